@@ -1,0 +1,13 @@
+#!/bin/bash
+# Installs what is missing, builds Kestrava twice (optimised, and with
+# AddressSanitizer and UndefinedBehaviorSanitizer) and runs every test in both:
+# unit, widget (offscreen) and end-to-end (under Xvfb).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-packages.sh test
+for preset in release asan; do
+    echo "== $preset =="
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset"
+    ctest --preset "$preset" -j2
+done

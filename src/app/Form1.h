@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QCursor>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTreeWidget>
+#include <QWidget>
+#include <optional>
+#include <string>
+
+#include "app/IntervalTimer.h"
+#include "app/SnapshotListModel.h"
+#include "core/ErrorReport.h"
+#include "core/StepTrap.h"
+#include "platform/Services.h"
+#include "settings/SettingsStore.h"
+
+namespace kestrava::app {
+
+// The main window: its controls, its window-wide state and its event handlers.
+// Each handler reads its controls and hands the work to the routine of its layer.
+class Form1 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Form1(platform::Services& services, QWidget* parent = nullptr);
+
+    // Start-up: builds the lists and restores the window from the settings store.
+    void Form_Load();
+
+    // Shows the window as start-up left it: normally, or minimised.
+    void showAfterLoad();
+
+    // Window-wide state.
+    bool IsLoading = false;
+    std::string HistoryLogPath;  // fixed at start-up
+    std::string AppTitle;        // the caption of every message box but the error report
+    std::optional<QCursor> HandCursor;
+
+    // The controls, named as the design names them.
+    QGroupBox* Frame1;
+    QProgressBar* ProgressBar1;
+    QGroupBox* Frame3;
+    QLineEdit* Text1;
+    QPushButton* PushButton3;
+    QTableView* ListView1;
+    QTreeWidget* ListView2;
+    QGroupBox* Frame2;
+    QCheckBox* Check4;
+    QCheckBox* Check8;
+    QPushButton* PushButton5;
+    QPushButton* PushButton6;
+    QPushButton* PushButton1;
+    QPushButton* PushButton2;
+    QPushButton* PushButton11;
+    QPushButton* PushButton12;
+    IntervalTimer* Timer1;
+
+    SnapshotListModel& snapshotList() { return snapshotList_; }
+
+private:
+    void createControls();
+    void connectHandlers();
+
+    // Start-up steps that are more than one statement.
+    void SetAppTitle();
+    void VisitMakerSiteNowAndThen();
+    void LoadHandCursor(const core::StepTrap& trap);
+    void FillIntervalList(const core::StepTrap& trap);
+    void AddSnapshotListColumns(const core::StepTrap& trap);
+    void SelectStoredInterval(const core::StepTrap& trap);
+    void RestoreLoggingState(const core::StepTrap& trap);
+    void RestoreStartupOptions(const core::StepTrap& trap);
+    std::string TemporaryFolder() const;
+
+    // Event handlers.
+    void Text1_Change();
+    void Check8_Click();
+
+    platform::Services& services_;
+    settings::SettingsStore settings_;
+    core::ErrorReport errorReport_;
+    SnapshotListModel snapshotList_;
+};
+
+}  // namespace kestrava::app

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <chrono>
+
+namespace kestrava::platform {
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+
+    virtual std::chrono::system_clock::time_point now() const = 0;
+
+    // Seconds since local midnight, with fractions.
+    virtual double secondsSinceMidnight() const = 0;
+
+    // A pseudo-random fraction r, 0 <= r < 1, from a generator seeded with seed.
+    virtual double seededRandomFraction(double seed) = 0;
+};
+
+}  // namespace kestrava::platform

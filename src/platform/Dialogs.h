@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+namespace kestrava::platform {
+
+enum class MessageButtons { Ok, YesNo };
+enum class MessageIcon { None, Warning };
+enum class MessageAnswer { Ok, Yes, No };
+
+struct MessageBoxRequest {
+    std::string text;
+    std::string caption;
+    MessageButtons buttons = MessageButtons::Ok;
+    MessageIcon icon = MessageIcon::None;
+};
+
+// Modal dialogs owned by the main window.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // Shows the box and waits for the user's answer.
+    virtual MessageAnswer showMessage(const MessageBoxRequest& request) = 0;
+};
+
+}  // namespace kestrava::platform

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Environment.h"
+#include "platform/EventPump.h"
+#include "platform/FileSystem.h"
+#include "platform/SettingsBackend.h"
+#include "platform/Shell.h"
+
+namespace kestrava::platform {
+
+// The seams the program works through: the real ones in the program, fakes where a
+// test would otherwise block on a modal box, start another program or read the clock.
+struct Services {
+    FileSystem& fileSystem;
+    SettingsBackend& settingsBackend;
+    Dialogs& dialogs;
+    Shell& shell;
+    EventPump& events;
+    Clock& clock;
+    Environment& environment;
+};
+
+}  // namespace kestrava::platform

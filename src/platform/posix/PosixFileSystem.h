@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+namespace kestrava::platform {
+
+class PosixFileSystem : public FileSystem {
+public:
+    EntryInfo pathInfo(const std::string& path) const override;
+    void removeFile(const std::string& path) override;
+};
+
+}  // namespace kestrava::platform

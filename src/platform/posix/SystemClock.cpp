@@ -1,0 +1,30 @@
+#include "platform/posix/SystemClock.h"
+
+#include <bit>
+#include <cstdint>
+#include <ctime>
+#include <random>
+
+namespace kestrava::platform {
+
+std::chrono::system_clock::time_point SystemClock::now() const {
+    return std::chrono::system_clock::now();
+}
+
+double SystemClock::secondsSinceMidnight() const {
+    using namespace std::chrono;
+    const auto moment = system_clock::now();
+    const std::time_t seconds = system_clock::to_time_t(moment);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    const auto fraction = duration<double>(moment - system_clock::from_time_t(seconds)).count();
+    return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
+}
+
+double SystemClock::seededRandomFraction(double seed) {
+    std::mt19937_64 generator(std::bit_cast<std::uint64_t>(seed));
+    // The top 53 bits of one draw, scaled: every double in [0, 1) that this can give is exact.
+    return static_cast<double>(generator() >> 11) * 0x1.0p-53;
+}
+
+}  // namespace kestrava::platform

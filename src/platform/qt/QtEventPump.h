@@ -1,0 +1,24 @@
+#pragma once
+
+#include <chrono>
+
+#include "platform/EventPump.h"
+
+namespace kestrava::platform {
+
+// Long work calls pumpEvents() at many small points (every folder of a walk, say).
+// Running the event loop costs a few microseconds even when nothing is pending, so
+// calls that come sooner than MinimumGap after the last real pump return at once:
+// the window still answers within a few milliseconds, and a walk of a million
+// folders doesn't pay for a million empty event loops.
+class QtEventPump : public EventPump {
+public:
+    static constexpr std::chrono::milliseconds MinimumGap{5};
+
+    void pumpEvents() override;
+
+private:
+    std::chrono::steady_clock::time_point lastPump_{};
+};
+
+}  // namespace kestrava::platform
