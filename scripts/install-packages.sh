@@ -1,17 +1,18 @@
 #!/bin/bash
 # Installs the Debian packages that building, running or testing Kestrava needs,
 # asking apt only for those that are missing.
-# usage: install-packages.sh build|test
+# usage: install-packages.sh run|test
 set -euo pipefail
 
-build_packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation)
+# xdg-utils: "View History Log" hands the log to the desktop's viewer through xdg-open.
+run_packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation xdg-utils)
 test_packages=(libgtest-dev libgmock-dev xvfb xauth dbus-daemon openbox trayer xdotool
                x11-utils xclip imagemagick)
 
-case "${1:-build}" in
-    build) wanted=("${build_packages[@]}") ;;
-    test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
-    *) echo "usage: $0 build|test" >&2; exit 2 ;;
+case "${1:-run}" in
+    run) wanted=("${run_packages[@]}") ;;
+    test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
+    *) echo "usage: $0 run|test" >&2; exit 2 ;;
 esac
 
 missing=()
@@ -24,5 +25,10 @@ done
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+log=$(mktemp)
+if ! { $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq \
+        -o Dpkg::Use-Pty=0 --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
+    cat "$log" >&2
+    exit 1
+fi
+rm -f "$log"

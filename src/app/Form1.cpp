@@ -109,6 +109,11 @@ void Form1::createControls() {
 }
 
 void Form1::connectHandlers() {
+    connect(PushButton1, &QPushButton::clicked, this, &Form1::PushButton1_Click);
+    connect(PushButton2, &QPushButton::clicked, this, &Form1::PushButton2_Click);
+    connect(PushButton3, &QPushButton::clicked, this, &Form1::PushButton3_Click);
+    connect(PushButton11, &QPushButton::clicked, this, &Form1::PushButton11_Click);
+    connect(PushButton12, &QPushButton::clicked, this, &Form1::PushButton12_Click);
     connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
     connect(Check8, &QCheckBox::toggled, this, &Form1::Check8_Click);
 }

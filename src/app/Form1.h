@@ -78,6 +78,11 @@ private:
     std::string TemporaryFolder() const;
 
     // Event handlers.
+    void PushButton1_Click();
+    void PushButton2_Click();
+    void PushButton3_Click();
+    void PushButton11_Click();
+    void PushButton12_Click();
     void Text1_Change();
     void Check8_Click();
 

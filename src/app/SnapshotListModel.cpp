@@ -9,6 +9,11 @@ void SnapshotListModel::addColumn(const QString& caption) {
     endInsertColumns();
 }
 
+void SnapshotListModel::clear() {
+    beginResetModel();
+    endResetModel();
+}
+
 int SnapshotListModel::rowCount(const QModelIndex&) const {
     return 0;
 }

@@ -14,6 +14,9 @@ public:
 
     void addColumn(const QString& caption);
 
+    // Removes every row; the columns stay.
+    void clear();
+
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;

@@ -3,13 +3,7 @@
 #include <cstdlib>
 
 #include "app/Form1.h"
-#include "platform/posix/PosixFileSystem.h"
-#include "platform/posix/SystemClock.h"
-#include "platform/qt/QtDialogs.h"
-#include "platform/qt/QtEnvironment.h"
-#include "platform/qt/QtEventPump.h"
-#include "platform/qt/QtSettingsBackend.h"
-#include "platform/qt/QtShell.h"
+#include "app/RealServices.h"
 
 namespace {
 
@@ -38,19 +32,9 @@ int main(int argc, char* argv[]) {
         return EXIT_FAILURE;
     }
     QApplication application(argc, argv);
-
-    kestrava::platform::PosixFileSystem fileSystem;
-    kestrava::platform::QtSettingsBackend settingsBackend;
-    kestrava::platform::QtDialogs dialogs;
-    kestrava::platform::QtShell shell;
-    kestrava::platform::QtEventPump events;
-    kestrava::platform::SystemClock clock;
-    kestrava::platform::QtEnvironment environment;
-    kestrava::platform::Services services{fileSystem, settingsBackend, dialogs,    shell,
-                                          events,     clock,           environment};
-
-    kestrava::app::Form1 form(services);
-    dialogs.setOwner(&form);
+    kestrava::app::RealServices real;
+    kestrava::app::Form1 form(real.services);
+    real.dialogs.setOwner(&form);
     form.Form_Load();
     form.showAfterLoad();
     return QApplication::exec();

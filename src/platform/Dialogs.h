@@ -22,6 +22,10 @@ public:
 
     // Shows the box and waits for the user's answer.
     virtual MessageAnswer showMessage(const MessageBoxRequest& request) = 0;
+
+    // Lets the user choose an existing folder, starting at the preselection when it
+    // names one. Gives the chosen folder's full path, or "" when the user cancels.
+    virtual std::string chooseFolder(const std::string& title, const std::string& preselection) = 0;
 };
 
 }  // namespace kestrava::platform

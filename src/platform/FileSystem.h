@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace kestrava::platform {
 
@@ -31,6 +33,12 @@ public:
     // What the file system reports for a path, symbolic links followed.
     // Throws RuntimeError when the path can't be looked up.
     virtual EntryInfo pathInfo(const std::string& path) const = 0;
+
+    // Hands a file's content to takeChunk piece by piece, in order, so that a caller can
+    // let the window breathe between pieces of a large file.
+    // Throws RuntimeError when it can't be read.
+    virtual void readFile(const std::string& path,
+                          const std::function<void(std::string_view chunk)>& takeChunk) const = 0;
 
     // Deletes exactly the named file: no pattern is expanded.
     // Throws RuntimeError when it can't be deleted.

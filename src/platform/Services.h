@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Environment.h"
@@ -20,6 +21,7 @@ struct Services {
     EventPump& events;
     Clock& clock;
     Environment& environment;
+    Clipboard& clipboard;
 };
 
 }  // namespace kestrava::platform

@@ -39,3 +39,8 @@ wait_for_window() {
 client_size() {
     xwininfo -id "$1" | awk '/^  Width:/ {w=$2} /^  Height:/ {h=$2} END {print w "x" h}'
 }
+
+# Clicks at a point of a window's client area.
+click_at() {
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+}

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/RuntimeError.h"
 #include "platform/Shell.h"
 
 namespace kestrava::fakes {
@@ -17,13 +18,25 @@ public:
 
     void startDetached(const std::string& program,
                        const std::vector<std::string>& arguments) override {
+        if (failStarts) {
+            throw platform::RuntimeError(platform::error_number::FileNotFound);
+        }
         started.push_back({program, arguments});
+    }
+
+    void viewTextFile(const std::string& path) override {
+        if (failStarts) {
+            throw platform::RuntimeError(platform::error_number::FileNotFound);
+        }
+        viewed.push_back(path);
     }
 
     void openAddress(const std::string& address) override { opened.push_back(address); }
 
     std::vector<Start> started;
+    std::vector<std::string> viewed;
     std::vector<std::string> opened;
+    bool failStarts = false;
 };
 
 }  // namespace kestrava::fakes

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/Form1.h"
+#include "fakes/FakeClipboard.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakeEnvironment.h"
@@ -55,8 +56,9 @@ protected:
     fakes::FakeEventPump events;
     fakes::FakeClock clock;
     fakes::FakeEnvironment environment;
-    platform::Services services{fileSystem, settingsBackend, dialogs,    shell,
-                                events,     clock,           environment};
+    fakes::FakeClipboard clipboard;
+    platform::Services services{fileSystem, settingsBackend, dialogs,     shell,
+                                events,     clock,           environment, clipboard};
     std::unique_ptr<app::Form1> form;
 };
 

@@ -1,11 +1,14 @@
 #include "platform/posix/PosixFileSystem.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
 
 #include "platform/OsErrors.h"
+#include "platform/posix/FileDescriptor.h"
 
 namespace kestrava::platform {
 namespace {
@@ -40,6 +43,27 @@ EntryInfo PosixFileSystem::pathInfo(const std::string& path) const {
         info.attributes |= attribute::ReparsePoint;
     }
     return info;
+}
+
+void PosixFileSystem::readFile(const std::string& path,
+                               const std::function<void(std::string_view chunk)>& takeChunk) const {
+    // O_NONBLOCK: a FIFO in the file's place must not hang the window.
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!file.isOpen()) {
+        throw RuntimeErrorFromOs(errno);
+    }
+    constexpr std::size_t ChunkSize = 1 << 20;
+    const auto buffer = std::make_unique<char[]>(ChunkSize);
+    for (;;) {
+        const ssize_t count = ::read(file.get(), buffer.get(), ChunkSize);
+        if (count > 0) {
+            takeChunk({buffer.get(), static_cast<std::size_t>(count)});
+        } else if (count == 0) {
+            return;
+        } else if (errno != EINTR) {
+            throw RuntimeErrorFromOs(errno);
+        }
+    }
 }
 
 void PosixFileSystem::removeFile(const std::string& path) {

@@ -7,6 +7,8 @@ namespace kestrava::platform {
 class PosixFileSystem : public FileSystem {
 public:
     EntryInfo pathInfo(const std::string& path) const override;
+    void readFile(const std::string& path,
+                  const std::function<void(std::string_view chunk)>& takeChunk) const override;
     void removeFile(const std::string& path) override;
 };
 

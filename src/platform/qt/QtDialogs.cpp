@@ -1,5 +1,7 @@
 #include "platform/qt/QtDialogs.h"
 
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include "platform/qt/QtText.h"
@@ -21,6 +23,21 @@ MessageAnswer QtDialogs::showMessage(const MessageBoxRequest& request) {
         default:
             return MessageAnswer::Ok;
     }
+}
+
+std::string QtDialogs::chooseFolder(const std::string& title, const std::string& preselection) {
+    QFileDialog dialog(owner_, ToQString(title));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, chooser_ == FolderChooser::Qt);
+    const QString start = ToQString(preselection);
+    if (!start.isEmpty() && QFileInfo(start).isDir()) {
+        dialog.setDirectory(start);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return FromQString(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
 }
 
 }  // namespace kestrava::platform

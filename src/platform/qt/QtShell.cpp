@@ -20,6 +20,16 @@ void QtShell::startDetached(const std::string& program, const std::vector<std::s
     }
 }
 
+void QtShell::viewTextFile(const std::string& path) {
+#ifdef Q_OS_WIN
+    startDetached("notepad", {path});
+#else
+    // xdg-open hands the file to the desktop's viewer for its type; unlike
+    // QDesktopServices, starting it directly tells when there is nothing to start.
+    startDetached("xdg-open", {path});
+#endif
+}
+
 void QtShell::openAddress(const std::string& address) {
     const QString text = ToQString(address);
     const QUrl url = text.startsWith(u'/') ? QUrl::fromLocalFile(text) : QUrl(text);

@@ -8,6 +8,7 @@ class QtShell : public Shell {
 public:
     void startDetached(const std::string& program,
                        const std::vector<std::string>& arguments) override;
+    void viewTextFile(const std::string& path) override;
     void openAddress(const std::string& address) override;
 };
 

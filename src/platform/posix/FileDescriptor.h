@@ -1,0 +1,27 @@
+#pragma once
+
+#include <unistd.h>
+
+namespace kestrava::platform {
+
+// Owns an open file descriptor and closes it when it goes out of scope, also when a
+// failure unwinds past it.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int descriptor) : descriptor_(descriptor) {}
+    ~FileDescriptor() {
+        if (descriptor_ >= 0) {
+            ::close(descriptor_);
+        }
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    bool isOpen() const { return descriptor_ >= 0; }
+    int get() const { return descriptor_; }
+
+private:
+    int descriptor_;
+};
+
+}  // namespace kestrava::platform

@@ -1,0 +1,144 @@
+#include <QApplication>
+#include <QFileDialog>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "platform/qt/QtDialogs.h"
+#include "widget/Form1Fixture.h"
+
+namespace kestrava::testing {
+namespace {
+
+using settings::Setting;
+using Writes = std::vector<fakes::RecordingSettingsBackend::Write>;
+
+class Form1FolderPicker : public Form1Fixture {
+protected:
+    void clickChooseFolder() {
+        settingsBackend.writes.clear();
+        QTest::mouseClick(form->PushButton3, Qt::LeftButton);
+    }
+};
+
+TEST_F(Form1FolderPicker, AChosenFolderIsStoredThenPutInTheBoxWithASeparator) {
+    loadedForm();
+    dialogs.chosenFolder = "/srv/data";
+    clickChooseFolder();
+
+    EXPECT_EQ(form->Text1->text(), "/srv/data/");
+    EXPECT_EQ(settingsBackend.writes,
+              (Writes{{"LastFolderDot", "/srv/data"}, {"Text1", "/srv/data/"}}));
+    ASSERT_EQ(dialogs.chooserOpenings.size(), 1u);
+    EXPECT_EQ(dialogs.chooserOpenings[0].title, "Please select folder:");
+}
+
+TEST_F(Form1FolderPicker, TheRootKeepsItsOneSeparator) {
+    loadedForm();
+    dialogs.chosenFolder = "/";
+    clickChooseFolder();
+
+    EXPECT_EQ(form->Text1->text(), "/");
+    EXPECT_EQ(settingsBackend.writes, (Writes{{"LastFolderDot", "/"}, {"Text1", "/"}}));
+}
+
+TEST_F(Form1FolderPicker, CancelTouchesNothingEvenWithAnEmptyBox) {
+    store(Setting::Text1, "");
+    loadedForm();
+    dialogs.chosenFolder = "";
+    clickChooseFolder();
+
+    EXPECT_EQ(form->Text1->text(), "");
+    EXPECT_TRUE(settingsBackend.writes.empty());
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(Form1FolderPicker, OpensAtLastFolderWhenItIsAFolderElseAtTheBoxsFolder) {
+    TemporaryFolder boxFolder;
+    TemporaryFolder lastFolder;
+    store(Setting::Text1, boxFolder.string() + "/");
+    loadedForm();
+
+    clickChooseFolder();
+    store(Setting::LastFolder, lastFolder.string());
+    clickChooseFolder();
+    store(Setting::LastFolder, "/no/such/folder");
+    clickChooseFolder();
+    form->Text1->setText("/no/such/folder/either/");
+    clickChooseFolder();
+
+    ASSERT_EQ(dialogs.chooserOpenings.size(), 4u);
+    EXPECT_EQ(dialogs.chooserOpenings[0].preselection, boxFolder.string() + "/");
+    EXPECT_EQ(dialogs.chooserOpenings[1].preselection, lastFolder.string());
+    EXPECT_EQ(dialogs.chooserOpenings[2].preselection, boxFolder.string() + "/");
+    EXPECT_EQ(dialogs.chooserOpenings[3].preselection, "/no/such/folder");
+}
+
+TEST_F(Form1FolderPicker, AChoiceNeverWritesLastFolder) {
+    loadedForm();
+    dialogs.chosenFolder = "/srv/data";
+    clickChooseFolder();
+    clickChooseFolder();
+
+    EXPECT_EQ(stored(Setting::LastFolder), "<absent>");
+    EXPECT_EQ(stored(Setting::LastFolderDot), "/srv/data");
+}
+
+// The real chooser, driven as a user would: it opens modal over the window, titled with
+// the instruction, at the preselected folder, and only folders can be confirmed.
+class Form1RealFolderChooser : public Form1Fixture {
+protected:
+    Form1RealFolderChooser() : Form1Fixture() {}
+
+    // Runs the action on the chooser once it is up, then clicks "...".
+    void withChooser(std::function<void(QFileDialog&)> action) {
+        QTimer::singleShot(0, [action] {
+            auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(chooser, nullptr);
+            action(*chooser);
+        });
+        QTest::mouseClick(form->PushButton3, Qt::LeftButton);
+    }
+
+    platform::QtDialogs realDialogs{platform::QtDialogs::FolderChooser::Qt};
+    platform::Services realServices{fileSystem, settingsBackend, realDialogs, shell,
+                                    events,     clock,           environment, clipboard};
+    TemporaryFolder tree;
+};
+
+TEST_F(Form1RealFolderChooser, ChoosingASubFolderPutsItInTheBox) {
+    std::filesystem::create_directories(tree.path() / "Archive");
+    store(Setting::Text1, tree.string() + "/");
+    form = std::make_unique<app::Form1>(realServices);
+    form->Form_Load();
+    realDialogs.setOwner(form.get());
+    form->show();
+
+    withChooser([&](QFileDialog& chooser) {
+        EXPECT_EQ(chooser.windowTitle(), "Please select folder:");
+        EXPECT_EQ(chooser.fileMode(), QFileDialog::Directory);
+        EXPECT_TRUE(chooser.isModal());
+        EXPECT_EQ(chooser.directory().absolutePath(), QString::fromStdString(tree.string()));
+        chooser.selectFile(QString::fromStdString((tree.path() / "Archive").string()));
+        static_cast<QDialog&>(chooser).accept();
+    });
+
+    EXPECT_EQ(form->Text1->text().toStdString(), (tree.path() / "Archive").string() + "/");
+    EXPECT_EQ(stored(Setting::LastFolderDot), (tree.path() / "Archive").string());
+}
+
+TEST_F(Form1RealFolderChooser, CancellingTheChooserChangesNothing) {
+    store(Setting::Text1, tree.string() + "/");
+    form = std::make_unique<app::Form1>(realServices);
+    form->Form_Load();
+    realDialogs.setOwner(form.get());
+    form->show();
+
+    withChooser([](QFileDialog& chooser) { chooser.reject(); });
+
+    EXPECT_EQ(form->Text1->text().toStdString(), tree.string() + "/");
+    EXPECT_EQ(stored(Setting::LastFolderDot), "<absent>");
+}
+
+}  // namespace
+}  // namespace kestrava::testing
