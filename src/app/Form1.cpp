@@ -51,6 +51,7 @@ Form1::Form1(platform::Services& services, QWidget* parent)
       errorReport_(services.dialogs) {
     createControls();
     connectHandlers();
+    watchHovering();
 }
 
 void Form1::createControls() {

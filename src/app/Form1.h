@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCursor>
 #include <QGroupBox>
+#include <QHash>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 
 #include "app/IntervalTimer.h"
 #include "app/SnapshotListModel.h"
+#include "commands/HoverRule.h"
 #include "core/ErrorReport.h"
 #include "core/StepTrap.h"
 #include "platform/Services.h"
@@ -62,9 +64,17 @@ public:
 
     SnapshotListModel& snapshotList() { return snapshotList_; }
 
+    // The pointer over the window: the arrow, the hourglass or the hand cursor.
+    commands::MousePointer mousePointer() const { return mousePointer_; }
+    void setMousePointer(commands::MousePointer pointer);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void createControls();
     void connectHandlers();
+    void watchHovering();
 
     // Start-up steps that are more than one statement.
     void SetAppTitle();
@@ -90,6 +100,8 @@ private:
     settings::SettingsStore settings_;
     core::ErrorReport errorReport_;
     SnapshotListModel snapshotList_;
+    commands::MousePointer mousePointer_ = commands::MousePointer::Default;
+    QHash<QObject*, commands::MousePointer> hoverPointers_;
 };
 
 }  // namespace kestrava::app
