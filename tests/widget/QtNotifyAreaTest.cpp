@@ -116,14 +116,6 @@ TEST_F(QtNotifyAreaTest, RecordsSetTheIconAndTip) {
     EXPECT_FALSE(area.notifyIcon(NotifyMessage::Delete, Record(0)));
 }
 
-TEST_F(QtNotifyAreaTest, AnIconAddedWithoutACallbackReportsNothing) {
-    auto record = Record(notify_flag::Icon);
-    record.hIcon = BlueIcon();
-    ASSERT_TRUE(area.notifyIcon(NotifyMessage::Add, record));
-    emit area.trayIcon(window, 7)->activated(QSystemTrayIcon::Trigger);
-    EXPECT_TRUE(recorder.messages.empty());
-}
-
 TEST_F(QtNotifyAreaTest, AnIconCanBeDeletedWhileItsClickIsHandled) {
     addIcon();
     QPointer<QSystemTrayIcon> tray = area.trayIcon(window, 7);
@@ -137,34 +129,6 @@ TEST_F(QtNotifyAreaTest, AnIconCanBeDeletedWhileItsClickIsHandled) {
     EXPECT_EQ(recorder.messages.size(), 1u) << "a removed icon reports nothing more";
     QCoreApplication::processEvents();
     EXPECT_TRUE(tray.isNull());
-}
-
-TEST_F(QtNotifyAreaTest, WithoutATrayHostTheAreaSaysSo) {
-    EXPECT_FALSE(area.isAvailable());  // the offscreen platform has none
-}
-
-TEST(QtEventPumpWait, SleepsUntilAnEventComesButNoLongerThanAsked) {
-    QtEventPump events;
-    using Clock = std::chrono::steady_clock;
-
-    // With nothing to do, a wait of 200 ms takes a handful of calls, not a busy loop.
-    auto start = Clock::now();
-    int calls = 0;
-    for (auto waited = 0ms; waited < 200ms; ++calls) {
-        events.waitForEvents(200ms - waited);
-        waited = std::chrono::ceil<std::chrono::milliseconds>(Clock::now() - start);
-    }
-    EXPECT_LT(calls, 20);
-    EXPECT_LT(Clock::now() - start, 2s);
-
-    bool handled = false;
-    QTimer::singleShot(20ms, [&] { handled = true; });
-    start = Clock::now();
-    while (!handled && Clock::now() - start < 5s) {
-        events.waitForEvents(5000ms);
-    }
-    EXPECT_TRUE(handled);
-    EXPECT_LT(Clock::now() - start, 2s);
 }
 
 // The whole road of a balloon click: Qt's signal, the area, the control's window
