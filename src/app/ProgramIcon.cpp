@@ -1,5 +1,9 @@
 #include "app/ProgramIcon.h"
 
+#include <memory>
+
+#include "platform/qt/QtPicture.h"
+
 namespace kestrava::app {
 
 QIcon ProgramIcon() {
@@ -8,6 +12,10 @@ QIcon ProgramIcon() {
         icon.addFile(QStringLiteral(":/kestrava/kestrava-%1.png").arg(size), QSize(size, size));
     }
     return icon;
+}
+
+platform::PictureRef ProgramIconPicture() {
+    return std::make_shared<platform::QtPicture>(ProgramIcon());
 }
 
 }  // namespace kestrava::app

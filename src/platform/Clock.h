@@ -10,6 +10,10 @@ public:
 
     virtual std::chrono::system_clock::time_point now() const = 0;
 
+    // A time that only moves forward, for measuring how long something took; it does
+    // not jump when the wall clock is set or passes midnight.
+    virtual std::chrono::steady_clock::time_point monotonicNow() const = 0;
+
     // Seconds since local midnight, with fractions.
     virtual double secondsSinceMidnight() const = 0;
 

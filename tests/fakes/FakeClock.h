@@ -9,6 +9,7 @@ namespace kestrava::fakes {
 class FakeClock : public platform::Clock {
 public:
     std::chrono::system_clock::time_point now() const override { return currentTime; }
+    std::chrono::steady_clock::time_point monotonicNow() const override { return monotonicTime; }
     double secondsSinceMidnight() const override { return secondsAfterMidnight; }
     double seededRandomFraction(double seed) override {
         seeds.push_back(seed);
@@ -16,6 +17,7 @@ public:
     }
 
     std::chrono::system_clock::time_point currentTime{};
+    std::chrono::steady_clock::time_point monotonicTime{};
     double secondsAfterMidnight = 12345.5;
     double randomFraction = 0.5;
     std::vector<double> seeds;

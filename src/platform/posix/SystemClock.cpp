@@ -11,6 +11,10 @@ std::chrono::system_clock::time_point SystemClock::now() const {
     return std::chrono::system_clock::now();
 }
 
+std::chrono::steady_clock::time_point SystemClock::monotonicNow() const {
+    return std::chrono::steady_clock::now();
+}
+
 double SystemClock::secondsSinceMidnight() const {
     using namespace std::chrono;
     const auto moment = system_clock::now();

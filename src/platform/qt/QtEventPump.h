@@ -16,6 +16,7 @@ public:
     static constexpr std::chrono::milliseconds MinimumGap{5};
 
     void pumpEvents() override;
+    void waitForEvents(std::chrono::milliseconds longest) override;
 
 private:
     std::chrono::steady_clock::time_point lastPump_{};
