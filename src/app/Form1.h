@@ -16,6 +16,8 @@
 #include "app/SnapshotListModel.h"
 #include "core/ErrorReport.h"
 #include "core/StepTrap.h"
+#include "engine/IntervalSave.h"
+#include "engine/SnapshotRunner.h"
 #include "platform/Services.h"
 #include "settings/SettingsStore.h"
 
@@ -62,6 +64,11 @@ public:
 
     SnapshotListModel& snapshotList() { return snapshotList_; }
 
+    // Takes a snapshot of the folder in Text1 into ListView1 and the history log, or,
+    // when one is running already (this call came from an event inside it), has it
+    // followed by another and returns at once; the result says which.
+    engine::SnapshotRequest LogFilesNow() { return snapshots_.requestSnapshot(); }
+
 private:
     void createControls();
     void connectHandlers();
@@ -85,6 +92,8 @@ private:
     settings::SettingsStore settings_;
     core::ErrorReport errorReport_;
     SnapshotListModel snapshotList_;
+    engine::SnapshotTools snapshotTools_;
+    engine::SnapshotRunner snapshots_;
 };
 
 }  // namespace kestrava::app

@@ -8,6 +8,7 @@
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtEnvironment.h"
 #include "platform/qt/QtEventPump.h"
+#include "platform/qt/QtLocale.h"
 #include "platform/qt/QtSettingsBackend.h"
 #include "platform/qt/QtShell.h"
 
@@ -46,8 +47,9 @@ int main(int argc, char* argv[]) {
     kestrava::platform::QtEventPump events;
     kestrava::platform::SystemClock clock;
     kestrava::platform::QtEnvironment environment;
-    kestrava::platform::Services services{fileSystem, settingsBackend, dialogs,    shell,
-                                          events,     clock,           environment};
+    kestrava::platform::QtLocale locale;
+    kestrava::platform::Services services{fileSystem, settingsBackend, dialogs,     shell,
+                                          events,     clock,           environment, locale};
 
     kestrava::app::Form1 form(services);
     dialogs.setOwner(&form);

@@ -5,6 +5,7 @@
 #include "platform/Environment.h"
 #include "platform/EventPump.h"
 #include "platform/FileSystem.h"
+#include "platform/Locale.h"
 #include "platform/SettingsBackend.h"
 #include "platform/Shell.h"
 
@@ -20,6 +21,7 @@ struct Services {
     EventPump& events;
     Clock& clock;
     Environment& environment;
+    Locale& locale;
 };
 
 }  // namespace kestrava::platform

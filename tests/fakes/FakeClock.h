@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "platform/Clock.h"
@@ -10,6 +11,7 @@ class FakeClock : public platform::Clock {
 public:
     std::chrono::system_clock::time_point now() const override { return currentTime; }
     double secondsSinceMidnight() const override { return secondsAfterMidnight; }
+    std::int32_t utcOffsetAt(std::int64_t) const override { return utcOffset; }
     double seededRandomFraction(double seed) override {
         seeds.push_back(seed);
         return randomFraction;
@@ -17,6 +19,7 @@ public:
 
     std::chrono::system_clock::time_point currentTime{};
     double secondsAfterMidnight = 12345.5;
+    std::int32_t utcOffset = 0;  // local time is UTC unless a test says otherwise
     double randomFraction = 0.5;
     std::vector<double> seeds;
 };

@@ -12,6 +12,7 @@
 #include "fakes/FakeShell.h"
 #include "fakes/RecordingSettingsBackend.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/qt/QtLocale.h"
 #include "platform/qt/QtSettingsBackend.h"
 #include "settings/SettingsStore.h"
 #include "support/SettingsFolder.h"
@@ -55,8 +56,9 @@ protected:
     fakes::FakeEventPump events;
     fakes::FakeClock clock;
     fakes::FakeEnvironment environment;
-    platform::Services services{fileSystem, settingsBackend, dialogs,    shell,
-                                events,     clock,           environment};
+    platform::QtLocale locale{QLocale(QLocale::English, QLocale::UnitedStates)};
+    platform::Services services{fileSystem, settingsBackend, dialogs,     shell,
+                                events,     clock,           environment, locale};
     std::unique_ptr<app::Form1> form;
 };
 

@@ -7,6 +7,8 @@ namespace kestrava::platform {
 class PosixFileSystem : public FileSystem {
 public:
     EntryInfo pathInfo(const std::string& path) const override;
+    std::unique_ptr<FolderListing> listFolder(const std::string& path) const override;
+    void appendToFile(const std::string& path, std::string_view bytes) override;
     void removeFile(const std::string& path) override;
 };
 

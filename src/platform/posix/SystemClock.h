@@ -8,6 +8,7 @@ class SystemClock : public Clock {
 public:
     std::chrono::system_clock::time_point now() const override;
     double secondsSinceMidnight() const override;
+    std::int32_t utcOffsetAt(std::int64_t utcSeconds) const override;
     double seededRandomFraction(double seed) override;
 };
 
