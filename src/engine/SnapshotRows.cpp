@@ -35,18 +35,16 @@ void SnapshotRows::beginSnapshot(std::string_view dateTime) {
     }
     snapshots_.push_back({nextRow_, {}, {}, {}});
     open_ = true;
+    folder_.clear();
+    folderStored_ = false;
     Snapshot& snapshot = snapshots_.back();
     const std::uint32_t offset = store(snapshot, dateTime);
     addRow({NoFolder, offset, Length(dateTime), 0, 0});
 }
 
 void SnapshotRows::beginFolder(std::string_view pathStart) {
-    if (!open_) {
-        return;
-    }
-    Snapshot& snapshot = snapshots_.back();
-    const std::uint32_t offset = store(snapshot, pathStart);
-    snapshot.folders.push_back({offset, Length(pathStart)});
+    folder_.assign(pathStart);
+    folderStored_ = false;
 }
 
 void SnapshotRows::addFile(std::string_view name, std::string_view size,
@@ -55,8 +53,10 @@ void SnapshotRows::addFile(std::string_view name, std::string_view size,
         return;
     }
     Snapshot& snapshot = snapshots_.back();
-    if (snapshot.folders.empty()) {
-        beginFolder({});
+    if (!folderStored_) {
+        const std::uint32_t folderOffset = store(snapshot, folder_);
+        snapshot.folders.push_back({folderOffset, Length(folder_)});
+        folderStored_ = true;
     }
     const std::uint32_t offset = store(snapshot, name);
     store(snapshot, size);
@@ -115,13 +115,6 @@ void SnapshotRows::publish() {
 }
 
 void SnapshotRows::clear() {
-    std::string pathStart;
-    const bool folderOpen = open_ && !snapshots_.back().folders.empty();
-    if (folderOpen) {
-        const Snapshot& snapshot = snapshots_.back();
-        const FolderText folder = snapshot.folders.back();
-        pathStart = snapshot.texts.substr(folder.offset, folder.length);
-    }
     if (shown_ > 0 && observer_ != nullptr) {
         observer_->willRemoveRows(0, shown_ - 1);
     }
@@ -132,9 +125,7 @@ void SnapshotRows::clear() {
     if (open_) {
         // The snapshot goes on; its next rows are the first of the new list.
         snapshots_.push_back({nextRow_, {}, {}, {}});
-        if (folderOpen) {
-            beginFolder(pathStart);
-        }
+        folderStored_ = false;
     }
     if (wasShown > 0 && observer_ != nullptr) {
         observer_->didRemoveRows();

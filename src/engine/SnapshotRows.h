@@ -88,7 +88,11 @@ private:
     std::size_t capacity_;
     SnapshotRowsObserver* observer_ = nullptr;
     std::deque<Snapshot> snapshots_;
-    bool open_ = false;                // the last snapshot is still being taken
+    bool open_ = false;  // the last snapshot is still being taken
+    // The folder of the files being added; stored with the first of them, so that
+    // folders without files cost nothing.
+    std::string folder_;
+    bool folderStored_ = false;
     std::uint64_t firstShownRow_ = 0;  // the oldest kept row, counted since the start
     std::uint64_t nextRow_ = 0;        // the next row to be added, counted the same way
     std::size_t shown_ = 0;            // kept rows that a view may see
