@@ -74,11 +74,10 @@ std::string RunUnprivileged(const std::function<std::string()>& action) {
 
 void OpenToEveryone(const std::filesystem::path& folder, bool writable) {
     using std::filesystem::perms;
-    std::filesystem::permissions(folder, writable ? perms::all : perms::owner_all |
-                                                                     perms::group_read |
-                                                                     perms::group_exec |
-                                                                     perms::others_read |
-                                                                     perms::others_exec);
+    std::filesystem::permissions(folder, writable ? perms::all
+                                                  : perms::owner_all | perms::group_read |
+                                                        perms::group_exec | perms::others_read |
+                                                        perms::others_exec);
 }
 
 }  // namespace kestrava::testing

@@ -43,7 +43,8 @@ TEST_F(SnapshotList, ASnapshotFillsListView1) {
     EXPECT_EQ(cell(0, 0), "12/7/2026 3:17:16 AM");
     EXPECT_EQ(cell(1, 0), QString::fromStdString(tree.string() + "/notes.txt"));
     EXPECT_EQ(cell(1, 1), "1.5 KB");
-    EXPECT_EQ(cell(2, 0), QString::fromStdString(tree.string()) + QStringLiteral("/Archive/Über.txt"));
+    EXPECT_EQ(cell(2, 0),
+              QString::fromStdString(tree.string()) + QStringLiteral("/Archive/Über.txt"));
     EXPECT_EQ(cell(3, 0), "");
     EXPECT_TRUE(std::filesystem::exists(window.HistoryLogPath));
     EXPECT_TRUE(dialogs.shown.empty());

@@ -87,8 +87,8 @@ TEST(HasOddCharacter, JudgesTheNameInTheLocalesEncoding) {
     EXPECT_TRUE(engine::HasOddCharacter("tab\there", locale));
     EXPECT_TRUE(engine::HasOddCharacter("\x1f", locale));
     EXPECT_TRUE(engine::HasOddCharacter("\x7f", locale));
-    EXPECT_TRUE(engine::HasOddCharacter("\xc2\x80", locale));  // U+0080
-    EXPECT_TRUE(engine::HasOddCharacter("\xc2\x9f", locale));  // U+009F
+    EXPECT_TRUE(engine::HasOddCharacter("\xc2\x80", locale));          // U+0080
+    EXPECT_TRUE(engine::HasOddCharacter("\xc2\x9f", locale));          // U+009F
     EXPECT_TRUE(engine::HasOddCharacter("latin1 \xe9t\xe9", locale));  // not UTF-8
     EXPECT_TRUE(engine::HasOddCharacter("\xed\xa0\x80", locale));      // a lone surrogate
     EXPECT_TRUE(engine::HasOddCharacter("cut \xc3", locale));

@@ -54,7 +54,9 @@ TEST_F(ConvertSizeTest, WritesTheLocalesDecimalSeparator) {
     EXPECT_EQ(convert(1536, ","), "1,5 KB");
     EXPECT_EQ(convert(123456789, ","), "117,7 MB");
     EXPECT_EQ(convert(10240, ","), "10 KB");
-    EXPECT_EQ(convert(1536, "\xd9\xab"), "1\xd9\xab" "5 KB");  // Arabic decimal separator
+    EXPECT_EQ(convert(1536, "\xd9\xab"),
+              "1\xd9\xab"
+              "5 KB");  // Arabic decimal separator
 }
 
 TEST_F(ConvertSizeTest, ReportsACountNoFileCanHaveOnce) {

@@ -109,8 +109,8 @@ TEST(GeneralDateText, WritesWhatQLocaleWritesForChosenLocalesAndZones) {
     const QList<QLocale> chosen{
         QLocale(QLocale::English, QLocale::UnitedStates),
         QLocale(QLocale::German, QLocale::Germany),
-        QLocale::c(),                                  // month names in its short date
-        QLocale(QLocale::French, QLocale::France),     // 24 hours
+        QLocale::c(),                                   // month names in its short date
+        QLocale(QLocale::French, QLocale::France),      // 24 hours
         QLocale(QLocale::Korean, QLocale::SouthKorea),  // AM/PM first
         QLocale(QLocale::Arabic, QLocale::Egypt),       // own digits
         QLocale(QLocale::Spanish, QLocale::Spain),      // "(t)"
@@ -122,8 +122,9 @@ TEST(GeneralDateText, WritesWhatQLocaleWritesForChosenLocalesAndZones) {
 }
 
 TEST(GeneralDateText, WritesWhatQLocaleWritesForEveryLocaleQtKnows) {
-    ExpectSameAsQt("Europe/Berlin", QLocale::matchingLocales(
-                                        QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory));
+    ExpectSameAsQt(
+        "Europe/Berlin",
+        QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory));
 }
 
 }  // namespace

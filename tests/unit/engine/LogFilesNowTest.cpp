@@ -52,12 +52,12 @@ TEST_F(LogFilesNowTest, WritesTwoWholeEntriesByteForByte) {
     EXPECT_EQ(log(), "[12/7/2026 3:17:16 AM]\r\n" + entry + "[12/7/2026 4:17:58 AM]\r\n" + entry);
     EXPECT_TRUE(dialogs.shown.empty());
     // 2 x (date row + 2 files + separator), the files in the log's order.
-    EXPECT_EQ(rowTexts(0), (std::vector<std::string>{
-                               "12/7/2026 3:17:16 AM", watch + "/notes.txt",
-                               watch + "/Archive/old.zip", "", "12/7/2026 4:17:58 AM",
-                               watch + "/notes.txt", watch + "/Archive/old.zip", ""}));
-    EXPECT_EQ(rowTexts(1), (std::vector<std::string>{"", "1.5 KB", "2 MB", "", "", "1.5 KB",
-                                                     "2 MB", ""}));
+    EXPECT_EQ(rowTexts(0),
+              (std::vector<std::string>{"12/7/2026 3:17:16 AM", watch + "/notes.txt",
+                                        watch + "/Archive/old.zip", "", "12/7/2026 4:17:58 AM",
+                                        watch + "/notes.txt", watch + "/Archive/old.zip", ""}));
+    EXPECT_EQ(rowTexts(1),
+              (std::vector<std::string>{"", "1.5 KB", "2 MB", "", "", "1.5 KB", "2 MB", ""}));
     EXPECT_EQ(rows.text(1, 2), "12/6/2026 10:00:00 AM");
 }
 
@@ -78,7 +78,8 @@ TEST_F(LogFilesNowTest, AnEmptyFolderGivesTheTwoFirstLinesAndTwoRows) {
 TEST_F(LogFilesNowTest, AFolderWhosePresenceCantBeToldGivesOneReportAndNoEntry) {
     const std::string tooLong = folder() + std::string(platform::PathLengthLimit, 'x');
     logFilesNow(tooLong);
-    EXPECT_EQ(reports(), std::vector<std::string>{Report(platform::error_number::BadFileName, 100)});
+    EXPECT_EQ(reports(),
+              std::vector<std::string>{Report(platform::error_number::BadFileName, 100)});
     EXPECT_FALSE(fs::exists(logPath));
     EXPECT_EQ(rows.rowCount(), 0u);
 }
@@ -151,9 +152,9 @@ TEST_F(LogFilesNowTest, DropsAFolderThatDeniesListingAndKeepsItsSiblings) {
     std::vector<std::string> files(lines.begin() + 2, lines.end());
     std::sort(files.begin(), files.end());
     const std::string watch = tree.string();
-    EXPECT_EQ(files, (std::vector<std::string>{
-                         watch + "/Also open/c.txt|1 Bytes|12/7/2026 3:17:16 AM",
-                         watch + "/Open/a.txt|1 Bytes|12/7/2026 3:17:16 AM"}));
+    EXPECT_EQ(files,
+              (std::vector<std::string>{watch + "/Also open/c.txt|1 Bytes|12/7/2026 3:17:16 AM",
+                                        watch + "/Open/a.txt|1 Bytes|12/7/2026 3:17:16 AM"}));
     EXPECT_TRUE(outcome.ends_with("reports: 0")) << outcome;
     fs::permissions(tree.path() / "Locked", fs::perms::owner_all);
 }

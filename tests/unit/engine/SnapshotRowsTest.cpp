@@ -96,8 +96,7 @@ TEST_F(SnapshotRowsTest, DropsWholeOldestSnapshotsBeyondTheCapacity) {
     EXPECT_EQ(rows.rowCount(), 10u);
     snapshot("third", 1);  // 3 more rows: the first snapshot goes, whole
     EXPECT_EQ(firstColumn(), (std::vector<std::string>{"second", "/watch/f0", "/watch/f1",
-                                                       "/watch/f2", "", "third", "/watch/f0",
-                                                       ""}));
+                                                       "/watch/f2", "", "third", "/watch/f0", ""}));
     EXPECT_EQ(observer.count, 8u);
     EXPECT_EQ(observer.removals, 1);
 }

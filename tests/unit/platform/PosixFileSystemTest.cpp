@@ -1,7 +1,7 @@
 #include "platform/posix/PosixFileSystem.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
