@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
 
 #include "platform/OsErrors.h"
 
@@ -33,27 +34,96 @@ void TakeStatus(const struct stat& status, EntryInfo& info) {
     }
 }
 
-// One pass over a folder: readdir, and one fstatat relative to the folder for the
-// entries whose kind or size it doesn't tell. Folders need no look-up at all, and
+// A folder's raw entries, name and kind. On Linux they come straight from getdents64
+// into a buffer of our own: opening the folder through fdopendir for readdir costs
+// three more system calls per folder (two fcntl and an fstat), a fifth of all the
+// calls of a walk.
+#if defined(__linux__)
+class EntryReader {
+public:
+    explicit EntryReader(int fd)
+        : fd_(fd), buffer_(std::make_unique_for_overwrite<char[]>(BufferSize)) {}
+    ~EntryReader() { ::close(fd_); }
+    EntryReader(const EntryReader&) = delete;
+    EntryReader& operator=(const EntryReader&) = delete;
+
+    int fd() const { return fd_; }
+
+    // The next entry's name, nullptr at the end.
+    const char* next(unsigned char& type) {
+        if (at_ >= filled_) {
+            const ssize_t got = ::getdents64(fd_, buffer_.get(), BufferSize);
+            if (got < 0) {
+                throw RuntimeErrorFromOs(errno);
+            }
+            if (got == 0) {
+                return nullptr;
+            }
+            filled_ = static_cast<std::size_t>(got);
+            at_ = 0;
+        }
+        const auto* record = reinterpret_cast<const struct dirent64*>(buffer_.get() + at_);
+        at_ += record->d_reclen;
+        type = record->d_type;
+        return record->d_name;
+    }
+
+private:
+    static constexpr std::size_t BufferSize = 32 * 1024;
+
+    int fd_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t filled_ = 0;
+    std::size_t at_ = 0;
+};
+#else
+class EntryReader {
+public:
+    explicit EntryReader(int fd) : folder_(::fdopendir(fd)) {
+        if (folder_ == nullptr) {
+            const int error = errno;
+            ::close(fd);
+            throw RuntimeErrorFromOs(error);
+        }
+    }
+    ~EntryReader() { ::closedir(folder_); }
+    EntryReader(const EntryReader&) = delete;
+    EntryReader& operator=(const EntryReader&) = delete;
+
+    int fd() const { return ::dirfd(folder_); }
+
+    const char* next(unsigned char& type) {
+        errno = 0;
+        const dirent* found = ::readdir(folder_);
+        if (found == nullptr) {
+            if (errno != 0) {
+                throw RuntimeErrorFromOs(errno);
+            }
+            return nullptr;
+        }
+        type = found->d_type;
+        return found->d_name;
+    }
+
+private:
+    DIR* folder_;
+};
+#endif
+
+// One pass over a folder: its entries, and one fstatat relative to the folder for the
+// entries whose kind or size they don't tell. Folders need no look-up at all, and
 // FIFOs, sockets and devices are never opened or looked at, so nothing can block.
 class PosixFolderListing : public FolderListing {
 public:
-    explicit PosixFolderListing(DIR* folder) : folder_(folder), fd_(::dirfd(folder)) {}
-    ~PosixFolderListing() override { ::closedir(folder_); }
-    PosixFolderListing(const PosixFolderListing&) = delete;
-    PosixFolderListing& operator=(const PosixFolderListing&) = delete;
+    explicit PosixFolderListing(int fd) : reader_(fd), fd_(reader_.fd()) {}
 
     bool next(FolderEntry& entry) override {
         for (;;) {
-            errno = 0;
-            const dirent* found = ::readdir(folder_);
-            if (found == nullptr) {
-                if (errno != 0) {
-                    throw RuntimeErrorFromOs(errno);
-                }
+            unsigned char type = DT_UNKNOWN;
+            const char* name = reader_.next(type);
+            if (name == nullptr) {
                 return false;
             }
-            const char* name = found->d_name;
             if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
                 continue;
             }
@@ -62,7 +132,7 @@ public:
             if (name[0] == '.') {
                 entry.info.attributes |= attribute::Hidden;
             }
-            if (describe(found->d_type, name, entry.info)) {
+            if (describe(type, name, entry.info)) {
                 return true;
             }
         }
@@ -119,7 +189,7 @@ private:
         return true;
     }
 
-    DIR* folder_;
+    EntryReader reader_;
     int fd_;
 };
 
@@ -162,13 +232,7 @@ std::unique_ptr<FolderListing> PosixFileSystem::listFolder(const std::string& pa
     if (fd < 0) {
         throw RuntimeErrorFromOs(path.empty() ? ENOENT : errno);
     }
-    DIR* folder = ::fdopendir(fd);
-    if (folder == nullptr) {
-        const int error = errno;
-        ::close(fd);
-        throw RuntimeErrorFromOs(error);
-    }
-    return std::make_unique<PosixFolderListing>(folder);
+    return std::make_unique<PosixFolderListing>(fd);
 }
 
 void PosixFileSystem::appendToFile(const std::string& path, std::string_view bytes) {
