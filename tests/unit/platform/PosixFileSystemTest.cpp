@@ -2,8 +2,11 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <functional>
@@ -116,6 +119,25 @@ TEST_F(PosixFileSystemTest, AnAppendThatCantOpenFailsWithoutBlocking) {
     const auto pipe = folder.path() / "pipe";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     EXPECT_NE(ErrorNumberOf([&] { fileSystem.appendToFile(pipe.string(), "x"); }), 0);
+}
+
+// A disk that fills up in the middle of a chunk must not leave half a line behind.
+TEST_F(PosixFileSystemTest, AnAppendThatFailsPartWayLeavesTheFileAsItWas) {
+    const auto log = folder.writeFile("log.txt", "old\n");
+    struct rlimit previous {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = previous;
+    small.rlim_cur = 10;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+
+    const int number =
+        ErrorNumberOf([&] { fileSystem.appendToFile(log.string(), "0123456789\n"); });
+
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_NE(number, 0);
+    EXPECT_EQ(testing::ReadWholeFile(log), "old\n");
 }
 
 }  // namespace
