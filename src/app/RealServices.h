@@ -7,6 +7,7 @@
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtEnvironment.h"
 #include "platform/qt/QtEventPump.h"
+#include "platform/qt/QtLocale.h"
 #include "platform/qt/QtSettingsBackend.h"
 #include "platform/qt/QtShell.h"
 
@@ -22,8 +23,9 @@ struct RealServices {
     platform::SystemClock clock;
     platform::QtEnvironment environment;
     platform::QtClipboard clipboard;
-    platform::Services services{fileSystem, settingsBackend, dialogs,     shell,
-                                events,     clock,           environment, clipboard};
+    platform::QtLocale locale;
+    platform::Services services{fileSystem, settingsBackend, dialogs,   shell,  events,
+                                clock,      environment,     clipboard, locale};
 };
 
 }  // namespace kestrava::app

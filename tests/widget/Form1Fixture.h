@@ -13,6 +13,7 @@
 #include "fakes/FakeShell.h"
 #include "fakes/RecordingSettingsBackend.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/qt/QtLocale.h"
 #include "platform/qt/QtSettingsBackend.h"
 #include "settings/SettingsStore.h"
 #include "support/SettingsFolder.h"
@@ -57,8 +58,9 @@ protected:
     fakes::FakeClock clock;
     fakes::FakeEnvironment environment;
     fakes::FakeClipboard clipboard;
-    platform::Services services{fileSystem, settingsBackend, dialogs,     shell,
-                                events,     clock,           environment, clipboard};
+    platform::QtLocale locale{QLocale(QLocale::English, QLocale::UnitedStates)};
+    platform::Services services{fileSystem, settingsBackend, dialogs,   shell,  events,
+                                clock,      environment,     clipboard, locale};
     std::unique_ptr<app::Form1> form;
 };
 
