@@ -3,6 +3,7 @@
 #include <QHeaderView>
 
 #include "app/Twips.h"
+#include "engine/LoggingCaptions.h"
 #include "platform/qt/QtText.h"
 
 namespace kestrava::app {
@@ -68,7 +69,7 @@ void Form1::createControls() {
     ProgressBar1 = Place(new QProgressBar(Frame1), "ProgressBar1", TwipsRect(240, 285, 7320, 405));
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
-    ProgressBar1->setFormat(QStringLiteral("Progress Bar"));
+    ProgressBar1->setFormat(platform::ToQString(engine::caption::ProgressBar));
     ProgressBar1->setAlignment(Qt::AlignCenter);
 
     Frame3 = NewFrame(this, "Frame3", "Folder To Log", TwipsRect(120, 1050, 7800, 810));
@@ -87,7 +88,7 @@ void Form1::createControls() {
     ListView1->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     ListView1->horizontalHeader()->setHighlightSections(false);
 
-    ListView2 = Place(new QTreeWidget(this), "ListView2", TwipsRect(120, 4160, 7800, 2070));
+    ListView2 = Place(new IntervalList(this), "ListView2", TwipsRect(120, 4160, 7800, 2070));
     ListView2->setColumnCount(0);
     ListView2->setRootIsDecorated(false);
     ListView2->setUniformRowHeights(true);
@@ -98,7 +99,7 @@ void Form1::createControls() {
     Check8 =
         NewCheckBox(Frame2, "Check8", "Minimized to system tray", TwipsRect(4320, 300, 2580, 285));
 
-    PushButton5 = NewButton(this, "PushButton5", "Turn On Automatic Logging",
+    PushButton5 = NewButton(this, "PushButton5", engine::caption::SwitchAtDesign.data(),
                             TwipsRect(120, 7120, 3840, 405));
     PushButton6 = NewButton(this, "PushButton6", "Log Current Status Now (Test)",
                             TwipsRect(4080, 7120, 3840, 405));
@@ -115,6 +116,10 @@ void Form1::createControls() {
 }
 
 void Form1::connectHandlers() {
+    connect(Timer1, &IntervalTimer::tick, this, &Form1::Timer1_Timer);
+    connect(PushButton5, &QPushButton::clicked, this, &Form1::PushButton5_Click);
+    connect(PushButton6, &QPushButton::clicked, this, &Form1::PushButton6_Click);
+    connect(ListView2, &IntervalList::clickedByUser, this, &Form1::ListView2_Click);
     connect(PushButton1, &QPushButton::clicked, this, &Form1::PushButton1_Click);
     connect(PushButton2, &QPushButton::clicked, this, &Form1::PushButton2_Click);
     connect(PushButton3, &QPushButton::clicked, this, &Form1::PushButton3_Click);

@@ -13,12 +13,15 @@
 #include <optional>
 #include <string>
 
+#include "app/FormLoggingWindow.h"
+#include "app/IntervalList.h"
 #include "app/IntervalTimer.h"
 #include "app/SnapshotListModel.h"
 #include "commands/HoverRule.h"
 #include "core/ErrorReport.h"
 #include "core/StepTrap.h"
 #include "engine/IntervalSave.h"
+#include "engine/IntervalSchedule.h"
 #include "engine/SnapshotRunner.h"
 #include "platform/Services.h"
 #include "settings/SettingsStore.h"
@@ -44,6 +47,7 @@ public:
     std::string HistoryLogPath;  // fixed at start-up
     std::string AppTitle;        // the caption of every message box but the error report
     std::optional<QCursor> HandCursor;
+    engine::ScheduleCount Schedule;  // ElapsedSeconds and TotalSeconds of the countdown
 
     // The controls, named as the design names them.
     QGroupBox* Frame1;
@@ -52,7 +56,7 @@ public:
     QLineEdit* Text1;
     QPushButton* PushButton3;
     QTableView* ListView1;
-    QTreeWidget* ListView2;
+    IntervalList* ListView2;
     QGroupBox* Frame2;
     QCheckBox* Check4;
     QCheckBox* Check8;
@@ -95,6 +99,10 @@ private:
     std::string TemporaryFolder() const;
 
     // Event handlers.
+    void Timer1_Timer();
+    void PushButton5_Click();
+    void PushButton6_Click();
+    void ListView2_Click();
     void PushButton1_Click();
     void PushButton2_Click();
     void PushButton3_Click();
@@ -107,6 +115,7 @@ private:
     settings::SettingsStore settings_;
     core::ErrorReport errorReport_;
     SnapshotListModel snapshotList_;
+    FormLoggingWindow loggingWindow_{*this};
     commands::MousePointer mousePointer_ = commands::MousePointer::Default;
     QHash<QObject*, commands::MousePointer> hoverPointers_;
     engine::SnapshotTools snapshotTools_;

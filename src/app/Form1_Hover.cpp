@@ -1,4 +1,5 @@
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
 
@@ -47,9 +48,14 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+// The busy pointer covers the whole window, the folder box and lists included, so it is
+// laid over the application's pointers rather than set on the window alone.
 void Form1::setMousePointer(MousePointer pointer) {
     if (pointer == mousePointer_) {
         return;
+    }
+    if (mousePointer_ == MousePointer::Hourglass) {
+        QGuiApplication::restoreOverrideCursor();
     }
     mousePointer_ = pointer;
     switch (pointer) {
@@ -57,7 +63,7 @@ void Form1::setMousePointer(MousePointer pointer) {
             unsetCursor();
             break;
         case MousePointer::Hourglass:
-            setCursor(Qt::WaitCursor);
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
             break;
         case MousePointer::Custom:
             // Without the cursor file the system's own pointing hand stands in.

@@ -11,6 +11,7 @@
 #include "core/NameHelpers.h"
 #include "core/PathText.h"
 #include "core/Product.h"
+#include "engine/LoggingCaptions.h"
 #include "platform/RuntimeError.h"
 #include "platform/qt/QtText.h"
 
@@ -135,12 +136,12 @@ void Form1::RestoreLoggingState(const core::StepTrap& trap) {
     std::string state;
     trap.run(176, [&] { state = settings_.read(Setting::StartStopState); });
     if (state == settings::Off) {
-        trap.run(180, [&] { PushButton5->setText(QStringLiteral("Turn On Automatic Log")); });
-        trap.run(182, [&] { Frame1->setTitle(QStringLiteral("Automatic Log is Turned Off.")); });
+        trap.run(180, [&] { PushButton5->setText(ToQString(engine::caption::TurnOn)); });
+        trap.run(182, [&] { Frame1->setTitle(ToQString(engine::caption::OffAtStartup)); });
         trap.run(184, [&] { Timer1->setInterval(0); });
     } else if (state == settings::On) {
-        trap.run(188, [&] { PushButton5->setText(QStringLiteral("Turn Off Automatic Log")); });
-        trap.run(190, [&] { Timer1->setInterval(1000); });
+        trap.run(188, [&] { PushButton5->setText(ToQString(engine::caption::TurnOff)); });
+        trap.run(190, [&] { Timer1->setInterval(engine::TickMilliseconds); });
     }
 }
 

@@ -20,6 +20,8 @@ std::string StandardDescription(int number) {
             return "Subscript out of range";
         case TypeMismatch:
             return "Type mismatch";
+        case ObjectNotSet:
+            return "Object variable or With block variable not set";
         case BadFileName:
             return "Bad file name or number";
         case FileNotFound:
@@ -42,6 +44,8 @@ std::string StandardDescription(int number) {
             return "Path/File access error";
         case PathNotFound:
             return "Path not found";
+        case InvalidPropertyValue:
+            return "Invalid property value";
         case InvalidPicture:
             return "Invalid picture";
         case IndexOutOfBounds:

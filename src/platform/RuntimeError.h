@@ -30,6 +30,7 @@ inline constexpr int InvalidProcedureCall = 5;
 inline constexpr int Overflow = 6;
 inline constexpr int SubscriptOutOfRange = 9;
 inline constexpr int TypeMismatch = 13;
+inline constexpr int ObjectNotSet = 91;
 inline constexpr int BadFileName = 52;
 inline constexpr int FileNotFound = 53;
 inline constexpr int DeviceIoError = 57;
@@ -41,6 +42,7 @@ inline constexpr int PermissionDenied = 70;
 inline constexpr int DiskNotReady = 71;
 inline constexpr int PathFileAccessError = 75;
 inline constexpr int PathNotFound = 76;
+inline constexpr int InvalidPropertyValue = 380;
 inline constexpr int InvalidPicture = 481;
 inline constexpr int IndexOutOfBounds = 35600;
 }  // namespace error_number

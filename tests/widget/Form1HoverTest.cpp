@@ -1,4 +1,5 @@
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMouseEvent>
 
 #include "widget/Form1Fixture.h"
@@ -56,7 +57,11 @@ TEST_F(Form1Hover, TheBusyPointerStaysWhileTheMouseMoves) {
     moveOver(form->PushButton6);
     moveOver(form->Frame2);
     EXPECT_EQ(form->mousePointer(), MousePointer::Hourglass);
-    EXPECT_EQ(shape(), Qt::WaitCursor);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+
+    form->setMousePointer(MousePointer::Default);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,19 @@
+#!/bin/bash
+# The window's responsiveness: "Log Current Status Now (Test)" on a tree of FILES files
+# (100,000 unless given) against the engine alone, then "Log every 1 second" on a tree
+# of 1,000 files for SECONDS seconds (60 unless given).
+# usage: bench/run-window-bench.sh [FILES] [SECONDS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+files=${1:-100000}
+seconds=${2:-60}
+cmake --preset release >/dev/null
+cmake --build --preset release --target kestrava_generate_tree kestrava_window_bench >/dev/null
+work=$(mktemp -d "${TMPDIR:-/tmp}/kestrava-bench-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+build/release/bench/generate-tree "$work/tree" "$files"
+build/release/bench/generate-tree "$work/small" 1000
+find "$work/tree" "$work/small" >/dev/null  # warm the cache
+mkdir "$work/manual" "$work/every-second"
+build/release/bench/window-bench "$work/tree" "$work/manual" 5
+build/release/bench/window-bench --every-second "$work/small" "$work/every-second" "$seconds"

@@ -1,0 +1,210 @@
+#include <QGuiApplication>
+#include <QTest>
+
+#include "engine/IntervalSave.h"
+#include "widget/Form1Fixture.h"
+
+namespace kestrava::testing {
+namespace {
+
+using settings::Setting;
+
+class Form1Logging : public Form1Fixture {
+protected:
+    Form1Logging() {
+        watched.writeFile("notes.txt", "notes");
+        watched.writeFile("Archive/old.zip", "zip");
+        store(Setting::Text1, watched.string() + "/");
+    }
+
+    void tick(int times = 1) {
+        for (int i = 0; i < times; ++i) {
+            emit form->Timer1->tick();
+        }
+    }
+
+    void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+
+    void clickInterval(int row) {
+        QTreeWidgetItem* item = form->ListView2->topLevelItem(row - 1);
+        const QPoint centre = form->ListView2->visualItemRect(item).center();
+        QTest::mouseClick(form->ListView2->viewport(), Qt::LeftButton, {}, centre);
+    }
+
+    // Runs the action at the first pump, as a click that comes while work runs would.
+    void onceDuringWork(std::function<void()> action) {
+        events.onPump = [&pump = events, action] {
+            const auto run = action;  // the next line destroys this lambda
+            pump.onPump = nullptr;
+            run();
+        };
+    }
+
+    int rows() const { return form->ListView1->model()->rowCount(); }
+    std::string status() const { return form->Frame1->title().toStdString(); }
+    int entriesInLog() const {
+        const std::string log = ReadWholeFile(form->HistoryLogPath);
+        int entries = 0;
+        for (std::size_t at = log.find('['); at != std::string::npos;
+             at = log.find("\n[", at + 1)) {
+            ++entries;
+        }
+        return entries;
+    }
+
+    TemporaryFolder watched;
+};
+
+TEST_F(Form1Logging, FiveSecondsCountDownAndTheFifthTickTakesTheSnapshot) {
+    store(Setting::OftenIndex, "2");
+    loadedForm();
+    std::vector<std::string> captions;
+    for (int second = 1; second <= 5; ++second) {
+        tick();
+        captions.push_back(status());
+        if (second < 5) {
+            EXPECT_EQ(form->ProgressBar1->value(), second);
+        }
+    }
+
+    EXPECT_EQ(captions.front(), "Next log will occur in 00:00:04");
+    EXPECT_EQ(captions.back(), "Next log will occur in 00:00:00");
+    EXPECT_EQ(form->ProgressBar1->maximum(), 5);
+    EXPECT_EQ(form->ProgressBar1->value(), 0);
+    EXPECT_EQ(rows(), 4);  // date-and-time row, two files, separator
+    EXPECT_EQ(entriesInLog(), 1);
+    EXPECT_TRUE(form->Timer1->isTicking());
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(Form1Logging, TwentyFourHoursStartsAtOneSecondLess) {
+    store(Setting::OftenIndex, "12");
+    loadedForm();
+    tick();
+
+    EXPECT_EQ(status(), "Next log will occur in 23:59:59");
+    EXPECT_EQ(form->ProgressBar1->maximum(), 86400);
+}
+
+TEST_F(Form1Logging, ClickingAnIntervalStoresItAndCountsAfresh) {
+    loadedForm();
+    tick(7);
+    clickInterval(5);  // "Log every 1 minute"
+    EXPECT_EQ(stored(Setting::OftenIndex), "5");
+    tick();
+    EXPECT_EQ(status(), "Next log will occur in 00:00:59");
+
+    tick(3);
+    store(Setting::OftenIndex, "9");
+    clickInterval(5);  // the row already selected counts as a choice too
+    EXPECT_EQ(stored(Setting::OftenIndex), "5");
+    EXPECT_EQ(form->Schedule.ElapsedSeconds, 0);
+}
+
+TEST_F(Form1Logging, MovingTheSelectionWithTheKeyboardIsAChoiceToo) {
+    loadedForm();
+    form->ListView2->setFocus();
+    QTest::keyClick(form->ListView2, Qt::Key_Down);
+
+    EXPECT_EQ(stored(Setting::OftenIndex), "10");
+    EXPECT_EQ(form->Schedule.TotalSeconds, 21600);
+}
+
+TEST_F(Form1Logging, OffAndOnAgainResumesTheCount) {
+    store(Setting::OftenIndex, "5");
+    loadedForm();
+    tick(20);
+    click(form->PushButton5);
+
+    EXPECT_EQ(form->PushButton5->text(), "Turn On Automatic Log");
+    EXPECT_EQ(status(), "Automatic Log is Off.");
+    EXPECT_FALSE(form->Timer1->isTicking());
+    EXPECT_EQ(stored(Setting::StartStopState), "Off");
+
+    click(form->PushButton5);
+    EXPECT_TRUE(form->Timer1->isTicking());
+    EXPECT_EQ(stored(Setting::StartStopState), "On");
+    tick();
+    EXPECT_EQ(status(), "Next log will occur in 00:00:39");
+}
+
+TEST_F(Form1Logging, LogNowWithLoggingOffTakesASnapshotAndStaysOff) {
+    store(Setting::StartStopState, "Off");
+    loadedForm();
+    bool busyDuringWalk = false;
+    events.onPump = [&] {
+        const QCursor* pointer = QGuiApplication::overrideCursor();
+        busyDuringWalk |= pointer != nullptr && pointer->shape() == Qt::WaitCursor;
+    };
+    form->ProgressBar1->setValue(3);
+    click(form->PushButton6);
+
+    EXPECT_TRUE(busyDuringWalk);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(rows(), 4);
+    EXPECT_EQ(form->PushButton5->text(), "Turn On Automatic Log");
+    EXPECT_FALSE(form->Timer1->isTicking());
+    EXPECT_EQ(form->ProgressBar1->value(), 0);
+    EXPECT_EQ(form->ProgressBar1->text(), "Progress Bar");
+}
+
+TEST_F(Form1Logging, LogNowWithLoggingOnLeavesTheCountdownRunning) {
+    store(Setting::OftenIndex, "5");
+    loadedForm();
+    tick(10);
+    click(form->PushButton6);
+
+    EXPECT_EQ(form->Schedule.ElapsedSeconds, 10);
+    EXPECT_TRUE(form->Timer1->isTicking());
+    tick();
+    EXPECT_EQ(status(), "Next log will occur in 00:00:49");
+}
+
+TEST_F(Form1Logging, EveryKeystrokeInTheFolderBoxIsStored) {
+    loadedForm();
+    form->Text1->clear();
+    settingsBackend.writes.clear();
+    QTest::keyClicks(form->Text1, "/srv");
+
+    std::vector<std::string> values;
+    for (const auto& write : settingsBackend.writes) {
+        EXPECT_EQ(write.key, "Text1");
+        values.push_back(write.value);
+    }
+    EXPECT_EQ(values, (std::vector<std::string>{"/", "/s", "/sr", "/srv"}));
+}
+
+TEST_F(Form1Logging, SwitchingOffDuringAScheduledSnapshotHolds) {
+    store(Setting::OftenIndex, "1");
+    loadedForm();
+    onceDuringWork([&] { click(form->PushButton5); });
+    tick();
+
+    EXPECT_EQ(entriesInLog(), 1);
+    EXPECT_EQ(form->Timer1->interval(), 0);
+    EXPECT_FALSE(form->Timer1->isTicking());
+    EXPECT_EQ(form->PushButton5->text(), "Turn On Automatic Log");
+
+    click(form->PushButton5);
+    EXPECT_TRUE(form->Timer1->isTicking());
+}
+
+TEST_F(Form1Logging, LogNowDuringAScheduledSnapshotFollowsIt) {
+    store(Setting::OftenIndex, "1");
+    loadedForm();
+    onceDuringWork([&] { click(form->PushButton6); });
+    tick();
+
+    const std::string log = ReadWholeFile(form->HistoryLogPath);
+    EXPECT_EQ(entriesInLog(), 2);
+    // Two whole entries, one after the other: each header is followed by its own files.
+    const auto second = log.find("\r\n[");
+    ASSERT_NE(second, std::string::npos);
+    EXPECT_NE(log.substr(0, second).find("notes.txt"), std::string::npos);
+    EXPECT_NE(log.substr(second).find("old.zip"), std::string::npos);
+    EXPECT_EQ(rows(), 8);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+}  // namespace
+}  // namespace kestrava::testing
