@@ -102,7 +102,8 @@ protected:
 
     platform::QtDialogs realDialogs{platform::QtDialogs::FolderChooser::Qt};
     platform::Services realServices{fileSystem, settingsBackend, realDialogs, shell,
-                                    events,     clock,           environment, clipboard};
+                                    events,     clock,           environment, clipboard,
+                                    notifyArea, startupRegistry};
     TemporaryFolder tree;
 };
 
