@@ -13,7 +13,10 @@ void Form1::showAfterLoad() {
         show();
     } else if (cSysTray1.TrayAvailable()) {
         // Straight into the tray once the event loop runs: the window never reaches the
-        // screen, so nothing flashes.
+        // screen, so nothing flashes. Its native window, made only to carry the
+        // minimised state, goes: on X11 it would keep the minimised state as its
+        // initial state and come back from the tray as a minimised window again.
+        destroy();
         QMetaObject::invokeMethod(this, &Form1::Form_Resize, Qt::QueuedConnection);
     } else {
         showMinimized();
@@ -31,8 +34,8 @@ void Form1::changeEvent(QEvent* event) {
     }
 }
 
-// The close is never refused: asking would leave the icon to a program that is
-// going away anyway at a shutdown.
+// The close is never refused, whoever asks: the user, the window manager or the end
+// of the session.
 void Form1::closeEvent(QCloseEvent* event) {
     Form_QueryUnload();
     event->accept();

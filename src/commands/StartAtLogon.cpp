@@ -16,7 +16,8 @@ void Tell(platform::Dialogs& dialogs, std::string_view message,
 bool TurnOnStartAtLogon(settings::SettingsStore& settings, platform::Services& services,
                         const std::string& appTitle) {
     settings.write(settings::Setting::WindowsStartup, settings::On);
-    const StartupEntryResult result = AddStartupEntry(services.startupRegistry, services.environment);
+    const StartupEntryResult result =
+        AddStartupEntry(services.startupRegistry, services.environment);
     if (result.written()) {
         return true;
     }

@@ -6,6 +6,9 @@
 
 namespace kestrava::commands {
 
+// The window keeps its minimised state while it is hidden and leaves it as it comes
+// back: on X11, Qt maps a window the moment its minimised state is cleared, which
+// would put the hidden window back on the screen, unpainted.
 void MinimizeToTray(QWidget& window, tray::cSysTray& tray, bool& minimizedToTray) {
     if (!window.windowState().testFlag(Qt::WindowMinimized) || minimizedToTray) {
         return;
@@ -14,15 +17,12 @@ void MinimizeToTray(QWidget& window, tray::cSysTray& tray, bool& minimizedToTray
         return;
     }
     window.hide();
-    window.setWindowState(Qt::WindowNoState);
     minimizedToTray = true;
     tray.ShowBalloon(std::string(MinimizeBalloonText), std::string(core::ProductName),
                      MinimizeBalloonSeconds, true);
 }
 
 void BringBackFromTray(QWidget& window, bool& minimizedToTray) {
-    // A hidden window can be marked minimised again by the window manager's last word
-    // about it; shown like that it would stay an entry in the taskbar.
     if (window.windowState().testFlag(Qt::WindowMinimized)) {
         window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
     }
