@@ -55,7 +55,12 @@ Form1::Form1(platform::Services& services, QWidget* parent)
       cSysTray1(services.notifyArea, services.events, services.clock, DesignedTrayIcon()),
       services_(services),
       settings_(services.settingsBackend),
-      errorReport_(services.dialogs) {
+      errorReport_(services.dialogs),
+      snapshotTools_(services.fileSystem, services.events, services.clock, services.locale,
+                     services.dialogs),
+      snapshots_(snapshotTools_, snapshotList_.rows(), [this] {
+          return engine::SnapshotTarget{platform::FromQString(Text1->text()), HistoryLogPath};
+      }) {
     createControls();
     connectHandlers();
     watchHovering();

@@ -19,6 +19,8 @@
 #include "commands/HoverRule.h"
 #include "core/ErrorReport.h"
 #include "core/StepTrap.h"
+#include "engine/IntervalSave.h"
+#include "engine/SnapshotRunner.h"
 #include "platform/Services.h"
 #include "settings/SettingsStore.h"
 #include "tray/cSysTray.h"
@@ -69,6 +71,11 @@ public:
 
     SnapshotListModel& snapshotList() { return snapshotList_; }
 
+    // Takes a snapshot of the folder in Text1 into ListView1 and the history log, or,
+    // when one is running already (this call came from an event inside it), has it
+    // followed by another and returns at once; the result says which.
+    engine::SnapshotRequest LogFilesNow() { return snapshots_.requestSnapshot(); }
+
     // The pointer over the window: the arrow, the hourglass or the hand cursor.
     commands::MousePointer mousePointer() const { return mousePointer_; }
     void setMousePointer(commands::MousePointer pointer);
@@ -116,6 +123,8 @@ private:
     SnapshotListModel snapshotList_;
     commands::MousePointer mousePointer_ = commands::MousePointer::Default;
     QHash<QObject*, commands::MousePointer> hoverPointers_;
+    engine::SnapshotTools snapshotTools_;
+    engine::SnapshotRunner snapshots_;
 };
 
 }  // namespace kestrava::app

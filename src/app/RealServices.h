@@ -11,6 +11,7 @@
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtEnvironment.h"
 #include "platform/qt/QtEventPump.h"
+#include "platform/qt/QtLocale.h"
 #include "platform/qt/QtNotifyArea.h"
 #include "platform/qt/QtSettingsBackend.h"
 #include "platform/qt/QtShell.h"
@@ -27,13 +28,14 @@ struct RealServices {
     platform::SystemClock clock;
     platform::QtEnvironment environment;
     platform::QtClipboard clipboard;
+    platform::QtLocale locale;
     platform::QtNotifyArea notifyArea;
     // The entries name the icon that the installation puts into the icon theme.
     platform::XdgAutostartRegistry startupRegistry{environment, std::string(core::ProductName),
                                                    "kestrava"};
-    platform::Services services{fileSystem, settingsBackend, dialogs,     shell,
-                                events,     clock,           environment, clipboard,
-                                notifyArea, startupRegistry};
+    platform::Services services{fileSystem, settingsBackend, dialogs,        shell,
+                                events,     clock,           environment,    clipboard,
+                                locale,     notifyArea,      startupRegistry};
 };
 
 }  // namespace kestrava::app

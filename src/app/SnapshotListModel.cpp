@@ -1,6 +1,17 @@
 #include "app/SnapshotListModel.h"
 
+#include "platform/qt/QtText.h"
+
 namespace kestrava::app {
+
+SnapshotListModel::SnapshotListModel(std::size_t capacity, QObject* parent)
+    : QAbstractTableModel(parent), rows_(capacity) {
+    rows_.setObserver(this);
+}
+
+SnapshotListModel::~SnapshotListModel() {
+    rows_.setObserver(nullptr);
+}
 
 void SnapshotListModel::addColumn(const QString& caption) {
     const int column = static_cast<int>(columns_.size());
@@ -9,21 +20,19 @@ void SnapshotListModel::addColumn(const QString& caption) {
     endInsertColumns();
 }
 
-void SnapshotListModel::clear() {
-    beginResetModel();
-    endResetModel();
-}
-
-int SnapshotListModel::rowCount(const QModelIndex&) const {
-    return 0;
+int SnapshotListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.rowCount());
 }
 
 int SnapshotListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(columns_.size());
 }
 
-QVariant SnapshotListModel::data(const QModelIndex&, int) const {
-    return {};
+QVariant SnapshotListModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid()) {
+        return {};
+    }
+    return platform::ToQString(rows_.text(static_cast<std::size_t>(index.row()), index.column()));
 }
 
 QVariant SnapshotListModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -37,6 +46,22 @@ QVariant SnapshotListModel::headerData(int section, Qt::Orientation orientation,
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     }
     return {};
+}
+
+void SnapshotListModel::willAppendRows(std::size_t first, std::size_t last) {
+    beginInsertRows({}, static_cast<int>(first), static_cast<int>(last));
+}
+
+void SnapshotListModel::didAppendRows() {
+    endInsertRows();
+}
+
+void SnapshotListModel::willRemoveRows(std::size_t first, std::size_t last) {
+    beginRemoveRows({}, static_cast<int>(first), static_cast<int>(last));
+}
+
+void SnapshotListModel::didRemoveRows() {
+    endRemoveRows();
 }
 
 }  // namespace kestrava::app

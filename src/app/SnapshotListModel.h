@@ -3,19 +3,26 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 
+#include "engine/SnapshotRows.h"
+
 namespace kestrava::app {
 
-// What the snapshot list (ListView1) shows: its columns, and the snapshots' rows.
-class SnapshotListModel : public QAbstractTableModel {
+// What the snapshot list (ListView1) shows: its columns, and the rows of the
+// engine's snapshot store, which tells the model of every batch it adds or drops.
+class SnapshotListModel : public QAbstractTableModel, private engine::SnapshotRowsObserver {
     Q_OBJECT
 
 public:
-    using QAbstractTableModel::QAbstractTableModel;
+    explicit SnapshotListModel(std::size_t capacity = engine::SnapshotRows::DefaultCapacity,
+                               QObject* parent = nullptr);
+    ~SnapshotListModel() override;
 
     void addColumn(const QString& caption);
 
-    // Removes every row; the columns stay.
-    void clear();
+    // Empties the list and keeps its columns; safe in the middle of a snapshot.
+    void clear() { rows_.clear(); }
+
+    engine::SnapshotRows& rows() { return rows_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -23,7 +30,13 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    void willAppendRows(std::size_t first, std::size_t last) override;
+    void didAppendRows() override;
+    void willRemoveRows(std::size_t first, std::size_t last) override;
+    void didRemoveRows() override;
+
     QStringList columns_;
+    engine::SnapshotRows rows_;
 };
 
 }  // namespace kestrava::app

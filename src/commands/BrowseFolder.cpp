@@ -1,21 +1,9 @@
 #include "commands/BrowseFolder.h"
 
 #include "core/PathText.h"
-#include "platform/RuntimeError.h"
+#include "engine/AddFolder.h"
 
 namespace kestrava::commands {
-namespace {
-
-bool IsFolder(const platform::FileSystem& fileSystem, const std::string& path) {
-    try {
-        return fileSystem.pathInfo(path).kind == platform::EntryKind::Folder;
-    } catch (const platform::RuntimeError&) {
-        return false;
-    }
-}
-
-}  // namespace
-
 std::string BrowseFolder(platform::Dialogs& dialogs, const std::string& title,
                          const std::string& preselection) {
     return dialogs.chooseFolder(title, preselection);
@@ -29,7 +17,8 @@ std::optional<std::string> ChooseFolderToLog(const core::StepTrap& trap,
     std::string preselection;
     trap.run(100, [&] {
         preselection = settings.read(settings::Setting::LastFolder);
-        if (!IsFolder(fileSystem, preselection) && IsFolder(fileSystem, folderBoxText)) {
+        if (!engine::IsFolder(fileSystem, preselection) &&
+            engine::IsFolder(fileSystem, folderBoxText)) {
             preselection = folderBoxText;
         }
     });

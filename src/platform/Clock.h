@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 
 namespace kestrava::platform {
 
@@ -16,6 +17,10 @@ public:
 
     // Seconds since local midnight, with fractions.
     virtual double secondsSinceMidnight() const = 0;
+
+    // How many seconds local time is ahead of UTC at the given moment (seconds since
+    // 1970-01-01 00:00:00 UTC); 0 where the time zone can't tell.
+    virtual std::int32_t utcOffsetAt(std::int64_t utcSeconds) const = 0;
 
     // A pseudo-random fraction r, 0 <= r < 1, from a generator seeded with seed.
     virtual double seededRandomFraction(double seed) = 0;

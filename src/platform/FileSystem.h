@@ -1,7 +1,10 @@
 #pragma once
 
+#include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -17,6 +20,14 @@ inline constexpr unsigned Directory = 16;
 inline constexpr unsigned ReparsePoint = 1024;
 }  // namespace attribute
 
+// The longest path the platform takes, counting the terminating NUL: a path must be
+// shorter than this.
+#ifdef _WIN32
+inline constexpr std::size_t PathLengthLimit = 260;
+#else
+inline constexpr std::size_t PathLengthLimit = PATH_MAX;
+#endif
+
 enum class EntryKind { File, Folder, Other };
 
 struct EntryInfo {
@@ -24,6 +35,28 @@ struct EntryInfo {
     unsigned attributes = 0;
     std::uint64_t size = 0;
     std::int64_t modifiedSeconds = 0;  // since 1970-01-01 00:00:00 UTC
+};
+
+// One entry of a folder. A file, or a symbolic link to one, carries its size and
+// last-modified time (the link's target's); folders and other entries carry their
+// kind and attributes only, since nothing needs more of them and reading it would
+// cost a call per entry. A symbolic link to a folder is a Folder with the
+// ReparsePoint bit.
+struct FolderEntry {
+    std::string_view name;  // valid until the next call of next()
+    EntryInfo info;
+};
+
+// The entries of one open folder, in the order the file system gives them, without
+// "." and "..". The folder stays open until the listing is destroyed.
+class FolderListing {
+public:
+    virtual ~FolderListing() = default;
+
+    // Fills entry with the next entry; false at the end. An entry that disappears
+    // while the folder is read is left out. Throws RuntimeError when the folder
+    // can't be read further.
+    virtual bool next(FolderEntry& entry) = 0;
 };
 
 class FileSystem {
@@ -39,6 +72,15 @@ public:
     // Throws RuntimeError when it can't be read.
     virtual void readFile(const std::string& path,
                           const std::function<void(std::string_view chunk)>& takeChunk) const = 0;
+    // Opens a folder for one pass over its entries: one read of the folder and at
+    // most one look-up per entry; nothing in it is opened. Throws RuntimeError when
+    // the folder can't be opened (70 when listing is denied, 76 when it is missing).
+    virtual std::unique_ptr<FolderListing> listFolder(const std::string& path) const = 0;
+
+    // Opens the file for appending (creating it, readable by its owner only),
+    // appends the bytes and closes it again. Throws RuntimeError when that fails;
+    // a write that fails part-way is cut off again, so no partial text stays behind.
+    virtual void appendToFile(const std::string& path, std::string_view bytes) = 0;
 
     // Deletes exactly the named file: no pattern is expanded.
     // Throws RuntimeError when it can't be deleted.

@@ -6,6 +6,7 @@
 #include "platform/Environment.h"
 #include "platform/EventPump.h"
 #include "platform/FileSystem.h"
+#include "platform/Locale.h"
 #include "platform/NotifyArea.h"
 #include "platform/SettingsBackend.h"
 #include "platform/Shell.h"
@@ -25,6 +26,7 @@ struct Services {
     Clock& clock;
     Environment& environment;
     Clipboard& clipboard;
+    Locale& locale;
     NotifyArea& notifyArea;
     StartupRegistry& startupRegistry;
 };

@@ -16,6 +16,7 @@
 #include "fakes/RecordingSettingsBackend.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/XdgAutostartRegistry.h"
+#include "platform/qt/QtLocale.h"
 #include "platform/qt/QtSettingsBackend.h"
 #include "settings/SettingsStore.h"
 #include "support/SettingsFolder.h"
@@ -69,11 +70,12 @@ protected:
     fakes::FakeClock clock;
     fakes::FakeEnvironment environment;
     fakes::FakeClipboard clipboard;
+    platform::QtLocale locale{QLocale(QLocale::English, QLocale::UnitedStates)};
     fakes::RecordingNotifyArea notifyArea;
     platform::XdgAutostartRegistry startupRegistry{environment, "Kestrava", "kestrava"};
-    platform::Services services{fileSystem, settingsBackend, dialogs,     shell,
-                                events,     clock,           environment, clipboard,
-                                notifyArea, startupRegistry};
+    platform::Services services{fileSystem, settingsBackend, dialogs,        shell,
+                                events,     clock,           environment,    clipboard,
+                                locale,     notifyArea,      startupRegistry};
     std::unique_ptr<app::Form1> form;
 };
 

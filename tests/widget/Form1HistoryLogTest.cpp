@@ -122,6 +122,35 @@ TEST_F(Form1HistoryLog, ClearAnsweredYesDeletesTheLogUntilTheNextSnapshot) {
               "There isn't a history to view because actions have not been performed yet.");
 }
 
+TEST_F(Form1HistoryLog, CopyAfterASecondSnapshotHoldsBothEntries) {
+    TemporaryFolder watched;
+    watched.writeFile("notes.txt", "notes");
+    form->Text1->setText(QString::fromStdString(watched.string() + "/"));
+    form->LogFilesNow();
+    form->LogFilesNow();
+    click(form->PushButton2);
+
+    ASSERT_EQ(clipboard.puts.size(), 1u);
+    EXPECT_EQ(clipboard.puts[0], ReadWholeFile(form->HistoryLogPath));
+    EXPECT_NE(clipboard.puts[0].find("notes.txt|5 Bytes|"),
+              clipboard.puts[0].rfind("notes.txt|5 Bytes|"));
+}
+
+TEST_F(Form1HistoryLog, ClearAnsweredYesEmptiesTheSnapshotListAndKeepsItsColumns) {
+    TemporaryFolder watched;
+    watched.writeFile("notes.txt", "notes");
+    form->Text1->setText(QString::fromStdString(watched.string() + "/"));
+    form->LogFilesNow();
+    ASSERT_EQ(form->ListView1->model()->rowCount(), 3);
+
+    dialogs.answers = {platform::MessageAnswer::Yes};
+    click(form->PushButton12);
+
+    EXPECT_EQ(form->ListView1->model()->rowCount(), 0);
+    EXPECT_EQ(form->ListView1->model()->columnCount(), 3);
+    EXPECT_FALSE(std::filesystem::exists(form->HistoryLogPath));
+}
+
 TEST_F(Form1HistoryLog, ClearWithNoLogShowsNoError) {
     dialogs.answers = {platform::MessageAnswer::Yes};
     click(form->PushButton12);

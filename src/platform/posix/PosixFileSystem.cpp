@@ -1,5 +1,6 @@
 #include "platform/posix/PosixFileSystem.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,6 +20,187 @@ bool NameIsHidden(const std::string& path) {
     return nameStart < path.size() && path[nameStart] == '.';
 }
 
+EntryKind KindOf(mode_t mode) {
+    return S_ISDIR(mode) ? EntryKind::Folder : S_ISREG(mode) ? EntryKind::File : EntryKind::Other;
+}
+
+// A file's size and time; a folder's or a device's are of no use to anyone here.
+void TakeStatus(const struct stat& status, EntryInfo& info) {
+    info.kind = KindOf(status.st_mode);
+    if (info.kind == EntryKind::File) {
+        info.size = static_cast<std::uint64_t>(status.st_size);
+        info.modifiedSeconds = status.st_mtim.tv_sec;
+    } else if (info.kind == EntryKind::Folder) {
+        info.attributes |= attribute::Directory;
+    }
+}
+
+// A folder's raw entries, name and kind. On Linux they come straight from getdents64
+// into a buffer of our own: opening the folder through fdopendir for readdir costs
+// three more system calls per folder (two fcntl and an fstat), a fifth of all the
+// calls of a walk.
+#if defined(__linux__)
+class EntryReader {
+public:
+    explicit EntryReader(int fd)
+        : fd_(fd), buffer_(std::make_unique_for_overwrite<char[]>(BufferSize)) {}
+    ~EntryReader() { ::close(fd_); }
+    EntryReader(const EntryReader&) = delete;
+    EntryReader& operator=(const EntryReader&) = delete;
+
+    int fd() const { return fd_; }
+
+    // The next entry's name, nullptr at the end.
+    const char* next(unsigned char& type) {
+        if (at_ >= filled_) {
+            const ssize_t got = ::getdents64(fd_, buffer_.get(), BufferSize);
+            if (got < 0) {
+                throw RuntimeErrorFromOs(errno);
+            }
+            if (got == 0) {
+                return nullptr;
+            }
+            filled_ = static_cast<std::size_t>(got);
+            at_ = 0;
+        }
+        const auto* record = reinterpret_cast<const struct dirent64*>(buffer_.get() + at_);
+        at_ += record->d_reclen;
+        type = record->d_type;
+        return record->d_name;
+    }
+
+private:
+    static constexpr std::size_t BufferSize = 32 * 1024;
+
+    int fd_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t filled_ = 0;
+    std::size_t at_ = 0;
+};
+#else
+class EntryReader {
+public:
+    explicit EntryReader(int fd) : folder_(::fdopendir(fd)) {
+        if (folder_ == nullptr) {
+            const int error = errno;
+            ::close(fd);
+            throw RuntimeErrorFromOs(error);
+        }
+    }
+    ~EntryReader() { ::closedir(folder_); }
+    EntryReader(const EntryReader&) = delete;
+    EntryReader& operator=(const EntryReader&) = delete;
+
+    int fd() const { return ::dirfd(folder_); }
+
+    const char* next(unsigned char& type) {
+        errno = 0;
+        const dirent* found = ::readdir(folder_);
+        if (found == nullptr) {
+            if (errno != 0) {
+                throw RuntimeErrorFromOs(errno);
+            }
+            return nullptr;
+        }
+        type = found->d_type;
+        return found->d_name;
+    }
+
+private:
+    DIR* folder_;
+};
+#endif
+
+// One pass over a folder: its entries, and one fstatat relative to the folder for the
+// entries whose kind or size they don't tell. Folders need no look-up at all, and
+// FIFOs, sockets and devices are never opened or looked at, so nothing can block.
+class PosixFolderListing : public FolderListing {
+public:
+    explicit PosixFolderListing(int fd) : reader_(fd), fd_(reader_.fd()) {}
+
+    bool next(FolderEntry& entry) override {
+        for (;;) {
+            unsigned char type = DT_UNKNOWN;
+            const char* name = reader_.next(type);
+            if (name == nullptr) {
+                return false;
+            }
+            if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
+                continue;
+            }
+            entry.name = name;
+            entry.info = EntryInfo{};
+            if (name[0] == '.') {
+                entry.info.attributes |= attribute::Hidden;
+            }
+            if (describe(type, name, entry.info)) {
+                return true;
+            }
+        }
+    }
+
+private:
+    // False when the entry vanished before it could be looked at.
+    bool describe(unsigned char type, const char* name, EntryInfo& info) const {
+        struct stat status {};
+        switch (type) {
+            case DT_DIR:
+                info.kind = EntryKind::Folder;
+                info.attributes |= attribute::Directory;
+                return true;
+            case DT_REG:
+                if (::fstatat(fd_, name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
+                    return errno != ENOENT && keepAsOther(info);
+                }
+                if (S_ISLNK(status.st_mode)) {
+                    return describeLink(name, info);  // replaced since the folder was read
+                }
+                TakeStatus(status, info);
+                return true;
+            case DT_LNK:
+                return describeLink(name, info);
+            case DT_UNKNOWN:  // file systems that don't keep the kind in the folder
+                if (::fstatat(fd_, name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
+                    return errno != ENOENT && keepAsOther(info);
+                }
+                if (S_ISLNK(status.st_mode)) {
+                    return describeLink(name, info);
+                }
+                TakeStatus(status, info);
+                return true;
+            default:
+                info.kind = EntryKind::Other;
+                return true;
+        }
+    }
+
+    // A link is taken as what it points to; a dangling or looping link is Other.
+    bool describeLink(const char* name, EntryInfo& info) const {
+        info.attributes |= attribute::ReparsePoint;
+        struct stat target {};
+        if (::fstatat(fd_, name, &target, 0) != 0) {
+            return keepAsOther(info);
+        }
+        TakeStatus(target, info);
+        return true;
+    }
+
+    static bool keepAsOther(EntryInfo& info) {
+        info.kind = EntryKind::Other;
+        return true;
+    }
+
+    EntryReader reader_;
+    int fd_;
+};
+
+// Undoes a partly written append, so that a failed chunk leaves no half line behind.
+void CutBack(int fd, off_t length) {
+    if (length >= 0) {
+        [[maybe_unused]] const int ignored = ::ftruncate(fd, length);
+    }
+}
+
 }  // namespace
 
 EntryInfo PosixFileSystem::pathInfo(const std::string& path) const {
@@ -27,9 +209,7 @@ EntryInfo PosixFileSystem::pathInfo(const std::string& path) const {
         throw RuntimeErrorFromOs(path.empty() ? ENOENT : errno);
     }
     EntryInfo info;
-    info.kind = S_ISDIR(target.st_mode)   ? EntryKind::Folder
-                : S_ISREG(target.st_mode) ? EntryKind::File
-                                          : EntryKind::Other;
+    info.kind = KindOf(target.st_mode);
     info.size = static_cast<std::uint64_t>(target.st_size);
     info.modifiedSeconds = target.st_mtim.tv_sec;
     if (info.kind == EntryKind::Folder) {
@@ -63,6 +243,48 @@ void PosixFileSystem::readFile(const std::string& path,
         } else if (errno != EINTR) {
             throw RuntimeErrorFromOs(errno);
         }
+    }
+}
+
+std::unique_ptr<FolderListing> PosixFileSystem::listFolder(const std::string& path) const {
+    // O_DIRECTORY refuses anything but a folder before opening it, so a FIFO named
+    // here can't block the open.
+    const int fd =
+        path.empty() ? -1 : ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        throw RuntimeErrorFromOs(path.empty() ? ENOENT : errno);
+    }
+    return std::make_unique<PosixFolderListing>(fd);
+}
+
+void PosixFileSystem::appendToFile(const std::string& path, std::string_view bytes) {
+    // O_NONBLOCK: a FIFO put where the log belongs fails instead of waiting for a reader.
+    const int fd = path.empty()
+                       ? -1
+                       : ::open(path.c_str(),
+                                O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC | O_NOCTTY,
+                                S_IRUSR | S_IWUSR);
+    if (fd < 0) {
+        throw RuntimeErrorFromOs(path.empty() ? ENOENT : errno);
+    }
+    struct stat before {};
+    const off_t startLength =
+        ::fstat(fd, &before) == 0 && S_ISREG(before.st_mode) ? before.st_size : off_t{-1};
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int error = errno;
+            CutBack(fd, startLength);
+            ::close(fd);
+            throw RuntimeErrorFromOs(error);
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    if (::close(fd) != 0 && errno != EINTR) {
+        throw RuntimeErrorFromOs(errno);
     }
 }
 

@@ -25,6 +25,17 @@ double SystemClock::secondsSinceMidnight() const {
     return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
 }
 
+// localtime_r, unlike localtime, doesn't look at the time-zone file again on every
+// call (which costs a stat each time when TZ is unset).
+std::int32_t SystemClock::utcOffsetAt(std::int64_t utcSeconds) const {
+    const auto moment = static_cast<std::time_t>(utcSeconds);
+    std::tm local{};
+    if (localtime_r(&moment, &local) == nullptr) {
+        return 0;
+    }
+    return static_cast<std::int32_t>(local.tm_gmtoff);
+}
+
 double SystemClock::seededRandomFraction(double seed) {
     std::mt19937_64 generator(std::bit_cast<std::uint64_t>(seed));
     // The top 53 bits of one draw, scaled: every double in [0, 1) that this can give is exact.

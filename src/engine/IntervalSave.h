@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+
+#include "core/ErrorReport.h"
+#include "engine/GeneralDateText.h"
+#include "engine/SnapshotRows.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/EventPump.h"
+#include "platform/FileSystem.h"
+#include "platform/Locale.h"
+
+namespace kestrava::engine {
+
+// What snapshots work with: the seams, and the locale's texts prepared once.
+struct SnapshotTools {
+    SnapshotTools(platform::FileSystem& fileSystem, platform::EventPump& events,
+                  const platform::Clock& clock, const platform::Locale& locale,
+                  platform::Dialogs& dialogs)
+        : fileSystem(fileSystem),
+          events(events),
+          clock(clock),
+          locale(locale),
+          errorReport(dialogs),
+          dates(locale.dateTimeNames(), clock),
+          decimalSeparator(locale.decimalSeparator()) {}
+
+    platform::FileSystem& fileSystem;
+    platform::EventPump& events;
+    const platform::Clock& clock;
+    const platform::Locale& locale;
+    core::ErrorReport errorReport;
+    GeneralDateText dates;
+    std::string decimalSeparator;
+};
+
+// Takes one snapshot of the folder and everything below it: a date-and-time row, a
+// row per file and a separator row in the snapshot list, and one entry in the history
+// log ("[" date-time "]", "File|Size|Date Modified", then "path|size|date" per file,
+// CR LF after each line). Files whose names begin with "~" are left out. A folder
+// text without a final separator gets one; a missing folder (or an empty text) gives
+// nothing at all, and a folder whose presence can't be told gives one error report.
+// Failures are reported under LogFilesNow's tag and the snapshot goes on.
+void LogFilesNow(const std::string& folderText, const std::string& historyLogPath,
+                 SnapshotRows& rows, SnapshotTools& tools);
+
+}  // namespace kestrava::engine

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestrava::engine {
+
+// Told about every change of the rows that a view shows, before and after it, with
+// the rows' numbers as they are at that moment (as Qt's item models want them).
+class SnapshotRowsObserver {
+public:
+    virtual ~SnapshotRowsObserver() = default;
+
+    virtual void willAppendRows(std::size_t first, std::size_t last) = 0;
+    virtual void didAppendRows() = 0;
+    virtual void willRemoveRows(std::size_t first, std::size_t last) = 0;
+    virtual void didRemoveRows() = 0;
+};
+
+// The rows of the snapshot list: for every snapshot a date-and-time row, a row per
+// file (full path, size text, date text) and an empty separator row.
+//
+// Compact: each snapshot keeps its texts in one buffer, each folder's path once, and
+// a small fixed-size record per row. A snapshot adds rows out of sight; publish()
+// shows them in one batch (the snapshot calls it before letting events run), so a
+// view sees whole rows only. Only the newest rows are kept, at most `capacity`:
+// whole oldest snapshots leave the list to make room (the history log keeps them).
+// A snapshot too large to fit alone keeps its first rows and its separator.
+//
+// Nothing outside holds row numbers across events: clear() may come at any time,
+// even in the middle of a snapshot, whose further rows then start the new list.
+class SnapshotRows {
+public:
+    static constexpr std::size_t DefaultCapacity = 1'000'000;
+
+    explicit SnapshotRows(std::size_t capacity = DefaultCapacity) : capacity_(capacity) {}
+
+    void setObserver(SnapshotRowsObserver* observer) { observer_ = observer; }
+
+    // The rows a view shows, and their texts (column 0: the date-time or the path;
+    // 1: the size; 2: the date). Rows and columns out of range give "".
+    std::size_t rowCount() const { return shown_; }
+    std::string text(std::size_t row, int column) const;
+
+    // Writing: by the snapshot only.
+    void beginSnapshot(std::string_view dateTime);
+    // The text that the paths of the following files start with ("/watch/").
+    void beginFolder(std::string_view pathStart);
+    void addFile(std::string_view name, std::string_view size, std::string_view modified);
+    void endSnapshot();
+    void publish();
+
+    // Empties the list.
+    void clear();
+
+private:
+    static constexpr std::uint32_t NoFolder = UINT32_MAX;
+
+    struct Row {
+        std::uint32_t folder;  // NoFolder: the first text is the whole first column
+        std::uint32_t text;    // offset of the row's texts, one after the other
+        std::uint16_t firstLength;
+        std::uint16_t sizeLength;
+        std::uint16_t dateLength;
+    };
+
+    struct FolderText {
+        std::uint32_t offset;
+        std::uint16_t length;
+    };
+
+    struct Snapshot {
+        std::uint64_t firstRow;  // counted since the program started
+        std::string texts;
+        std::vector<FolderText> folders;
+        std::vector<Row> rows;
+    };
+
+    std::uint32_t store(Snapshot& snapshot, std::string_view text);
+    void addRow(Row row);
+    bool full() const;
+    const Row* find(std::size_t row, const Snapshot** snapshot) const;
+
+    std::size_t capacity_;
+    SnapshotRowsObserver* observer_ = nullptr;
+    std::deque<Snapshot> snapshots_;
+    bool open_ = false;  // the last snapshot is still being taken
+    // The folder of the files being added; stored with the first of them, so that
+    // folders without files cost nothing.
+    std::string folder_;
+    bool folderStored_ = false;
+    std::uint64_t firstShownRow_ = 0;  // the oldest kept row, counted since the start
+    std::uint64_t nextRow_ = 0;        // the next row to be added, counted the same way
+    std::size_t shown_ = 0;            // kept rows that a view may see
+};
+
+}  // namespace kestrava::engine

@@ -1,0 +1,23 @@
+#include "engine/SnapshotRunner.h"
+
+namespace kestrava::engine {
+
+SnapshotRequest SnapshotRunner::requestSnapshot() {
+    if (running_) {
+        requestedAgain_ = true;
+        return SnapshotRequest::Queued;
+    }
+    struct Running {
+        bool& flag;
+        explicit Running(bool& running) : flag(running) { flag = true; }
+        ~Running() { flag = false; }
+    } running(running_);
+    do {
+        requestedAgain_ = false;
+        const SnapshotTarget target = target_();
+        LogFilesNow(target.folder, target.historyLogPath, rows_, tools_);
+    } while (requestedAgain_);
+    return SnapshotRequest::Taken;
+}
+
+}  // namespace kestrava::engine

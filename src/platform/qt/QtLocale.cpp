@@ -1,0 +1,64 @@
+#include "platform/qt/QtLocale.h"
+
+#include <QStringDecoder>
+
+#include "platform/qt/QtText.h"
+
+namespace kestrava::platform {
+namespace {
+
+DateTimeNames::DayPeriod DayPeriodOf(const QString& text) {
+    return {FromQString(text), FromQString(text.toUpper()), FromQString(text.toLower())};
+}
+
+}  // namespace
+
+DateTimeNames QtLocale::dateTimeNames() const {
+    DateTimeNames names;
+    names.shortDatePattern = FromQString(locale_.dateFormat(QLocale::ShortFormat));
+    names.longTimePattern = FromQString(locale_.timeFormat(QLocale::LongFormat));
+    for (int month = 1; month <= 12; ++month) {
+        names.shortMonthNames[month - 1] =
+            FromQString(locale_.monthName(month, QLocale::ShortFormat));
+        names.longMonthNames[month - 1] =
+            FromQString(locale_.monthName(month, QLocale::LongFormat));
+    }
+    for (int day = 1; day <= 7; ++day) {
+        names.shortDayNames[day - 1] = FromQString(locale_.dayName(day, QLocale::ShortFormat));
+        names.longDayNames[day - 1] = FromQString(locale_.dayName(day, QLocale::LongFormat));
+    }
+    names.am = DayPeriodOf(locale_.amText());
+    names.pm = DayPeriodOf(locale_.pmText());
+    // The zero may lie outside the basic plane; the other digits follow it.
+    const QString zero = locale_.zeroDigit();
+    const char32_t zeroCode = zero.size() == 2
+                                  ? QChar::surrogateToUcs4(zero[0], zero[1])
+                                  : char32_t{zero.isEmpty() ? u'0' : zero[0].unicode()};
+    for (char32_t digit = 0; digit < 10; ++digit) {
+        const char32_t code = zeroCode + digit;
+        names.digits[digit] = FromQString(QString::fromUcs4(&code, 1));
+    }
+    names.negativeSign = FromQString(locale_.negativeSign());
+    return names;
+}
+
+std::string QtLocale::decimalSeparator() const {
+    return FromQString(locale_.decimalPoint());
+}
+
+std::optional<std::u32string> QtLocale::decode(std::string_view text) const {
+    QStringDecoder decoder(QStringConverter::System, QStringConverter::Flag::Stateless);
+    const QString decoded =
+        decoder(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+    if (decoder.hasError()) {
+        return std::nullopt;
+    }
+    std::u32string characters;
+    characters.reserve(static_cast<std::size_t>(decoded.size()));
+    for (const char32_t code : decoded.toUcs4()) {
+        characters += code;
+    }
+    return characters;
+}
+
+}  // namespace kestrava::platform

@@ -1,0 +1,190 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+
+#include "core/LocationTags.h"
+#include "engine/SnapshotRunner.h"
+#include "support/Unprivileged.h"
+#include "unit/engine/EngineFixture.h"
+
+namespace kestrava::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::int64_t Dec6At1000 = 1796551200;     // 2026-12-06 10:00:00 UTC
+constexpr std::int64_t Nov30At162005 = 1796055605;  // 2026-11-30 16:20:05 UTC
+constexpr std::int64_t Dec5Midnight = 1796428800;   // 2026-12-05 00:00:00 UTC
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    EXPECT_EQ(start, text.size()) << "the log ends in the middle of a line";
+    return lines;
+}
+
+std::string Report(int number, int step) {
+    return core::ErrorReport::text(platform::RuntimeError(number), core::location_tag::LogFilesNow,
+                                   step);
+}
+
+class LogFilesNowTest : public EngineFixture {};
+
+TEST_F(LogFilesNowTest, WritesTwoWholeEntriesByteForByte) {
+    makeFile("notes.txt", 1536, Dec6At1000);
+    makeFile("~lock.tmp", 10, Dec6At1000);
+    makeFile("Archive/old.zip", 2097152, Nov30At162005);
+
+    logFilesNow(folder());
+    clock.currentTime += std::chrono::seconds(3600 + 42);
+    logFilesNow(tree.string());  // no final separator: one is added
+
+    const std::string watch = tree.string();
+    const std::string entry = "File|Size|Date Modified\r\n" + watch +
+                              "/notes.txt|1.5 KB|12/6/2026 10:00:00 AM\r\n" + watch +
+                              "/Archive/old.zip|2 MB|11/30/2026 4:20:05 PM\r\n";
+    EXPECT_EQ(log(), "[12/7/2026 3:17:16 AM]\r\n" + entry + "[12/7/2026 4:17:58 AM]\r\n" + entry);
+    EXPECT_TRUE(dialogs.shown.empty());
+    // 2 x (date row + 2 files + separator), the files in the log's order.
+    EXPECT_EQ(rowTexts(0),
+              (std::vector<std::string>{"12/7/2026 3:17:16 AM", watch + "/notes.txt",
+                                        watch + "/Archive/old.zip", "", "12/7/2026 4:17:58 AM",
+                                        watch + "/notes.txt", watch + "/Archive/old.zip", ""}));
+    EXPECT_EQ(rowTexts(1),
+              (std::vector<std::string>{"", "1.5 KB", "2 MB", "", "", "1.5 KB", "2 MB", ""}));
+    EXPECT_EQ(rows.text(1, 2), "12/6/2026 10:00:00 AM");
+}
+
+TEST_F(LogFilesNowTest, AMissingFolderChangesNothing) {
+    logFilesNow(folder("missing"));
+    logFilesNow("");  // an empty box names no folder, least of all the root
+    EXPECT_FALSE(fs::exists(logPath));
+    EXPECT_EQ(rows.rowCount(), 0u);
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(LogFilesNowTest, AnEmptyFolderGivesTheTwoFirstLinesAndTwoRows) {
+    logFilesNow(folder());
+    EXPECT_EQ(log(), "[12/7/2026 3:17:16 AM]\r\nFile|Size|Date Modified\r\n");
+    EXPECT_EQ(rowTexts(0), (std::vector<std::string>{"12/7/2026 3:17:16 AM", ""}));
+}
+
+TEST_F(LogFilesNowTest, AFolderWhosePresenceCantBeToldGivesOneReportAndNoEntry) {
+    const std::string tooLong = folder() + std::string(platform::PathLengthLimit, 'x');
+    logFilesNow(tooLong);
+    EXPECT_EQ(reports(),
+              std::vector<std::string>{Report(platform::error_number::BadFileName, 100)});
+    EXPECT_FALSE(fs::exists(logPath));
+    EXPECT_EQ(rows.rowCount(), 0u);
+}
+
+TEST_F(LogFilesNowTest, ListsFilesLevelByLevelWithTheirOwnBytesAndMidnightDates) {
+    makeFile("Top/North/Deep/deep.txt", 1, Dec6At1000);
+    makeFile("Top/South/south.txt", 1, Dec6At1000);
+    makeFile("Top/.hidden", 0, Dec5Midnight);
+    makeFile("Top/raw \xe9t\xe9.txt", 1023, Dec6At1000);  // a Latin-1 name, not UTF-8
+
+    logFilesNow(folder("Top"));
+
+    const auto lines = Lines(log());
+    const std::string top = tree.string() + "/Top";
+    ASSERT_EQ(lines.size(), 6u);
+    // The chosen folder's own files first, in the file system's order.
+    std::vector<std::string> own(lines.begin() + 2, lines.begin() + 4);
+    std::sort(own.begin(), own.end());
+    EXPECT_EQ(own, (std::vector<std::string>{top + "/.hidden|0 Bytes|12/5/2026",
+                                             top + "/raw \xe9t\xe9.txt|1023 Bytes|"
+                                                   "12/6/2026 10:00:00 AM"}));
+    EXPECT_EQ(lines[4], top + "/South/south.txt|1 Bytes|12/6/2026 10:00:00 AM");
+    EXPECT_EQ(lines[5], top + "/North/Deep/deep.txt|1 Bytes|12/6/2026 10:00:00 AM");
+}
+
+TEST_F(LogFilesNowTest, NeitherListsNorWaitsForAFifoAndSurvivesALinkLoop) {
+    ::alarm(20);  // a FIFO that blocked would hang the test; end it instead
+    makeFile("file.txt", 5);
+    ASSERT_EQ(::mkfifo((tree.path() / "pipe").c_str(), 0600), 0);
+    makeFolder("Loop");
+    fs::create_directory_symlink("..", tree.path() / "Loop" / "back");
+
+    logFilesNow(folder());
+    ::alarm(0);
+
+    const auto lines = Lines(log());
+    EXPECT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines.back(), tree.string() + "/file.txt|5 Bytes|12/7/2026 3:17:16 AM");
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(LogFilesNowTest, AnUnwritableLogGivesOneReportAndStillFillsTheList) {
+    for (int file = 0; file < 4000; ++file) {  // more than one chunk of the log
+        makeFile("many/file number " + std::to_string(file) + ".txt");
+    }
+    temporary.writeFile("not-a-folder");
+    logPath = (temporary.path() / "not-a-folder" / "Kestrava.txt").string();
+
+    logFilesNow(folder());
+
+    EXPECT_EQ(reports(),
+              std::vector<std::string>{Report(platform::error_number::PathNotFound, 104)});
+    EXPECT_EQ(rows.rowCount(), 4002u);
+}
+
+TEST_F(LogFilesNowTest, DropsAFolderThatDeniesListingAndKeepsItsSiblings) {
+    makeFile("Open/a.txt", 1);
+    makeFile("Locked/b.txt", 1);
+    makeFile("Also open/c.txt", 1);
+    fs::permissions(tree.path() / "Locked", fs::perms::none);
+    OpenToEveryone(tree.path());
+    OpenToEveryone(temporary.path(), true);
+
+    const std::string outcome = RunUnprivileged([&] {
+        logFilesNow(folder());
+        return log() + "reports: " + std::to_string(dialogs.shown.size());
+    });
+
+    const auto lines = Lines(outcome.substr(0, outcome.rfind("\r\n") + 2));
+    std::vector<std::string> files(lines.begin() + 2, lines.end());
+    std::sort(files.begin(), files.end());
+    const std::string watch = tree.string();
+    EXPECT_EQ(files,
+              (std::vector<std::string>{watch + "/Also open/c.txt|1 Bytes|12/7/2026 3:17:16 AM",
+                                        watch + "/Open/a.txt|1 Bytes|12/7/2026 3:17:16 AM"}));
+    EXPECT_TRUE(outcome.ends_with("reports: 0")) << outcome;
+    fs::permissions(tree.path() / "Locked", fs::perms::owner_all);
+}
+
+TEST_F(LogFilesNowTest, ARequestDuringASnapshotRunsWholeAfterIt) {
+    makeFile("one.txt", 1);
+    makeFile("North/two.txt", 2);
+    makeFile("South/three.txt", 3);
+    engine::SnapshotRunner runner(tools, rows, [&] {
+        return engine::SnapshotTarget{folder(), logPath};
+    });
+    std::vector<engine::SnapshotRequest> nested;
+    events.onPump = [&] {
+        if (nested.size() < 2) {  // a click, and a second one coalesced with it
+            nested.push_back(runner.requestSnapshot());
+        }
+    };
+
+    EXPECT_EQ(runner.requestSnapshot(), engine::SnapshotRequest::Taken);
+
+    EXPECT_EQ(nested, (std::vector<engine::SnapshotRequest>{engine::SnapshotRequest::Queued,
+                                                            engine::SnapshotRequest::Queued}));
+    EXPECT_FALSE(runner.running());
+    const auto lines = Lines(log());
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 5),
+              std::vector<std::string>(lines.begin() + 5, lines.end()));
+    EXPECT_EQ(lines[0], "[12/7/2026 3:17:16 AM]");
+    EXPECT_EQ(rows.rowCount(), 10u);
+}
+
+}  // namespace
+}  // namespace kestrava::testing

@@ -1,0 +1,136 @@
+#include "engine/SnapshotRows.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kestrava::engine {
+namespace {
+
+// Keeps its own count of the rows from the notifications alone, as a view would, and
+// checks every notification against it.
+class CountingObserver : public SnapshotRowsObserver {
+public:
+    explicit CountingObserver(const SnapshotRows& rows) : rows_(rows) {}
+
+    void willAppendRows(std::size_t first, std::size_t last) override {
+        EXPECT_EQ(first, count);
+        EXPECT_GE(last, first);
+        EXPECT_EQ(rows_.rowCount(), count) << "rows changed before they were announced";
+        pending = last - first + 1;
+        ++appends;
+    }
+    void didAppendRows() override {
+        count += pending;
+        EXPECT_EQ(rows_.rowCount(), count);
+    }
+    void willRemoveRows(std::size_t first, std::size_t last) override {
+        EXPECT_LE(last, count - 1);
+        pending = last - first + 1;
+        ++removals;
+    }
+    void didRemoveRows() override {
+        count -= pending;
+        EXPECT_EQ(rows_.rowCount(), count);
+    }
+
+    std::size_t count = 0;
+    std::size_t pending = 0;
+    int appends = 0;
+    int removals = 0;
+
+private:
+    const SnapshotRows& rows_;
+};
+
+class SnapshotRowsTest : public ::testing::Test {
+protected:
+    void snapshot(const std::string& when, int files) {
+        rows.beginSnapshot(when);
+        rows.beginFolder("/watch/");
+        for (int file = 0; file < files; ++file) {
+            rows.addFile("f" + std::to_string(file), "1 KB", when);
+        }
+        rows.endSnapshot();
+    }
+
+    std::vector<std::string> firstColumn() const {
+        std::vector<std::string> texts;
+        for (std::size_t row = 0; row < rows.rowCount(); ++row) {
+            texts.push_back(rows.text(row, 0));
+        }
+        return texts;
+    }
+
+    SnapshotRows rows{10};
+    CountingObserver observer{rows};
+};
+
+TEST_F(SnapshotRowsTest, ShowsNewRowsOnlyWhenPublishedAndInOneBatch) {
+    rows.setObserver(&observer);
+    rows.beginSnapshot("12/7/2026 3:17:16 AM");
+    rows.beginFolder("/watch/");
+    rows.addFile("notes.txt", "1.5 KB", "12/6/2026 10:00:00 AM");
+    EXPECT_EQ(rows.rowCount(), 0u);
+    rows.publish();
+    EXPECT_EQ(rows.rowCount(), 2u);
+    rows.addFile("more.txt", "2 MB", "12/6/2026");
+    rows.endSnapshot();
+    EXPECT_EQ(observer.appends, 2);
+    EXPECT_EQ(rows.rowCount(), 4u);
+    EXPECT_EQ(rows.text(0, 0), "12/7/2026 3:17:16 AM");
+    EXPECT_EQ(rows.text(0, 1), "");
+    EXPECT_EQ(rows.text(1, 0), "/watch/notes.txt");
+    EXPECT_EQ(rows.text(1, 1), "1.5 KB");
+    EXPECT_EQ(rows.text(1, 2), "12/6/2026 10:00:00 AM");
+    EXPECT_EQ(rows.text(2, 2), "12/6/2026");
+    EXPECT_EQ(rows.text(3, 0), "");
+    EXPECT_EQ(rows.text(4, 0), "");  // out of range
+}
+
+TEST_F(SnapshotRowsTest, DropsWholeOldestSnapshotsBeyondTheCapacity) {
+    rows.setObserver(&observer);
+    snapshot("first", 3);   // 5 rows
+    snapshot("second", 3);  // 10 rows: full
+    EXPECT_EQ(rows.rowCount(), 10u);
+    snapshot("third", 1);  // 3 more rows: the first snapshot goes, whole
+    EXPECT_EQ(firstColumn(), (std::vector<std::string>{"second", "/watch/f0", "/watch/f1",
+                                                       "/watch/f2", "", "third", "/watch/f0", ""}));
+    EXPECT_EQ(observer.count, 8u);
+    EXPECT_EQ(observer.removals, 1);
+}
+
+TEST_F(SnapshotRowsTest, ASnapshotLargerThanTheCapacityKeepsItsHeadAndItsEnd) {
+    rows.setObserver(&observer);
+    snapshot("old", 1);
+    snapshot("huge", 50);
+    const auto texts = firstColumn();
+    ASSERT_EQ(texts.size(), 10u);
+    EXPECT_EQ(texts.front(), "huge");
+    EXPECT_EQ(texts[8], "/watch/f7");
+    EXPECT_EQ(texts.back(), "");
+}
+
+TEST_F(SnapshotRowsTest, ClearingInTheMiddleOfASnapshotLetsItGoOnInTheEmptyList) {
+    rows.setObserver(&observer);
+    snapshot("earlier", 1);
+    rows.beginSnapshot("now");
+    rows.beginFolder("/watch/sub/");
+    rows.addFile("before.txt", "1 Bytes", "now");
+    rows.publish();
+
+    rows.clear();
+    EXPECT_EQ(rows.rowCount(), 0u);
+    EXPECT_EQ(observer.count, 0u);
+
+    rows.addFile("after.txt", "1 Bytes", "now");
+    rows.endSnapshot();
+    EXPECT_EQ(firstColumn(), (std::vector<std::string>{"/watch/sub/after.txt", ""}));
+    snapshot("next", 0);
+    EXPECT_EQ(rows.rowCount(), 4u);
+    EXPECT_EQ(rows.text(2, 0), "next");
+}
+
+}  // namespace
+}  // namespace kestrava::engine

@@ -1,0 +1,144 @@
+#include "platform/posix/PosixFileSystem.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+
+#include "platform/RuntimeError.h"
+#include "support/TemporaryFolder.h"
+
+namespace kestrava::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A test that would hang if something blocked ends with a signal instead.
+class NoBlocking {
+public:
+    NoBlocking() { ::alarm(20); }
+    ~NoBlocking() { ::alarm(0); }
+};
+
+class PosixFileSystemTest : public ::testing::Test {
+protected:
+    std::map<std::string, EntryInfo> listing(const fs::path& path) const {
+        std::map<std::string, EntryInfo> entries;
+        const auto folder = fileSystem.listFolder(path.string());
+        FolderEntry entry;
+        while (folder->next(entry)) {
+            EXPECT_TRUE(entries.emplace(std::string(entry.name), entry.info).second) << entry.name;
+        }
+        return entries;
+    }
+
+    static int ErrorNumberOf(const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const RuntimeError& error) {
+            return error.number();
+        }
+        return 0;
+    }
+
+    testing::TemporaryFolder folder;
+    PosixFileSystem fileSystem;
+    NoBlocking noBlocking;
+};
+
+TEST_F(PosixFileSystemTest, ListsEveryEntryOnceWithWhatTheWalkNeeds) {
+    const auto file = folder.writeFile("notes.txt", "hello");
+    const struct timespec times[2] = {{1796551200, 0}, {1796551200, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    folder.writeFile(".hidden");
+    fs::create_directory(folder.path() / "Archive");
+    fs::create_symlink("notes.txt", folder.path() / "to-file");
+    fs::create_directory_symlink("Archive", folder.path() / "to-folder");
+    fs::create_symlink("nowhere", folder.path() / "dangling");
+    fs::create_symlink("loop", folder.path() / "loop");
+    ASSERT_EQ(::mkfifo((folder.path() / "pipe").c_str(), 0600), 0);
+
+    const auto entries = listing(folder.path());
+
+    ASSERT_EQ(entries.size(), 8u);
+    const EntryInfo& notes = entries.at("notes.txt");
+    EXPECT_EQ(notes.kind, EntryKind::File);
+    EXPECT_EQ(notes.attributes, 0u);
+    EXPECT_EQ(notes.size, 5u);
+    EXPECT_EQ(notes.modifiedSeconds, 1796551200);
+    EXPECT_EQ(entries.at(".hidden").kind, EntryKind::File);
+    EXPECT_EQ(entries.at(".hidden").attributes, attribute::Hidden);
+    EXPECT_EQ(entries.at("Archive").kind, EntryKind::Folder);
+    EXPECT_EQ(entries.at("Archive").attributes, attribute::Directory);
+    // A link to a file is that file, marked as a reparse point.
+    EXPECT_EQ(entries.at("to-file").kind, EntryKind::File);
+    EXPECT_EQ(entries.at("to-file").attributes, attribute::ReparsePoint);
+    EXPECT_EQ(entries.at("to-file").size, 5u);
+    EXPECT_EQ(entries.at("to-file").modifiedSeconds, 1796551200);
+    EXPECT_EQ(entries.at("to-folder").kind, EntryKind::Folder);
+    EXPECT_EQ(entries.at("to-folder").attributes, attribute::Directory | attribute::ReparsePoint);
+    EXPECT_EQ(entries.at("dangling").kind, EntryKind::Other);
+    EXPECT_EQ(entries.at("loop").kind, EntryKind::Other);
+    EXPECT_EQ(entries.at("pipe").kind, EntryKind::Other);
+}
+
+TEST_F(PosixFileSystemTest, AFolderThatIsMissingOrNoFolderIsPathNotFound) {
+    folder.writeFile("file");
+    ASSERT_EQ(::mkfifo((folder.path() / "pipe").c_str(), 0600), 0);
+    for (const char* name : {"missing", "file", "pipe"}) {
+        EXPECT_EQ(ErrorNumberOf([&] { fileSystem.listFolder((folder.path() / name).string()); }),
+                  error_number::PathNotFound)
+            << name;
+    }
+    EXPECT_EQ(listing(folder.path() / "").size(), 2u);  // a trailing separator is fine
+}
+
+TEST_F(PosixFileSystemTest, AppendsToAFileItCreatesForItsOwnerAlone) {
+    const auto log = folder.path() / "log.txt";
+    fileSystem.appendToFile(log.string(), "one\r\n");
+    fileSystem.appendToFile(log.string(), "two\r\n");
+    EXPECT_EQ(testing::ReadWholeFile(log), "one\r\ntwo\r\n");
+    EXPECT_EQ(fs::status(log).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(PosixFileSystemTest, AnAppendThatCantOpenFailsWithoutBlocking) {
+    folder.writeFile("file");
+    EXPECT_EQ(ErrorNumberOf([&] {
+                  fileSystem.appendToFile((folder.path() / "file" / "log.txt").string(), "x");
+              }),
+              error_number::PathNotFound);
+    // A FIFO without a reader where the log should be: an error, not a wait.
+    const auto pipe = folder.path() / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_NE(ErrorNumberOf([&] { fileSystem.appendToFile(pipe.string(), "x"); }), 0);
+}
+
+// A disk that fills up in the middle of a chunk must not leave half a line behind.
+TEST_F(PosixFileSystemTest, AnAppendThatFailsPartWayLeavesTheFileAsItWas) {
+    const auto log = folder.writeFile("log.txt", "old\n");
+    struct rlimit previous {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = previous;
+    small.rlim_cur = 10;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+
+    const int number =
+        ErrorNumberOf([&] { fileSystem.appendToFile(log.string(), "0123456789\n"); });
+
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_NE(number, 0);
+    EXPECT_EQ(testing::ReadWholeFile(log), "old\n");
+}
+
+}  // namespace
+}  // namespace kestrava::platform

@@ -1,0 +1,130 @@
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QTableView>
+#include <filesystem>
+
+#include "app/SnapshotListModel.h"
+#include "widget/Form1Fixture.h"
+
+namespace kestrava::testing {
+namespace {
+
+class SnapshotList : public Form1Fixture {
+protected:
+    SnapshotList() {
+        clock.currentTime = std::chrono::system_clock::from_time_t(1796613436);
+        store(settings::Setting::StartStopState, "Off");
+    }
+
+    app::Form1& windowOnTree() {
+        auto& window = loadedForm();
+        window.Text1->setText(QString::fromStdString(tree.string()));
+        return window;
+    }
+
+    QString cell(int row, int column) const {
+        const auto* model = form->ListView1->model();
+        return model->data(model->index(row, column), Qt::DisplayRole).toString();
+    }
+
+    TemporaryFolder tree;
+};
+
+TEST_F(SnapshotList, ASnapshotFillsListView1) {
+    tree.writeFile("notes.txt", std::string(1536, 'x'));
+    tree.writeFile("Archive/Über.txt", "x");
+    auto& window = windowOnTree();
+    QAbstractItemModelTester tester(window.ListView1->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+
+    EXPECT_EQ(window.LogFilesNow(), engine::SnapshotRequest::Taken);
+
+    ASSERT_EQ(window.ListView1->model()->rowCount(), 4);
+    EXPECT_EQ(cell(0, 0), "12/7/2026 3:17:16 AM");
+    EXPECT_EQ(cell(1, 0), QString::fromStdString(tree.string() + "/notes.txt"));
+    EXPECT_EQ(cell(1, 1), "1.5 KB");
+    EXPECT_EQ(cell(2, 0),
+              QString::fromStdString(tree.string()) + QStringLiteral("/Archive/Über.txt"));
+    EXPECT_EQ(cell(3, 0), "");
+    EXPECT_TRUE(std::filesystem::exists(window.HistoryLogPath));
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(SnapshotList, RowsArriveInBatchesAndAreWholeWheneverEventsRun) {
+    for (int file = 0; file < 3000; ++file) {
+        tree.writeFile("many/file " + std::to_string(file));
+    }
+    auto& window = windowOnTree();
+    auto* model = window.ListView1->model();
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QSignalSpy batches(model, &QAbstractItemModel::rowsInserted);
+    int pumpsSeen = 0;
+    events.onPump = [&] {
+        ++pumpsSeen;
+        const int shown = model->rowCount();
+        for (int row = 1; row < shown; ++row) {
+            ASSERT_TRUE(cell(row, 0).startsWith(QString::fromStdString(tree.string())) &&
+                        cell(row, 1) == "0 Bytes")
+                << "row " << row << " of " << shown;
+        }
+    };
+
+    window.LogFilesNow();
+
+    EXPECT_EQ(model->rowCount(), 3002);
+    EXPECT_GT(pumpsSeen, 10);
+    EXPECT_GE(batches.count(), 1);
+    EXPECT_LT(batches.count(), pumpsSeen);
+}
+
+TEST_F(SnapshotList, ClearingDuringASnapshotKeepsTheColumnsAndTheLog) {
+    for (int file = 0; file < 1000; ++file) {
+        tree.writeFile("many/file " + std::to_string(file));
+    }
+    auto& window = windowOnTree();
+    QAbstractItemModelTester tester(window.ListView1->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    events.onPump = [&] {
+        if (events.pumps == 3) {
+            window.snapshotList().clear();
+        }
+    };
+
+    window.LogFilesNow();
+
+    const auto* model = window.ListView1->model();
+    EXPECT_EQ(model->columnCount(), 3);
+    EXPECT_EQ(model->headerData(2, Qt::Horizontal), " Date Modified");
+    EXPECT_GT(model->rowCount(), 0);
+    EXPECT_LT(model->rowCount(), 1002);
+    EXPECT_EQ(cell(model->rowCount() - 1, 0), "");
+    const std::string log = ReadWholeFile(window.HistoryLogPath);
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1002);
+}
+
+TEST(SnapshotListModel, KeepsItsCapacityInAViewDroppingWholeSnapshots) {
+    app::SnapshotListModel model(10);
+    model.addColumn(" Files Status");
+    QTableView view;
+    view.setModel(&model);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    auto& rows = model.rows();
+    for (const char* when : {"first", "second", "third"}) {
+        rows.beginSnapshot(when);
+        rows.beginFolder("/watch/");
+        for (const char* name : {"a", "b", "c"}) {
+            rows.addFile(name, "1 Bytes", when);
+        }
+        rows.endSnapshot();
+    }
+    EXPECT_EQ(model.rowCount(), 10);
+    EXPECT_EQ(model.data(model.index(0, 0), Qt::DisplayRole), "second");
+    EXPECT_EQ(model.data(model.index(7, 0), Qt::DisplayRole), "/watch/b");
+
+    model.clear();
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_EQ(model.columnCount(), 1);
+}
+
+}  // namespace
+}  // namespace kestrava::testing
