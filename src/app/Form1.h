@@ -110,7 +110,7 @@ private:
     void Text1_Change();
     void Check8_Click();
 
-    // Window lifecycle and start-up options (Form1_Window.cpp).
+    // The window lifecycle (Form1_Window.cpp) and start at logon (Form1_StartAtLogon.cpp).
     void Form_Resize();
     void cSysTray1_MouseUp(std::int16_t button, std::int32_t iconId);
     void Form_QueryUnload();

@@ -32,15 +32,19 @@ int main(int argc, char* argv[]) {
         return EXIT_FAILURE;
     }
     QApplication application(argc, argv);
-    // Hidden in the tray the window is closed by nobody; the program ends when the
-    // window's close handling says so, not when the last visible window goes.
+    // The program ends through the window's close handling only: a window hidden in
+    // the tray is no reason to end, nor is a message box closing meanwhile.
     QApplication::setQuitOnLastWindowClosed(false);
     kestrava::app::RealServices real;
     kestrava::app::Form1 form(real.services);
     real.dialogs.setOwner(&form);
-    // An end that doesn't come through the window (the session ending) still stops
-    // logging and takes the icon out of the tray.
-    QObject::connect(&application, &QCoreApplication::aboutToQuit, &form, &QWidget::close);
+    // An end that didn't come through the window's close (Qt quitting as the session
+    // ends) still stops logging and takes the icon out of the tray.
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &form, [&form] {
+        if (form.cSysTray1.InTray()) {
+            form.close();
+        }
+    });
     form.Form_Load();
     form.showAfterLoad();
     return QApplication::exec();
