@@ -95,22 +95,6 @@ TEST_F(Form1Window, MinimisingHidesTheWindowInTheTrayAndEitherClickBringsItBack)
     EXPECT_TRUE(notifyArea.holdsIcon(iconWindow(), 0)) << "the icon stays while the window is up";
 }
 
-TEST_F(Form1Window, OtherNotificationsAndStateChangesLeaveTheWindowAlone) {
-    shownForm();
-
-    form->setWindowState(Qt::WindowMaximized);
-    QCoreApplication::processEvents();
-    for (const auto other : {code::MiddleButtonUp, code::LeftButtonDown, code::MouseMove}) {
-        clickIcon(other);
-    }
-    form->Check8->setChecked(true);
-    QCoreApplication::processEvents();
-
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_FALSE(form->MinimizedToTray);
-    EXPECT_TRUE(balloons().empty());
-}
-
 TEST_F(Form1Window, AClickWhileTheBalloonIsUpBringsTheWindowBackAtOnce) {
     shownForm();
     bool shownDuringWait = false;
