@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 
+#include "app/ProgramIcon.h"
 #include "app/Twips.h"
 #include "engine/LoggingCaptions.h"
 #include "platform/qt/QtText.h"
@@ -39,6 +40,11 @@ QPushButton* NewButton(QWidget* parent, const char* name, const char* caption, c
     return button;
 }
 
+// The tray icon as the window's design stores it: out of the tray, no tip, the blue V.
+tray::cSysTray::StoredProperties DesignedTrayIcon() {
+    return {.InTray = false, .TrayIcon = ProgramIconPicture(), .TrayTip = {}};
+}
+
 QCheckBox* NewCheckBox(QWidget* parent, const char* name, const char* caption, const QRect& place) {
     return Place(new QCheckBox(QString::fromLatin1(caption), parent), name, place);
 }
@@ -47,6 +53,7 @@ QCheckBox* NewCheckBox(QWidget* parent, const char* name, const char* caption, c
 
 Form1::Form1(platform::Services& services, QWidget* parent)
     : QWidget(parent),
+      cSysTray1(services.notifyArea, services.events, services.clock, DesignedTrayIcon()),
       services_(services),
       settings_(services.settingsBackend),
       errorReport_(services.dialogs),
@@ -127,14 +134,10 @@ void Form1::connectHandlers() {
     connect(PushButton12, &QPushButton::clicked, this, &Form1::PushButton12_Click);
     connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
     connect(Check8, &QCheckBox::toggled, this, &Form1::Check8_Click);
-}
-
-void Form1::showAfterLoad() {
-    if (windowState() & Qt::WindowMinimized) {
-        showMinimized();
-    } else {
-        show();
-    }
+    connect(Check4, &QCheckBox::toggled, this, &Form1::Check4_Click);
+    cSysTray1.MouseUp = [this](std::int16_t button, std::int32_t iconId) {
+        cSysTray1_MouseUp(button, iconId);
+    };
 }
 
 void Form1::Text1_Change() {

@@ -10,6 +10,7 @@
 #include <QTableView>
 #include <QTreeWidget>
 #include <QWidget>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -25,6 +26,7 @@
 #include "engine/SnapshotRunner.h"
 #include "platform/Services.h"
 #include "settings/SettingsStore.h"
+#include "tray/cSysTray.h"
 
 namespace kestrava::app {
 
@@ -39,7 +41,8 @@ public:
     // Start-up: builds the lists and restores the window from the settings store.
     void Form_Load();
 
-    // Shows the window as start-up left it: normally, or minimised.
+    // Shows the window as start-up left it: normally, or minimised, which puts it
+    // straight into the tray.
     void showAfterLoad();
 
     // Window-wide state.
@@ -48,6 +51,7 @@ public:
     std::string AppTitle;        // the caption of every message box but the error report
     std::optional<QCursor> HandCursor;
     engine::ScheduleCount Schedule;  // ElapsedSeconds and TotalSeconds of the countdown
+    bool MinimizedToTray = false;  // hidden in the tray by a minimise
 
     // The controls, named as the design names them.
     QGroupBox* Frame1;
@@ -67,6 +71,7 @@ public:
     QPushButton* PushButton11;
     QPushButton* PushButton12;
     IntervalTimer* Timer1;
+    tray::cSysTray cSysTray1;
 
     SnapshotListModel& snapshotList() { return snapshotList_; }
 
@@ -81,6 +86,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();
@@ -110,6 +117,13 @@ private:
     void PushButton12_Click();
     void Text1_Change();
     void Check8_Click();
+
+    // The window lifecycle (Form1_Window.cpp) and start at logon (Form1_StartAtLogon.cpp).
+    void Form_Resize();
+    void cSysTray1_MouseUp(std::int16_t button, std::int32_t iconId);
+    void Form_QueryUnload();
+    void Form_Unload();
+    void Check4_Click();
 
     platform::Services& services_;
     settings::SettingsStore settings_;

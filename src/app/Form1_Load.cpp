@@ -63,7 +63,9 @@ void Form1::Form_Load() {
         Text1->setText(ToQString(settings_.read(Setting::Text1, desktopDefault)));
     });
     RestoreLoggingState(trap);
+    trap.run(192, [&] { cSysTray1.TrayTip(std::string(core::ProductName)); });
     trap.run(192, [&] { setWindowIcon(ProgramIcon()); });
+    trap.run(194, [&] { cSysTray1.InTray(true); });
     RestoreStartupOptions(trap);
     trap.run(208, [&] {
         const std::string logName =

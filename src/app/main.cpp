@@ -32,9 +32,19 @@ int main(int argc, char* argv[]) {
         return EXIT_FAILURE;
     }
     QApplication application(argc, argv);
+    // The program ends through the window's close handling only: a window hidden in
+    // the tray is no reason to end, nor is a message box closing meanwhile.
+    QApplication::setQuitOnLastWindowClosed(false);
     kestrava::app::RealServices real;
     kestrava::app::Form1 form(real.services);
     real.dialogs.setOwner(&form);
+    // An end that didn't come through the window's close (Qt quitting as the session
+    // ends) still stops logging and takes the icon out of the tray.
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &form, [&form] {
+        if (form.cSysTray1.InTray()) {
+            form.close();
+        }
+    });
     form.Form_Load();
     form.showAfterLoad();
     return QApplication::exec();

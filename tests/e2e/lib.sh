@@ -3,6 +3,11 @@
 
 fail() {
     echo "FAIL: $*" >&2
+    if [ -n "${KESTRAVA_PID:-}" ] && ! kill -0 "$KESTRAVA_PID" 2>/dev/null; then
+        local status=0
+        wait "$KESTRAVA_PID" 2>/dev/null || status=$?
+        echo "      (the program had ended, with status $status)" >&2
+    fi
     exit 1
 }
 
@@ -21,18 +26,90 @@ stop_kestrava() {
     wait "$KESTRAVA_PID" 2>/dev/null || true
 }
 
+# Waits up to 10 s for the program to end by itself and fails unless it ended well.
+wait_for_kestrava_to_end() {
+    eventually eval '! kill -0 "$KESTRAVA_PID" 2>/dev/null' || fail "the program did not end"
+    local status=0
+    wait "$KESTRAVA_PID" || status=$?
+    [ "$status" -eq 0 ] || fail "the program ended with status $status"
+}
+
 # Prints the id of the first visible window with exactly this title, waiting up to 10 s.
+# (xdotool matches names without regard to case, and the tray icon's window is named
+# after the program in lower case.)
 wait_for_window() {
     local title=$1 id
     for _ in $(seq 100); do
-        id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1) || true
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
+        for id in $(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null); do
+            if [ "$(xdotool getwindowname "$id")" = "$title" ]; then
+                echo "$id"
+                return 0
+            fi
+        done
         sleep 0.1
     done
-    fail "no window titled '$title' appeared"
+    xwininfo -root -tree >"$OUTPUT/windows.txt" 2>&1 || true
+    fail "no window titled '$title' appeared (the windows: $OUTPUT/windows.txt)"
+}
+
+# Runs a test command every 0.1 s until it succeeds, for up to 10 s.
+eventually() {
+    for _ in $(seq 100); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Whether a window is on the screen.
+is_viewable() {
+    xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'
+}
+
+# The window manager's state of a window: Normal, Iconic, or nothing when the window
+# is withdrawn (hidden by its program).
+wm_state() {
+    xprop -id "$1" WM_STATE 2>/dev/null | awk '/window state:/ {print $3}'
+}
+
+# Starts trayer, the tray host, at the bottom right and waits for its panel; exports
+# its process as TRAY_HOST_PID.
+start_tray_host() {
+    trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 \
+        --SetDockType true --expand false >>"$OUTPUT/trayer.log" 2>&1 &
+    export TRAY_HOST_PID=$!
+    eventually panel_window >/dev/null || fail "the tray host's panel did not appear"
+}
+
+# Prints the tray host's panel window; fails when there is none.
+panel_window() {
+    local id
+    id=$(xdotool search --name '^panel$' 2>/dev/null | head -n 1) || true
+    [ -n "$id" ] && echo "$id"
+}
+
+# Prints the window of Kestrava's icon in the tray host's panel; fails when it isn't there.
+tray_icon() {
+    local panel id
+    panel=$(panel_window) || return 1
+    id=$(xwininfo -tree -id "$panel" | awk '/"kestrava": \("kestrava"/ {print $1; exit}')
+    [ -n "$id" ] && echo "$id"
+}
+
+# Clicks on Kestrava's tray icon with a mouse button (1 left, 3 right).
+# The pointer leaves it afterwards, so that no tip comes up.
+click_tray_icon() {
+    xdotool mousemove --window "$(tray_icon)" 11 15 click "$1" mousemove 5 5
+}
+
+# Prints the tray balloon's window while one is on the screen; fails otherwise.
+balloon_window() {
+    local id
+    id=$(xwininfo -root -children | awk '/"kestrava": \("kestrava"/ {print $1}' |
+        while read -r candidate; do
+            is_viewable "$candidate" && echo "$candidate"
+        done | head -n 1)
+    [ -n "$id" ] && echo "$id"
 }
 
 # Prints "WIDTHxHEIGHT" of a window's client area.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 
 #include "app/Form1.h"
@@ -11,8 +12,10 @@
 #include "fakes/FakeEnvironment.h"
 #include "fakes/FakeEventPump.h"
 #include "fakes/FakeShell.h"
+#include "fakes/RecordingNotifyArea.h"
 #include "fakes/RecordingSettingsBackend.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/XdgAutostartRegistry.h"
 #include "platform/qt/QtLocale.h"
 #include "platform/qt/QtSettingsBackend.h"
 #include "settings/SettingsStore.h"
@@ -21,14 +24,22 @@
 
 namespace kestrava::testing {
 
-// The real window over a real settings file and the real file system; the seams that
-// would block or reach outside the test (boxes, other programs, clock) are fakes.
+// The real window over a real settings file, the real file system and real autostart
+// entries; the seams that would block or reach outside the test (boxes, other
+// programs, clock, the desktop's tray) are fakes.
 class Form1Fixture : public ::testing::Test {
 protected:
     Form1Fixture() {
         environment.programFolderPath = programFolder.string();
         environment.desktopFolderPath = "/home/ann/Desktop";
         environment.variables["TEMP"] = temporaryFolder.string();
+        environment.variables["XDG_CONFIG_DIRS"] = (configFolders.path() / "xdg").string();
+        environment.variables["XDG_CONFIG_HOME"] = (configFolders.path() / "home").string();
+        // A wait for events passes the time asked for, as a quiet event loop would; so a
+        // balloon's wait ends by its time-out at once.
+        events.onWait = [this](std::chrono::milliseconds longest) {
+            clock.monotonicTime += longest;
+        };
     }
 
     // A window after its start-up, as the program would show it.
@@ -49,6 +60,7 @@ protected:
     SettingsFolder settingsFolder;
     TemporaryFolder programFolder;
     TemporaryFolder temporaryFolder;
+    TemporaryFolder configFolders;
     platform::QtSettingsBackend realSettings;
     fakes::RecordingSettingsBackend settingsBackend{realSettings};
     platform::PosixFileSystem fileSystem;
@@ -59,8 +71,11 @@ protected:
     fakes::FakeEnvironment environment;
     fakes::FakeClipboard clipboard;
     platform::QtLocale locale{QLocale(QLocale::English, QLocale::UnitedStates)};
-    platform::Services services{fileSystem, settingsBackend, dialogs,   shell,  events,
-                                clock,      environment,     clipboard, locale};
+    fakes::RecordingNotifyArea notifyArea;
+    platform::XdgAutostartRegistry startupRegistry{environment, "Kestrava", "kestrava"};
+    platform::Services services{fileSystem, settingsBackend, dialogs,        shell,
+                                events,     clock,           environment,    clipboard,
+                                locale,     notifyArea,      startupRegistry};
     std::unique_ptr<app::Form1> form;
 };
 

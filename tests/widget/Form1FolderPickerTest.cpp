@@ -101,9 +101,9 @@ protected:
     }
 
     platform::QtDialogs realDialogs{platform::QtDialogs::FolderChooser::Qt};
-    platform::Services realServices{fileSystem, settingsBackend, realDialogs, shell,
-                                    events,     clock,           environment, clipboard,
-                                    locale};
+    platform::Services realServices{fileSystem, settingsBackend, realDialogs,    shell,
+                                    events,     clock,           environment,    clipboard,
+                                    locale,     notifyArea,      startupRegistry};
     TemporaryFolder tree;
 };
 

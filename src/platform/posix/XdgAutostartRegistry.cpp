@@ -218,9 +218,17 @@ void XdgAutostartRegistry::deleteEntry(StartupScope scope, const std::string& na
         return;  // no folder can be named, so no entry can be there
     }
     const std::string path = folder + "/" + EntryFileName(name);
-    if (::unlink(path.c_str()) != 0 && errno != ENOENT && errno != ENOTDIR) {
-        throw RuntimeErrorFromOs(errno);
+    if (::unlink(path.c_str()) == 0 || errno == ENOENT || errno == ENOTDIR) {
+        return;
     }
+    // A read-only or foreign folder refuses even the deletion of an entry it doesn't
+    // hold; only an entry that is really there and stays is a failure.
+    const int refusal = errno;
+    struct stat entry {};
+    if (::lstat(path.c_str(), &entry) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
+        return;
+    }
+    throw RuntimeErrorFromOs(refusal);
 }
 
 }  // namespace kestrava::platform

@@ -1,0 +1,189 @@
+#include <QCoreApplication>
+
+#include "widget/Form1Fixture.h"
+
+namespace kestrava::testing {
+namespace {
+
+using namespace std::chrono_literals;
+using platform::NotifyMessage;
+using settings::Setting;
+namespace code = platform::notify_code;
+namespace flag = platform::notify_flag;
+
+class Form1Window : public Form1Fixture {
+protected:
+    app::Form1& shownForm() {
+        loadedForm();
+        form->showAfterLoad();
+        QCoreApplication::processEvents();
+        return *form;
+    }
+
+    // As the window manager minimises a window: the state changes, then the window's
+    // own handling runs from the event loop.
+    void minimise() {
+        form->setWindowState(form->windowState() | Qt::WindowMinimized);
+        QCoreApplication::processEvents();
+    }
+
+    void clickIcon(std::uint32_t code) { notifyArea.notify(iconWindow(), 0, code); }
+
+    platform::WindowHandle iconWindow() const { return notifyArea.calls.at(0).data.hWnd; }
+
+    // The requests that showed a balloon (not the ones that took it down).
+    std::vector<platform::NotifyIconData> balloons() const {
+        std::vector<platform::NotifyIconData> shown;
+        for (const auto& call : notifyArea.calls) {
+            if (call.message == NotifyMessage::Modify && (call.data.uFlags & flag::Info) &&
+                !call.data.szInfo.empty()) {
+                shown.push_back(call.data);
+            }
+        }
+        return shown;
+    }
+
+    bool isInTray() const { return form->isHidden() && form->MinimizedToTray; }
+    bool isShownNormally() const {
+        return form->isVisible() && !form->windowState().testFlag(Qt::WindowMinimized) &&
+               !form->MinimizedToTray;
+    }
+};
+
+TEST_F(Form1Window, StartUpPutsTheBlueVIntoTheTrayWithTheProductAsTip) {
+    shownForm();
+
+    ASSERT_EQ(notifyArea.calls.size(), 1u);
+    const auto& add = notifyArea.calls[0];
+    EXPECT_EQ(add.message, NotifyMessage::Add);
+    EXPECT_EQ(add.data.uFlags, flag::Message | flag::Icon | flag::Tip);
+    EXPECT_EQ(add.data.szTip, "Kestrava");
+    EXPECT_EQ(add.data.uCallbackMessage, 1125u);
+    ASSERT_TRUE(add.data.hIcon);
+    EXPECT_EQ(add.data.hIcon->type(), platform::PictureType::Icon);
+    EXPECT_TRUE(notifyArea.holdsIcon(iconWindow(), 0));
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(Form1Window, MinimisingHidesTheWindowInTheTrayAndEitherClickBringsItBack) {
+    shownForm();
+    const auto firstSize = form->size();
+
+    minimise();
+    EXPECT_TRUE(isInTray());
+    ASSERT_EQ(balloons().size(), 1u);
+    const auto balloon = balloons()[0];
+    EXPECT_EQ(balloon.szInfo,
+              "has been minimized to the system tray.\r\n"
+              "Click on the blue 'V' icon (V for Velquist) to bring the software back.");
+    EXPECT_EQ(balloon.szInfoTitle, "Kestrava");
+    EXPECT_EQ(balloon.uTimeout, 5000u);
+    EXPECT_EQ(events.waits, (std::vector<std::chrono::milliseconds>{5000ms}));
+    EXPECT_EQ(notifyArea.calls.back().data.uFlags, flag::Info) << "the balloon was taken down";
+    EXPECT_TRUE(notifyArea.calls.back().data.szInfo.empty());
+
+    clickIcon(code::LeftButtonUp);
+    EXPECT_TRUE(isShownNormally());
+    EXPECT_EQ(form->size(), firstSize);
+
+    minimise();
+    EXPECT_TRUE(isInTray());
+    EXPECT_EQ(balloons().size(), 1u) << "the balloon is shown once in a run";
+
+    clickIcon(code::RightButtonUp);
+    EXPECT_TRUE(isShownNormally());
+    EXPECT_TRUE(notifyArea.holdsIcon(iconWindow(), 0)) << "the icon stays while the window is up";
+}
+
+TEST_F(Form1Window, AClickWhileTheBalloonIsUpBringsTheWindowBackAtOnce) {
+    shownForm();
+    bool shownDuringWait = false;
+    events.onWait = [&](std::chrono::milliseconds longest) {
+        if (!shownDuringWait) {
+            clickIcon(code::LeftButtonUp);
+            shownDuringWait = isShownNormally();
+        }
+        clock.monotonicTime += longest;
+    };
+
+    minimise();
+
+    EXPECT_TRUE(shownDuringWait);
+    EXPECT_TRUE(isShownNormally()) << "the minimise must not undo the click when it returns";
+}
+
+TEST_F(Form1Window, WithoutANotificationAreaTheWindowMinimisesAsAnyOther) {
+    notifyArea.available = false;
+    shownForm();
+
+    minimise();
+
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->windowState().testFlag(Qt::WindowMinimized));
+    EXPECT_FALSE(form->MinimizedToTray);
+    EXPECT_TRUE(balloons().empty());
+    EXPECT_TRUE(notifyArea.holdsIcon(iconWindow(), 0)) << "a tray host appearing later shows it";
+
+    clickIcon(code::LeftButtonUp);
+    EXPECT_TRUE(isShownNormally());
+}
+
+TEST_F(Form1Window, ClosingStopsLoggingTakesTheIconOutAndAsksNothing) {
+    auto& window = shownForm();
+    ASSERT_TRUE(window.Timer1->isTicking());
+    const auto writes = settingsBackend.writes;
+    int pumpsDuringClose = -events.pumps;
+
+    EXPECT_TRUE(window.close());
+
+    pumpsDuringClose += events.pumps;
+    EXPECT_FALSE(window.Timer1->isEnabled());
+    EXPECT_FALSE(window.Timer1->isTicking());
+    EXPECT_EQ(notifyArea.calls.back().message, NotifyMessage::Delete);
+    EXPECT_FALSE(notifyArea.holdsIcon(iconWindow(), 0));
+    EXPECT_EQ(pumpsDuringClose, 1);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(settingsBackend.writes, writes) << "nothing is stored at the close";
+}
+
+TEST_F(Form1Window, ClosingWhileInTheTrayAlsoTakesTheIconOut) {
+    shownForm();
+    minimise();
+
+    EXPECT_TRUE(form->close());
+
+    EXPECT_FALSE(notifyArea.holdsIcon(iconWindow(), 0));
+    EXPECT_FALSE(form->Timer1->isEnabled());
+}
+
+TEST_F(Form1Window, BothStartUpOptionsOnStartInTheTrayWithoutShowingTheWindow) {
+    store(Setting::WindowsStartup, "On");
+    store(Setting::Minimized, "On");
+    loadedForm();
+
+    form->showAfterLoad();
+    EXPECT_FALSE(form->isVisible());
+    QCoreApplication::processEvents();
+
+    EXPECT_TRUE(isInTray());
+    EXPECT_EQ(balloons().size(), 1u);
+    clickIcon(code::LeftButtonUp);
+    EXPECT_TRUE(isShownNormally());
+    EXPECT_TRUE(form->Check4->isChecked());
+    EXPECT_TRUE(form->Check8->isChecked());
+}
+
+TEST_F(Form1Window, AMinimisedStartWithoutANotificationAreaShowsTheWindowMinimised) {
+    store(Setting::WindowsStartup, "On");
+    store(Setting::Minimized, "On");
+    notifyArea.available = false;
+    shownForm();
+
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->windowState().testFlag(Qt::WindowMinimized));
+    EXPECT_FALSE(form->MinimizedToTray);
+    EXPECT_TRUE(balloons().empty());
+}
+
+}  // namespace
+}  // namespace kestrava::testing
