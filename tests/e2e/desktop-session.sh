@@ -9,6 +9,7 @@ export OUTPUT=$3
 
 source "$(dirname "$0")/lib.sh"
 
+wait_for_display
 openbox >"$OUTPUT/openbox.log" 2>&1 &
 window_manager=$!
 start_tray_host

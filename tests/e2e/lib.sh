@@ -75,10 +75,21 @@ wm_state() {
 # Starts trayer, the tray host, at the bottom right and waits for its panel; exports
 # its process as TRAY_HOST_PID.
 start_tray_host() {
-    trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 \
-        --SetDockType true --expand false >>"$OUTPUT/trayer.log" 2>&1 &
-    export TRAY_HOST_PID=$!
-    eventually panel_window >/dev/null || fail "the tray host's panel did not appear"
+    # On a loaded machine the host can start before the display takes clients and give
+    # up at once; it is started again then.
+    for _ in 1 2 3; do
+        trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 \
+            --SetDockType true --expand false >>"$OUTPUT/trayer.log" 2>&1 &
+        export TRAY_HOST_PID=$!
+        eventually panel_window >/dev/null && return 0
+        kill -0 "$TRAY_HOST_PID" 2>/dev/null && break
+    done
+    fail "the tray host's panel did not appear"
+}
+
+# Waits until the display takes clients.
+wait_for_display() {
+    eventually xdotool getdisplaygeometry >/dev/null || fail "the display $DISPLAY never answered"
 }
 
 # Prints the tray host's panel window; fails when there is none.
