@@ -51,7 +51,7 @@ public:
     std::string AppTitle;        // the caption of every message box but the error report
     std::optional<QCursor> HandCursor;
     engine::ScheduleCount Schedule;  // ElapsedSeconds and TotalSeconds of the countdown
-    bool MinimizedToTray = false;  // hidden in the tray by a minimise
+    bool MinimizedToTray = false;    // hidden in the tray by a minimise
 
     // The controls, named as the design names them.
     QGroupBox* Frame1;

@@ -148,23 +148,15 @@ private:
                 info.kind = EntryKind::Folder;
                 info.attributes |= attribute::Directory;
                 return true;
-            case DT_REG:
-                if (::fstatat(fd_, name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
-                    return errno != ENOENT && keepAsOther(info);
-                }
-                if (S_ISLNK(status.st_mode)) {
-                    return describeLink(name, info);  // replaced since the folder was read
-                }
-                TakeStatus(status, info);
-                return true;
             case DT_LNK:
                 return describeLink(name, info);
+            case DT_REG:
             case DT_UNKNOWN:  // file systems that don't keep the kind in the folder
                 if (::fstatat(fd_, name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
                     return errno != ENOENT && keepAsOther(info);
                 }
                 if (S_ISLNK(status.st_mode)) {
-                    return describeLink(name, info);
+                    return describeLink(name, info);  // or replaced since the folder was read
                 }
                 TakeStatus(status, info);
                 return true;

@@ -3,7 +3,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-
 namespace kestrava::platform {
 
 void QtClipboard::putText(const QString& text) {
