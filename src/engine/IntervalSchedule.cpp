@@ -4,6 +4,7 @@
 
 #include "core/Main.h"
 #include "engine/LoggingCaptions.h"
+#include "engine/ScopedFlag.h"
 #include "platform/RuntimeError.h"
 
 namespace kestrava::engine {
@@ -28,18 +29,6 @@ constexpr std::array<Interval, 12> Intervals{{
     {"Log every 12 hours", 43200},
     {"Log every 24 hours", 86400},
 }};
-
-// Marks a tick as running for as long as it is in scope.
-class RunningTick {
-public:
-    explicit RunningTick(bool& running) : running_(running) { running_ = true; }
-    ~RunningTick() { running_ = false; }
-    RunningTick(const RunningTick&) = delete;
-    RunningTick& operator=(const RunningTick&) = delete;
-
-private:
-    bool& running_;
-};
 
 bool LoggingIsOn(const LoggingWindow& window) {
     return window.switchCaption() == caption::TurnOff;
@@ -106,7 +95,7 @@ void Timer1_Timer(LoggingWindow& window, ScheduleCount& count, platform::EventPu
     if (count.tickRunning) {
         return;
     }
-    const RunningTick running(count.tickRunning);
+    const ScopedFlag running(count.tickRunning);
     if (window.timerInterval() == 0) {
         trap.run(150, [&] { window.setStatusLine(std::string(caption::SwitchedOff)); });
         return;

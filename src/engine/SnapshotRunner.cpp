@@ -1,5 +1,7 @@
 #include "engine/SnapshotRunner.h"
 
+#include "engine/ScopedFlag.h"
+
 namespace kestrava::engine {
 
 SnapshotRequest SnapshotRunner::requestSnapshot() {
@@ -7,11 +9,7 @@ SnapshotRequest SnapshotRunner::requestSnapshot() {
         requestedAgain_ = true;
         return SnapshotRequest::Queued;
     }
-    struct Running {
-        bool& flag;
-        explicit Running(bool& running) : flag(running) { flag = true; }
-        ~Running() { flag = false; }
-    } running(running_);
+    const ScopedFlag running(running_);
     do {
         requestedAgain_ = false;
         const SnapshotTarget target = target_();
