@@ -49,20 +49,25 @@ void FormLoggingWindow::setProgressText(const std::string& text) {
     form_.ProgressBar1->setFormat(ToQString(text));
 }
 
-std::optional<int> FormLoggingWindow::selectedIntervalRow() const {
+QTreeWidgetItem* FormLoggingWindow::selectedInterval() const {
     const auto selected = form_.ListView2->selectedItems();
-    if (selected.isEmpty()) {
+    return selected.isEmpty() ? nullptr : selected.constFirst();
+}
+
+std::optional<int> FormLoggingWindow::selectedIntervalRow() const {
+    QTreeWidgetItem* row = selectedInterval();
+    if (row == nullptr) {
         return std::nullopt;
     }
-    return form_.ListView2->indexOfTopLevelItem(selected.constFirst()) + 1;
+    return form_.ListView2->indexOfTopLevelItem(row) + 1;
 }
 
 std::optional<std::string> FormLoggingWindow::selectedIntervalCaption() const {
-    const auto selected = form_.ListView2->selectedItems();
-    if (selected.isEmpty()) {
+    QTreeWidgetItem* row = selectedInterval();
+    if (row == nullptr) {
         return std::nullopt;
     }
-    return FromQString(selected.constFirst()->text(0));
+    return FromQString(row->text(0));
 }
 
 void FormLoggingWindow::showBusyPointer(bool busy) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QTreeWidgetItem>
+
 #include "engine/LoggingWindow.h"
 
 namespace kestrava::app {
@@ -26,6 +28,8 @@ public:
     void takeSnapshot() override;
 
 private:
+    QTreeWidgetItem* selectedInterval() const;
+
     Form1& form_;
     int busyRequests_ = 0;
 };
