@@ -77,8 +77,11 @@ public:
 
     // Takes a snapshot of the folder in Text1 into ListView1 and the history log, or,
     // when one is running already (this call came from an event inside it), has it
-    // followed by another and returns at once; the result says which.
-    engine::SnapshotRequest LogFilesNow() { return snapshots_.requestSnapshot(); }
+    // followed by another and returns at once; the result says which. afterwards runs
+    // once this request's snapshot has been taken.
+    engine::SnapshotRequest LogFilesNow(engine::AfterSnapshot afterwards = {}) {
+        return snapshots_.requestSnapshot(std::move(afterwards));
+    }
 
     // The pointer over the window: the arrow, the hourglass or the hand cursor.
     commands::MousePointer mousePointer() const { return mousePointer_; }
@@ -103,7 +106,7 @@ private:
     void SelectStoredInterval(const core::StepTrap& trap);
     void RestoreLoggingState(const core::StepTrap& trap);
     void RestoreStartupOptions(const core::StepTrap& trap);
-    std::string TemporaryFolder() const;
+    std::string TemporaryFolder();
 
     // Event handlers.
     void Timer1_Timer();

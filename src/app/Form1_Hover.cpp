@@ -66,8 +66,12 @@ void Form1::setMousePointer(MousePointer pointer) {
             QGuiApplication::setOverrideCursor(Qt::WaitCursor);
             break;
         case MousePointer::Custom:
-            // Without the cursor file the system's own pointing hand stands in.
-            setCursor(HandCursor ? *HandCursor : QCursor(Qt::PointingHandCursor));
+            // Without the cursor file the window keeps the standard pointer.
+            if (HandCursor) {
+                setCursor(*HandCursor);
+            } else {
+                unsetCursor();
+            }
             break;
     }
 }

@@ -163,16 +163,17 @@ void Form1::RestoreStartupOptions(const core::StepTrap& trap) {
     }
 }
 
-// An unset "TEMP" must not put the log at the root of the file system.
-std::string Form1::TemporaryFolder() const {
-    const auto& environment = services_.environment;
+// An unset "TEMP" must not put the log at the root of the file system, nor in a folder
+// that every user of the machine shares and that may be emptied at boot.
+std::string Form1::TemporaryFolder() {
+    auto& environment = services_.environment;
     if (auto folder = environment.variable("TEMP")) {
         return *folder;
     }
     if (auto folder = environment.variable("TMPDIR")) {
         return *folder;
     }
-    return environment.systemTemporaryFolder();
+    return environment.stateFolder(std::string(core::ProgramName));
 }
 
 }  // namespace kestrava::app

@@ -1,5 +1,4 @@
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QEvent>
 
 #include "app/Form1.h"
@@ -58,7 +57,7 @@ void Form1::Form_QueryUnload() {
 }
 
 void Form1::Form_Unload() {
-    QCoreApplication::quit();
+    services_.events.endProgram();
 }
 
 }  // namespace kestrava::app

@@ -76,8 +76,8 @@ void FormLoggingWindow::showBusyPointer(bool busy) {
                                             : commands::MousePointer::Default);
 }
 
-void FormLoggingWindow::takeSnapshot() {
-    form_.LogFilesNow();
+void FormLoggingWindow::takeSnapshot(std::function<void()> afterwards) {
+    form_.LogFilesNow(std::move(afterwards));
 }
 
 }  // namespace kestrava::app

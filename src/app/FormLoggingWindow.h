@@ -25,7 +25,7 @@ public:
     std::optional<int> selectedIntervalRow() const override;
     std::optional<std::string> selectedIntervalCaption() const override;
     void showBusyPointer(bool busy) override;
-    void takeSnapshot() override;
+    void takeSnapshot(std::function<void()> afterwards) override;
 
 private:
     QTreeWidgetItem* selectedInterval() const;

@@ -22,9 +22,9 @@ namespace kestrava::app {
 struct RealServices {
     platform::PosixFileSystem fileSystem;
     platform::QtSettingsBackend settingsBackend;
-    platform::QtDialogs dialogs;
-    platform::QtShell shell;
     platform::QtEventPump events;
+    platform::QtDialogs dialogs{events};
+    platform::QtShell shell;
     platform::SystemClock clock;
     platform::QtEnvironment environment;
     platform::QtClipboard clipboard;

@@ -23,7 +23,7 @@ bool DisplayIsAvailable() {
 
 }  // namespace
 
-int main(int argc, char* argv[]) {
+int main(int /*argc*/, char* argv[]) {
     if (!DisplayIsAvailable()) {
         std::fprintf(stderr,
                      "Kestrava needs a graphical display and none is set (DISPLAY is empty); "
@@ -31,7 +31,11 @@ int main(int argc, char* argv[]) {
                      argv[0]);
         return EXIT_FAILURE;
     }
-    QApplication application(argc, argv);
+    // The program reads no command line, and Qt's own options (-platform, -stylesheet,
+    // ...) must not reach Qt through it either: only the program's name does.
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QApplication application(qtArgc, qtArgv);
     // The program ends through the window's close handling only: a window hidden in
     // the tray is no reason to end, nor is a message box closing meanwhile.
     QApplication::setQuitOnLastWindowClosed(false);

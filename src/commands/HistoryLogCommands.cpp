@@ -1,7 +1,7 @@
 #include "commands/HistoryLogCommands.h"
 
-#include <QStringDecoder>
-#include <algorithm>
+#include <cstdint>
+#include <new>
 
 #include "core/Main.h"
 #include "core/Product.h"
@@ -17,25 +17,26 @@ platform::MessageAnswer ShowMessage(platform::Dialogs& dialogs, std::string_view
                                 .icon = platform::MessageIcon::None});
 }
 
-// Reads and decodes the log piece by piece, letting the window breathe in between: a log
-// of a hundred megabytes takes well over a second. The log may grow meanwhile (a
-// scheduled snapshot can run while the window breathes), so room is made as needed.
-QString ReadHistoryText(platform::Services& services, const std::string& logPath) {
-    QString text(static_cast<qsizetype>(services.fileSystem.pathInfo(logPath).size),
-                 Qt::Uninitialized);
-    QStringDecoder decoder(QStringDecoder::System);
-    qsizetype used = 0;
-    services.fileSystem.readFile(logPath, [&](std::string_view chunk) {
-        const qsizetype needed = used + decoder.requiredSpace(static_cast<qsizetype>(chunk.size()));
-        if (needed > text.size()) {
-            text.resize(std::max(needed, 2 * text.size()));
-        }
-        const QChar* end = decoder.appendToBuffer(text.data() + used, QByteArrayView(chunk));
-        used = end - text.constData();
-        services.events.pumpEvents();
-    });
-    text.truncate(used);
-    return text;
+// Reads the log piece by piece, letting the window breathe in between: a log of a
+// hundred megabytes takes well over a second. The log grows without limit, so its size
+// is weighed first: a log that can't be held is refused before anything is read. It may
+// still grow while the window breathes (a scheduled snapshot can run meanwhile).
+std::string ReadHistoryText(platform::Services& services, const std::string& logPath) {
+    const std::uint64_t size = services.fileSystem.pathInfo(logPath).size;
+    if (!services.clipboard.canHold(size)) {
+        throw platform::RuntimeError(platform::error_number::OutOfMemory);
+    }
+    try {
+        std::string text;
+        text.reserve(static_cast<std::size_t>(size));
+        services.fileSystem.readFile(logPath, [&](std::string_view chunk) {
+            text += chunk;
+            services.events.pumpEvents();
+        });
+        return text;
+    } catch (const std::bad_alloc&) {
+        throw platform::RuntimeError(platform::error_number::OutOfMemory);
+    }
 }
 
 }  // namespace
@@ -43,7 +44,7 @@ QString ReadHistoryText(platform::Services& services, const std::string& logPath
 void ViewHistoryLog(const core::StepTrap& trap, platform::Services& services,
                     const std::string& logPath, const std::string& appTitle) {
     if (core::FileExists(services.fileSystem, logPath)) {
-        trap.run(100, [&] { services.shell.viewTextFile(logPath); });
+        trap.run(100, [&] { services.shell.viewTextFile(logPath, trap.reportLater(100)); });
     } else {
         trap.run(102, [&] {
             ShowMessage(services.dialogs, NoHistoryMessage, appTitle, platform::MessageButtons::Ok);
@@ -56,7 +57,7 @@ void CopyHistoryToClipboard(const core::StepTrap& trap, platform::Services& serv
     if (!core::FileExists(services.fileSystem, logPath)) {
         return;
     }
-    QString history;
+    std::string history;
     const bool loaded = trap.run(100, [&] { history = ReadHistoryText(services, logPath); });
     // A log that couldn't be read leaves the clipboard as it was: copying anything else
     // would hand the user a history that is not the log's.

@@ -18,7 +18,16 @@ StartupEntryResult AddStartupEntry(platform::StartupRegistry& registry,
     const std::string path = core::WithTrailingSeparator(environment.programFolder()) + name;
     auto failure = SetRegistryValue(registry, StartupScope::AllUsers, name, path);
     if (!failure) {
-        return {StartupScope::AllUsers, std::nullopt};
+        // An older entry of the same name for the current user would win over this one
+        // at logon (or start the program twice); where it can't go it is made the same.
+        if (!DeleteRegistryValue(registry, StartupScope::CurrentUser, name)) {
+            return {StartupScope::AllUsers, std::nullopt};
+        }
+        failure = SetRegistryValue(registry, StartupScope::CurrentUser, name, path);
+        if (!failure) {
+            return {StartupScope::AllUsers, std::nullopt};
+        }
+        return {std::nullopt, failure};
     }
     failure = SetRegistryValue(registry, StartupScope::CurrentUser, name, path);
     if (!failure) {

@@ -18,7 +18,9 @@ struct StartupEntryResult {
     bool written() const { return writtenFor.has_value(); }
 };
 
-// Writes the entry for all users or, when that is refused, for the current user.
+// Writes the entry for all users or, when that is refused, for the current user. An
+// entry of the same name for the current user goes once the one for all users is
+// written, as it would win at logon; where it can't go, it is rewritten to match.
 StartupEntryResult AddStartupEntry(platform::StartupRegistry& registry,
                                    const platform::Environment& environment);
 

@@ -22,9 +22,10 @@ void MinimizeToTray(QWidget& window, tray::cSysTray& tray, bool& minimizedToTray
                      MinimizeBalloonSeconds, true);
 }
 
+// It comes back in the normal state, also when it was maximised before it went.
 void BringBackFromTray(QWidget& window, bool& minimizedToTray) {
-    if (window.windowState().testFlag(Qt::WindowMinimized)) {
-        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    if (window.windowState() != Qt::WindowNoState) {
+        window.setWindowState(Qt::WindowNoState);
     }
     window.show();
     window.raise();

@@ -23,8 +23,8 @@ inline constexpr std::int32_t MinimizeBalloonSeconds = 5;
 // any window would: hidden, nothing could bring it back.
 void MinimizeToTray(QWidget& window, tray::cSysTray& tray, bool& minimizedToTray);
 
-// Shows the window in its normal state (not minimised), in front and with the focus,
-// and clears the mark. A window that is shown already only comes to the front.
+// Shows the window in its normal state (neither minimised nor maximised), in front and with the
+// focus, and clears the mark. A window that is shown already only comes to the front.
 void BringBackFromTray(QWidget& window, bool& minimizedToTray);
 
 }  // namespace kestrava::commands

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string_view>
 
 #include "core/ErrorReport.h"
@@ -25,6 +26,14 @@ public:
             report_.show(error, locationTag_, stepNumber);
             return false;
         }
+    }
+
+    // Reports a failure of the step that comes to light only after the step has returned
+    // (a program it started reports back later), under the same tag and number. The
+    // report it refers to must outlive the failure's arrival: the window's does.
+    std::function<void(const platform::RuntimeError&)> reportLater(int stepNumber) const {
+        return [&report = report_, tag = locationTag_, stepNumber](
+                   const platform::RuntimeError& error) { report.show(error, tag, stepNumber); };
     }
 
 private:

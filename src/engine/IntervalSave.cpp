@@ -8,6 +8,7 @@
 #include "engine/AddFolder.h"
 #include "engine/ConvertSize.h"
 #include "engine/HistoryLog.h"
+#include "engine/PrintableText.h"
 #include "engine/Pumping.h"
 #include "platform/RuntimeError.h"
 
@@ -60,6 +61,8 @@ public:
         events_.waitForEvents(longest);
     }
 
+    void endProgram() override { events_.endProgram(); }
+
 private:
     SnapshotRows& rows_;
     platform::EventPump& events_;
@@ -77,7 +80,9 @@ public:
     void folderListed(const std::string& folder, const FileList& files) override {
         // [114] The folder without its last character (its separator); [122] each
         // file's path is that, a separator and the name.
-        pathStart_.assign(folder, 0, folder.empty() ? 0 : folder.size() - 1);
+        pathStart_.clear();
+        AppendPrintable(pathStart_,
+                        std::string_view(folder).substr(0, folder.empty() ? 0 : folder.size() - 1));
         pathStart_ += core::PathSeparator;
         rows_.beginFolder(pathStart_);
         for (std::size_t index = 0; index < files.size(); ++index) {  // [118]
@@ -98,17 +103,19 @@ public:
 
 private:
     void addFile(const FileList::File& file) {
+        name_.clear();
+        AppendPrintable(name_, file.name);
         // [126] The size and time came with the listing.
         const std::string size =
             ConvertSize(static_cast<double>(file.size), tools_.decimalSeparator,
                         tools_.errorReport);  // [128]
         date_.clear();
         trap_.run(130, [&] { tools_.dates.append(file.modifiedSeconds, date_); });
-        trap_.run(124, [&] { rows_.addFile(file.name, size, date_); });
+        trap_.run(124, [&] { rows_.addFile(name_, size, date_); });
         trap_.run(132, [&] {
             std::string& line = log_.beginLine(132);
             line += pathStart_;
-            line += file.name;
+            line += name_;
             line += '|';
             line += size;
             line += '|';
@@ -122,7 +129,8 @@ private:
     SnapshotTools& tools_;
     platform::EventPump& events_;
     const core::StepTrap& trap_;
-    std::string pathStart_;
+    std::string pathStart_;  // printable, as every path of the log and the list
+    std::string name_;
     std::string date_;
 };
 

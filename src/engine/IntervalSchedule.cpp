@@ -34,20 +34,27 @@ bool LoggingIsOn(const LoggingWindow& window) {
     return window.switchCaption() == caption::TurnOff;
 }
 
-// The timer stands still while the snapshot runs, so that ticks never pile up behind
-// a snapshot that takes longer than the interval.
+// The timer stands still from the tick that reaches the interval until the snapshot it
+// asked for has been taken, so that ticks never pile up behind a snapshot that takes
+// longer than the interval. When another snapshot is running, this one follows it and
+// the timer waits for both.
 void TakeScheduledSnapshot(LoggingWindow& window, ScheduleCount& count, platform::EventPump& events,
                            const core::StepTrap& trap) {
     trap.run(118, [&] { window.setTimerInterval(0); });
     trap.run(120, [&] { window.setTimerEnabled(false); });
     trap.run(126, [&] { events.pumpEvents(); });
-    trap.run(128, [&] { window.takeSnapshot(); });
-    trap.run(132, [&] { events.pumpEvents(); });
-    trap.run(136, [&] { count.ElapsedSeconds = 0; });
-    trap.run(138, [&] { window.setProgressValue(0); });
-    // Logging switched off while the snapshot ran stays off.
-    trap.run(146, [&] { window.setTimerInterval(LoggingIsOn(window) ? TickMilliseconds : 0); });
-    trap.run(148, [&] { window.setTimerEnabled(true); });
+    // The trap is copied: it only names the report and the tag, which outlive the tick.
+    trap.run(128, [&, trap] {
+        window.takeSnapshot([&window, &count, &events, trap] {
+            trap.run(132, [&] { events.pumpEvents(); });
+            trap.run(136, [&] { count.ElapsedSeconds = 0; });
+            trap.run(138, [&] { window.setProgressValue(0); });
+            // Logging switched off while the snapshot ran stays off.
+            trap.run(146,
+                     [&] { window.setTimerInterval(LoggingIsOn(window) ? TickMilliseconds : 0); });
+            trap.run(148, [&] { window.setTimerEnabled(true); });
+        });
+    });
 }
 
 void CountOneSecond(LoggingWindow& window, ScheduleCount& count, platform::EventPump& events,

@@ -9,7 +9,9 @@ namespace kestrava::engine {
 void ToggleAutomaticLogging(LoggingWindow& window, settings::SettingsStore& settings,
                             const core::StepTrap& trap) {
     const std::string offered = window.switchCaption();
-    if (offered == caption::TurnOn) {
+    // The caption the switch has before start-up gives it a state says "on" too: a
+    // stored state that is neither "On" nor "Off" must not leave it dead.
+    if (offered == caption::TurnOn || offered == caption::SwitchAtDesign) {
         trap.run(102, [&] { window.setSwitchCaption(std::string(caption::TurnOff)); });
         trap.run(104, [&] { window.setTimerInterval(TickMilliseconds); });
         trap.run(106, [&] { settings.write(settings::Setting::StartStopState, settings::On); });
@@ -25,10 +27,15 @@ void LogCurrentStatusNow(LoggingWindow& window, platform::EventPump& events,
                          const core::StepTrap& trap) {
     trap.run(102, [&] { events.pumpEvents(); });
     trap.run(104, [&] { window.showBusyPointer(true); });
-    trap.run(106, [&] { window.takeSnapshot(); });
-    trap.run(108, [&] { window.showBusyPointer(false); });
-    trap.run(110, [&] { window.setProgressValue(0); });
-    trap.run(110, [&] { window.setProgressText(std::string(caption::ProgressBar)); });
+    // The pointer stays busy until this click's own snapshot has been taken, also when
+    // it has to follow one that is running. The trap is copied: it outlives the click.
+    trap.run(106, [&, trap] {
+        window.takeSnapshot([&window, trap] {
+            trap.run(108, [&] { window.showBusyPointer(false); });
+            trap.run(110, [&] { window.setProgressValue(0); });
+            trap.run(110, [&] { window.setProgressText(std::string(caption::ProgressBar)); });
+        });
+    });
 }
 
 void ChooseInterval(const LoggingWindow& window, ScheduleCount& count,

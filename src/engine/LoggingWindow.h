@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -36,9 +37,10 @@ public:
     // false: a manual snapshot asked for during another keeps it up until both are done.
     virtual void showBusyPointer(bool busy) = 0;
 
-    // Takes a snapshot of the folder in the folder box (one asked for while another
-    // runs follows that one).
-    virtual void takeSnapshot() = 0;
+    // Takes a snapshot of the folder in the folder box, then calls afterwards. One
+    // asked for while another runs follows that one: the call then returns at once, and
+    // afterwards runs once the snapshot it asked for has really been taken.
+    virtual void takeSnapshot(std::function<void()> afterwards) = 0;
 };
 
 }  // namespace kestrava::engine

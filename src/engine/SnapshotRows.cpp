@@ -11,35 +11,52 @@ std::uint16_t Length(std::string_view text) {
         std::min<std::size_t>(text.size(), std::numeric_limits<std::uint16_t>::max()));
 }
 
+// What a long run keeps should not carry the slack of growing buffers.
+template <typename Block>
+void Trim(Block& block) {
+    block.texts.shrink_to_fit();
+    block.folders.shrink_to_fit();
+    block.rows.shrink_to_fit();
+}
+
 }  // namespace
 
-std::uint32_t SnapshotRows::store(Snapshot& snapshot, std::string_view text) {
-    const auto offset = static_cast<std::uint32_t>(snapshot.texts.size());
-    snapshot.texts.append(text.substr(0, Length(text)));
+void SnapshotRows::startBlock(bool startsSnapshot) {
+    if (!blocks_.empty()) {
+        Trim(blocks_.back());
+    }
+    blocks_.push_back({nextRow_, startsSnapshot, {}, {}, {}});
+    folderStored_ = false;
+}
+
+SnapshotRows::Block& SnapshotRows::writableBlock() {
+    if (blocks_.empty() || blocks_.back().rows.size() >= blockRows_) {
+        startBlock(false);
+    }
+    return blocks_.back();
+}
+
+std::uint32_t SnapshotRows::store(Block& block, std::string_view text) {
+    const auto offset = static_cast<std::uint32_t>(block.texts.size());
+    block.texts.append(text.substr(0, Length(text)));
     return offset;
 }
 
-void SnapshotRows::addRow(Row row) {
-    snapshots_.back().rows.push_back(row);
+void SnapshotRows::addRow(Block& block, Row row) {
+    block.rows.push_back(row);
     ++nextRow_;
-}
-
-bool SnapshotRows::full() const {
-    // Room is always left for the separator that ends the snapshot.
-    return snapshots_.back().rows.size() + 1 >= capacity_;
 }
 
 void SnapshotRows::beginSnapshot(std::string_view dateTime) {
     if (open_) {
         endSnapshot();
     }
-    snapshots_.push_back({nextRow_, {}, {}, {}});
+    startBlock(true);
     open_ = true;
     folder_.clear();
-    folderStored_ = false;
-    Snapshot& snapshot = snapshots_.back();
-    const std::uint32_t offset = store(snapshot, dateTime);
-    addRow({NoFolder, offset, Length(dateTime), 0, 0});
+    Block& block = blocks_.back();
+    const std::uint32_t offset = store(block, dateTime);
+    addRow(block, {NoFolder, offset, Length(dateTime), 0, 0});
 }
 
 void SnapshotRows::beginFolder(std::string_view pathStart) {
@@ -49,66 +66,79 @@ void SnapshotRows::beginFolder(std::string_view pathStart) {
 
 void SnapshotRows::addFile(std::string_view name, std::string_view size,
                            std::string_view modified) {
-    if (!open_ || full()) {
+    if (!open_) {
         return;
     }
-    Snapshot& snapshot = snapshots_.back();
+    Block& block = writableBlock();
     if (!folderStored_) {
-        const std::uint32_t folderOffset = store(snapshot, folder_);
-        snapshot.folders.push_back({folderOffset, Length(folder_)});
+        const std::uint32_t folderOffset = store(block, folder_);
+        block.folders.push_back({folderOffset, Length(folder_)});
         folderStored_ = true;
     }
-    const std::uint32_t offset = store(snapshot, name);
-    store(snapshot, size);
-    store(snapshot, modified);
-    addRow({static_cast<std::uint32_t>(snapshot.folders.size() - 1), offset, Length(name),
-            Length(size), Length(modified)});
+    const std::uint32_t offset = store(block, name);
+    store(block, size);
+    store(block, modified);
+    addRow(block, {static_cast<std::uint32_t>(block.folders.size() - 1), offset, Length(name),
+                   Length(size), Length(modified)});
 }
 
 void SnapshotRows::endSnapshot() {
     if (!open_) {
         return;
     }
-    Snapshot& snapshot = snapshots_.back();
-    addRow({NoFolder, static_cast<std::uint32_t>(snapshot.texts.size()), 0, 0, 0});
-    // What a long run keeps should not carry the slack of growing buffers.
-    snapshot.texts.shrink_to_fit();
-    snapshot.folders.shrink_to_fit();
-    snapshot.rows.shrink_to_fit();
+    Block& block = writableBlock();
+    addRow(block, {NoFolder, static_cast<std::uint32_t>(block.texts.size()), 0, 0, 0});
+    Trim(block);
     open_ = false;
     publish();
 }
 
+std::optional<std::uint64_t> SnapshotRows::nextSnapshotStartAfter(std::uint64_t row) const {
+    for (const Block& block : blocks_) {
+        if (block.startsSnapshot && block.firstRow > row) {
+            return block.firstRow;
+        }
+    }
+    return std::nullopt;
+}
+
+void SnapshotRows::dropRowsBefore(std::uint64_t row) {
+    while (!blocks_.empty() && blocks_.front().firstRow + blocks_.front().rows.size() <= row) {
+        blocks_.pop_front();
+    }
+}
+
 void SnapshotRows::publish() {
-    const std::size_t kept = static_cast<std::size_t>(nextRow_ - firstShownRow_);
-    if (kept == shown_) {
+    if (nextRow_ - firstShownRow_ == shown_) {
         return;
     }
-    // Make room first, whole snapshots at a time, never the one being taken.
-    std::size_t dropped = 0;
-    std::size_t snapshotsDropped = 0;
-    while (kept - dropped > capacity_ && snapshotsDropped + 1 < snapshots_.size()) {
-        dropped += snapshots_[snapshotsDropped].rows.size();
-        ++snapshotsDropped;
+    // Make room: whole oldest snapshots first; a snapshot that is too large alone keeps
+    // its newest rows.
+    std::uint64_t keepFrom = firstShownRow_;
+    while (nextRow_ - keepFrom > capacity_) {
+        keepFrom = nextSnapshotStartAfter(keepFrom).value_or(nextRow_ - capacity_);
     }
-    if (dropped > 0) {
-        if (observer_ != nullptr) {
-            observer_->willRemoveRows(0, dropped - 1);
+    if (keepFrom > firstShownRow_) {
+        const std::size_t removedShown =
+            static_cast<std::size_t>(std::min<std::uint64_t>(keepFrom - firstShownRow_, shown_));
+        if (removedShown > 0 && observer_ != nullptr) {
+            observer_->willRemoveRows(0, removedShown - 1);
         }
-        snapshots_.erase(snapshots_.begin(),
-                         snapshots_.begin() + static_cast<std::ptrdiff_t>(snapshotsDropped));
-        firstShownRow_ += dropped;
-        shown_ -= dropped;
-        if (observer_ != nullptr) {
+        firstShownRow_ = keepFrom;
+        shown_ -= removedShown;
+        dropRowsBefore(firstShownRow_);
+        if (removedShown > 0 && observer_ != nullptr) {
             observer_->didRemoveRows();
         }
     }
-    const std::size_t first = shown_;
-    const std::size_t last = kept - dropped - 1;
-    if (observer_ != nullptr) {
-        observer_->willAppendRows(first, last);
+    const auto kept = static_cast<std::size_t>(nextRow_ - firstShownRow_);
+    if (kept == shown_) {
+        return;
     }
-    shown_ = kept - dropped;
+    if (observer_ != nullptr) {
+        observer_->willAppendRows(shown_, kept - 1);
+    }
+    shown_ = kept;
     if (observer_ != nullptr) {
         observer_->didAppendRows();
     }
@@ -118,53 +148,50 @@ void SnapshotRows::clear() {
     if (shown_ > 0 && observer_ != nullptr) {
         observer_->willRemoveRows(0, shown_ - 1);
     }
-    snapshots_.clear();
+    blocks_.clear();
     firstShownRow_ = nextRow_;
     const std::size_t wasShown = shown_;
     shown_ = 0;
-    if (open_) {
-        // The snapshot goes on; its next rows are the first of the new list.
-        snapshots_.push_back({nextRow_, {}, {}, {}});
-        folderStored_ = false;
-    }
+    // A snapshot being taken goes on; its next rows are the first of the new list.
+    folderStored_ = false;
     if (wasShown > 0 && observer_ != nullptr) {
         observer_->didRemoveRows();
     }
 }
 
-const SnapshotRows::Row* SnapshotRows::find(std::size_t row, const Snapshot** snapshot) const {
+const SnapshotRows::Row* SnapshotRows::find(std::size_t row, const Block** block) const {
     if (row >= shown_) {
         return nullptr;
     }
     const std::uint64_t wanted = firstShownRow_ + row;
-    // The last snapshot that starts at or before the row holds it.
+    // The last block that starts at or before the row holds it.
     const auto after = std::upper_bound(
-        snapshots_.begin(), snapshots_.end(), wanted,
-        [](std::uint64_t value, const Snapshot& candidate) { return value < candidate.firstRow; });
-    if (after == snapshots_.begin()) {
+        blocks_.begin(), blocks_.end(), wanted,
+        [](std::uint64_t value, const Block& candidate) { return value < candidate.firstRow; });
+    if (after == blocks_.begin()) {
         return nullptr;
     }
-    const Snapshot& holder = *std::prev(after);
+    const Block& holder = *std::prev(after);
     const std::uint64_t index = wanted - holder.firstRow;
     if (index >= holder.rows.size()) {
         return nullptr;
     }
-    *snapshot = &holder;
+    *block = &holder;
     return &holder.rows[static_cast<std::size_t>(index)];
 }
 
 std::string SnapshotRows::text(std::size_t row, int column) const {
-    const Snapshot* snapshot = nullptr;
-    const Row* found = find(row, &snapshot);
+    const Block* block = nullptr;
+    const Row* found = find(row, &block);
     if (found == nullptr) {
         return {};
     }
-    const std::string_view texts = snapshot->texts;
+    const std::string_view texts = block->texts;
     switch (column) {
         case 0: {
             std::string first;
             if (found->folder != NoFolder) {
-                const FolderText folder = snapshot->folders[found->folder];
+                const FolderText folder = block->folders[found->folder];
                 first = texts.substr(folder.offset, folder.length);
             }
             first += texts.substr(found->text, found->firstLength);

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,20 +25,24 @@ public:
 // The rows of the snapshot list: for every snapshot a date-and-time row, a row per
 // file (full path, size text, date text) and an empty separator row.
 //
-// Compact: each snapshot keeps its texts in one buffer, each folder's path once, and
-// a small fixed-size record per row. A snapshot adds rows out of sight; publish()
-// shows them in one batch (the snapshot calls it before letting events run), so a
-// view sees whole rows only. Only the newest rows are kept, at most `capacity`:
-// whole oldest snapshots leave the list to make room (the history log keeps them).
-// A snapshot too large to fit alone keeps its first rows and its separator.
+// Compact: rows live in blocks of at most `blockRows`, each with its texts in one
+// buffer, each folder's path once, and a small fixed-size record per row. A snapshot
+// adds rows out of sight; publish() shows them in one batch (the snapshot calls it
+// before letting events run), so a view sees whole rows only. Only the newest rows
+// are kept, at most `capacity`: whole oldest snapshots leave the list to make room
+// (the history log keeps them), and a snapshot too large to fit alone loses its
+// oldest rows, a block's memory going as soon as none of its rows is left.
 //
 // Nothing outside holds row numbers across events: clear() may come at any time,
 // even in the middle of a snapshot, whose further rows then start the new list.
 class SnapshotRows {
 public:
     static constexpr std::size_t DefaultCapacity = 1'000'000;
+    static constexpr std::size_t DefaultBlockRows = 65'536;
 
-    explicit SnapshotRows(std::size_t capacity = DefaultCapacity) : capacity_(capacity) {}
+    explicit SnapshotRows(std::size_t capacity = DefaultCapacity,
+                          std::size_t blockRows = DefaultBlockRows)
+        : capacity_(capacity), blockRows_(blockRows) {}
 
     void setObserver(SnapshotRowsObserver* observer) { observer_ = observer; }
 
@@ -73,24 +78,29 @@ private:
         std::uint16_t length;
     };
 
-    struct Snapshot {
+    struct Block {
         std::uint64_t firstRow;  // counted since the program started
+        bool startsSnapshot;
         std::string texts;
         std::vector<FolderText> folders;
         std::vector<Row> rows;
     };
 
-    std::uint32_t store(Snapshot& snapshot, std::string_view text);
-    void addRow(Row row);
-    bool full() const;
-    const Row* find(std::size_t row, const Snapshot** snapshot) const;
+    Block& writableBlock();
+    void startBlock(bool startsSnapshot);
+    std::uint32_t store(Block& block, std::string_view text);
+    void addRow(Block& block, Row row);
+    std::optional<std::uint64_t> nextSnapshotStartAfter(std::uint64_t row) const;
+    void dropRowsBefore(std::uint64_t row);
+    const Row* find(std::size_t row, const Block** block) const;
 
     std::size_t capacity_;
+    std::size_t blockRows_;
     SnapshotRowsObserver* observer_ = nullptr;
-    std::deque<Snapshot> snapshots_;
-    bool open_ = false;  // the last snapshot is still being taken
-    // The folder of the files being added; stored with the first of them, so that
-    // folders without files cost nothing.
+    std::deque<Block> blocks_;
+    bool open_ = false;  // a snapshot is still being taken
+    // The folder of the files being added; stored with the first of them in each block,
+    // so that folders without files cost nothing.
     std::string folder_;
     bool folderStored_ = false;
     std::uint64_t firstShownRow_ = 0;  // the oldest kept row, counted since the start

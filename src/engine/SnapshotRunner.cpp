@@ -1,20 +1,29 @@
 #include "engine/SnapshotRunner.h"
 
+#include <utility>
+
 #include "engine/ScopedFlag.h"
 
 namespace kestrava::engine {
 
-SnapshotRequest SnapshotRunner::requestSnapshot() {
+SnapshotRequest SnapshotRunner::requestSnapshot(AfterSnapshot afterwards) {
+    waiting_.push_back(std::move(afterwards));
     if (running_) {
-        requestedAgain_ = true;
         return SnapshotRequest::Queued;
     }
     const ScopedFlag running(running_);
-    do {
-        requestedAgain_ = false;
+    while (!waiting_.empty()) {
+        // Requests that come while this snapshot runs wait for the next one: the folder
+        // they asked for may have changed meanwhile.
+        const std::vector<AfterSnapshot> answered = std::exchange(waiting_, {});
         const SnapshotTarget target = target_();
         LogFilesNow(target.folder, target.historyLogPath, rows_, tools_);
-    } while (requestedAgain_);
+        for (const AfterSnapshot& then : answered) {
+            if (then) {
+                then();
+            }
+        }
+    }
     return SnapshotRequest::Taken;
 }
 

@@ -1,17 +1,21 @@
 #pragma once
 
-#include <QString>
+#include <cstdint>
+#include <string>
 
 namespace kestrava::platform {
 
-// Only the window's commands reach the clipboard, so it takes Qt's text as it is: a
-// large history log is decoded once, straight into the text the clipboard keeps.
 class Clipboard {
 public:
     virtual ~Clipboard() = default;
 
+    // Whether a text of that many bytes, in the program's own encoding, can be put on
+    // the clipboard: the program and the clipboard each hold a copy of it meanwhile.
+    virtual bool canHold(std::uint64_t textBytes) const = 0;
+
     // Replaces the clipboard's content with the text, as plain text.
-    virtual void putText(const QString& text) = 0;
+    // Throws RuntimeError 7 (out of memory) when the text can't be held.
+    virtual void putText(const std::string& text) = 0;
 };
 
 }  // namespace kestrava::platform

@@ -22,8 +22,11 @@ public:
     // The user's desktop folder without a trailing separator; empty when it can't be named.
     virtual std::string desktopFolder() const = 0;
 
-    // The system's temporary folder, for when no variable names one.
-    virtual std::string systemTemporaryFolder() const = 0;
+    // Where the program keeps the files it writes for the user when no variable names a
+    // temporary folder: a folder of the user's own, shared with no other user and kept
+    // across restarts, named after the program. Made, open to the user alone, when it
+    // is missing. Throws RuntimeError when it can't be named or made.
+    virtual std::string stateFolder(const std::string& programName) = 0;
 };
 
 }  // namespace kestrava::platform

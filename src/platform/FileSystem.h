@@ -68,8 +68,8 @@ public:
     virtual EntryInfo pathInfo(const std::string& path) const = 0;
 
     // Hands a file's content to takeChunk piece by piece, in order, so that a caller can
-    // let the window breathe between pieces of a large file.
-    // Throws RuntimeError when it can't be read.
+    // let the window breathe between pieces of a large file. A symbolic link in the
+    // file's place is not followed. Throws RuntimeError when it can't be read.
     virtual void readFile(const std::string& path,
                           const std::function<void(std::string_view chunk)>& takeChunk) const = 0;
     // Opens a folder for one pass over its entries: one read of the folder and at
@@ -80,6 +80,9 @@ public:
     // Opens the file for appending (creating it, readable by its owner only),
     // appends the bytes and closes it again. Throws RuntimeError when that fails;
     // a write that fails part-way is cut off again, so no partial text stays behind.
+    // Another user can plant a file or a link where the file belongs (a temporary
+    // folder may be shared): a symbolic link in its place, anything but a plain file,
+    // or a file that another user owns is never written to (70, permission denied).
     virtual void appendToFile(const std::string& path, std::string_view bytes) = 0;
 
     // Deletes exactly the named file: no pattern is expanded.

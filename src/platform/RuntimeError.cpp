@@ -16,6 +16,8 @@ std::string StandardDescription(int number) {
             return "Invalid procedure call or argument";
         case Overflow:
             return "Overflow";
+        case OutOfMemory:
+            return "Out of memory";
         case SubscriptOutOfRange:
             return "Subscript out of range";
         case TypeMismatch:

@@ -28,6 +28,7 @@ std::string StandardDescription(int number);
 namespace error_number {
 inline constexpr int InvalidProcedureCall = 5;
 inline constexpr int Overflow = 6;
+inline constexpr int OutOfMemory = 7;
 inline constexpr int SubscriptOutOfRange = 9;
 inline constexpr int TypeMismatch = 13;
 inline constexpr int ObjectNotSet = 91;

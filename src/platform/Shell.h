@@ -1,7 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "platform/RuntimeError.h"
 
 namespace kestrava::platform {
 
@@ -15,9 +18,13 @@ public:
     virtual void startDetached(const std::string& program,
                                const std::vector<std::string>& arguments) = 0;
 
-    // Opens a text file in the desktop's viewer for text files.
-    // Throws RuntimeError when no viewer can be started.
-    virtual void viewTextFile(const std::string& path) = 0;
+    // What a program that was started reports later, once it has failed.
+    using LateFailure = std::function<void(const RuntimeError& failure)>;
+
+    // Opens a text file in the desktop's viewer for text files, without waiting for it.
+    // Throws RuntimeError when nothing can be started; when what was started fails
+    // afterwards (no viewer for text files, say), whenItFails hears of it while events run.
+    virtual void viewTextFile(const std::string& path, LateFailure whenItFails) = 0;
 
     // Hands a web address, or the path of a local file, to the desktop's handler for it.
     // Throws RuntimeError when the desktop refuses it.

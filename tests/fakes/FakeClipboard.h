@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -7,11 +8,14 @@
 
 namespace kestrava::fakes {
 
+// Keeps what is put on it; holds texts of up to capacity bytes.
 class FakeClipboard : public platform::Clipboard {
 public:
-    void putText(const QString& text) override { puts.push_back(text.toStdString()); }
+    bool canHold(std::uint64_t textBytes) const override { return textBytes <= capacity; }
+    void putText(const std::string& text) override { puts.push_back(text); }
 
     std::vector<std::string> puts;
+    std::uint64_t capacity = UINT64_MAX;
 };
 
 }  // namespace kestrava::fakes

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/Environment.h"
 
@@ -19,13 +20,17 @@ public:
     std::string programFolder() const override { return programFolderPath; }
     std::string executableName() const override { return executable; }
     std::string desktopFolder() const override { return desktopFolderPath; }
-    std::string systemTemporaryFolder() const override { return systemTemporaryFolderPath; }
+    std::string stateFolder(const std::string& programName) override {
+        stateFolderNames.push_back(programName);
+        return stateFolderPath;
+    }
 
     std::map<std::string, std::string> variables;
     std::string programFolderPath = "/nonexistent/program";
     std::string executable = "kestrava";
     std::string desktopFolderPath = "/home/ann/Desktop";
-    std::string systemTemporaryFolderPath = "/var/tmp";
+    std::string stateFolderPath = "/home/ann/.local/state/kestrava";
+    std::vector<std::string> stateFolderNames;  // what stateFolder() was asked for
 };
 
 }  // namespace kestrava::fakes

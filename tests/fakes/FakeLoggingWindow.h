@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/LoggingWindow.h"
@@ -53,11 +54,27 @@ public:
         return rowCaptions.at(static_cast<std::size_t>(*selectedRow - 1));
     }
     void showBusyPointer(bool busy) override { journal.push_back(busy ? "busy" : "not busy"); }
-    void takeSnapshot() override {
+    // A snapshot asked for while another is running (holdSnapshots) is taken only when
+    // the test calls finishHeldSnapshots(), as the running snapshot's caller would.
+    void takeSnapshot(std::function<void()> afterwards) override {
+        if (holdSnapshots) {
+            journal.push_back("snapshot queued");
+            held.push_back(std::move(afterwards));
+            return;
+        }
         ++snapshots;
         journal.push_back("snapshot");
         if (duringSnapshot) {
             duringSnapshot();
+        }
+        afterwards();
+    }
+    void finishHeldSnapshots() {
+        holdSnapshots = false;
+        for (auto& afterwards : std::exchange(held, {})) {
+            ++snapshots;
+            journal.push_back("snapshot");
+            afterwards();
         }
     }
 
@@ -83,6 +100,8 @@ public:
     std::string progressText = "Progress Bar";
     int snapshots = 0;
     std::function<void()> duringSnapshot;
+    bool holdSnapshots = false;
+    std::vector<std::function<void()>> held;
     std::vector<std::string> journal;
 };
 

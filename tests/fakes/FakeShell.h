@@ -24,17 +24,19 @@ public:
         started.push_back({program, arguments});
     }
 
-    void viewTextFile(const std::string& path) override {
+    void viewTextFile(const std::string& path, LateFailure whenItFails) override {
         if (failStarts) {
             throw platform::RuntimeError(platform::error_number::FileNotFound);
         }
         viewed.push_back(path);
+        lateFailures.push_back(std::move(whenItFails));
     }
 
     void openAddress(const std::string& address) override { opened.push_back(address); }
 
     std::vector<Start> started;
     std::vector<std::string> viewed;
+    std::vector<LateFailure> lateFailures;  // what each viewer would call when it fails
     std::vector<std::string> opened;
     bool failStarts = false;
 };

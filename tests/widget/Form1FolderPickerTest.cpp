@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QTest>
 #include <QTimer>
@@ -100,7 +101,8 @@ protected:
         QTest::mouseClick(form->PushButton3, Qt::LeftButton);
     }
 
-    platform::QtDialogs realDialogs{platform::QtDialogs::FolderChooser::Qt};
+    platform::QtEventPump realEvents;
+    platform::QtDialogs realDialogs{realEvents, platform::QtDialogs::FolderChooser::Qt};
     platform::Services realServices{fileSystem, settingsBackend, realDialogs,    shell,
                                     events,     clock,           environment,    clipboard,
                                     locale,     notifyArea,      startupRegistry};
@@ -139,6 +141,33 @@ TEST_F(Form1RealFolderChooser, CancellingTheChooserChangesNothing) {
 
     EXPECT_EQ(form->Text1->text().toStdString(), tree.string() + "/");
     EXPECT_EQ(stored(Setting::LastFolderDot), "<absent>");
+}
+
+// A name that is not valid text in the system's encoding (a Latin-1 "é" here): the
+// desktop's chooser gives it back with U+FFFD in it, but the folder box, the settings
+// and the snapshot must have the bytes the file system holds. (Qt's own chooser
+// refuses to confirm such a folder at all, so the test confirms it past the check.)
+TEST_F(Form1RealFolderChooser, AFolderWhoseNameIsNoValidTextKeepsItsBytes) {
+    const std::string odd = (tree.path() / "caf\xe9").string();
+    std::filesystem::create_directories(odd);
+    tree.writeFile("caf\xe9/notes.txt", "notes");
+    store(Setting::Text1, tree.string() + "/");
+    store(Setting::StartStopState, "Off");
+    form = std::make_unique<app::Form1>(realServices);
+    form->Form_Load();
+    realDialogs.setOwner(form.get());
+    form->show();
+
+    withChooser([&](QFileDialog& chooser) {
+        chooser.selectFile(QFile::decodeName(QByteArray::fromStdString(odd)));
+        static_cast<QDialog&>(chooser).done(QDialog::Accepted);
+    });
+
+    EXPECT_EQ(stored(Setting::LastFolderDot), odd);
+    EXPECT_EQ(stored(Setting::Text1), odd + "/");
+    form->PushButton6->click();
+    EXPECT_NE(ReadWholeFile(form->HistoryLogPath).find(odd + "/notes.txt|5 Bytes|"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -9,13 +9,8 @@ namespace {
 
 using commands::MousePointer;
 
-class Form1Hover : public Form1Fixture {
+class HoverFixture : public Form1Fixture {
 protected:
-    Form1Hover() {
-        std::filesystem::copy_file(KESTRAVA_HAND_CURSOR, programFolder.path() / "HAND-M.CUR");
-        loadedForm();
-    }
-
     void moveOver(QWidget* widget) {
         QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
@@ -23,6 +18,19 @@ protected:
     }
 
     Qt::CursorShape shape() const { return form->cursor().shape(); }
+};
+
+class Form1Hover : public HoverFixture {
+protected:
+    Form1Hover() {
+        std::filesystem::copy_file(KESTRAVA_HAND_CURSOR, programFolder.path() / "HAND-M.CUR");
+        loadedForm();
+    }
+};
+
+class Form1HoverWithoutTheCursorFile : public HoverFixture {
+protected:
+    Form1HoverWithoutTheCursorFile() { loadedForm(); }
 };
 
 TEST_F(Form1Hover, ButtonsShowTheHandAndFramesListsAndTheWindowTheArrow) {
@@ -62,6 +70,12 @@ TEST_F(Form1Hover, TheBusyPointerStaysWhileTheMouseMoves) {
 
     form->setMousePointer(MousePointer::Default);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(Form1HoverWithoutTheCursorFile, ButtonsKeepTheStandardPointer) {
+    moveOver(form->PushButton6);
+    EXPECT_EQ(form->mousePointer(), MousePointer::Custom);
+    EXPECT_EQ(shape(), Qt::ArrowCursor);
 }
 
 }  // namespace

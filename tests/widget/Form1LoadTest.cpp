@@ -168,7 +168,7 @@ TEST_F(Form1Load, ADesktopThatCantBeNamedLeavesTheFolderBoxEmpty) {
     EXPECT_FALSE(window.IsLoading);
 }
 
-TEST_F(Form1Load, TheHistoryLogLiesInTempThenTmpdirThenTheSystemFolder) {
+TEST_F(Form1Load, TheHistoryLogLiesInTempThenTmpdirThenTheUsersOwnStateFolder) {
     environment.variables["TEMP"] = "/work/tmp";
     environment.variables["TMPDIR"] = "/run/user/tmp";
     EXPECT_EQ(loadedForm().HistoryLogPath, "/work/tmp/Kestrava.txt");
@@ -177,8 +177,9 @@ TEST_F(Form1Load, TheHistoryLogLiesInTempThenTmpdirThenTheSystemFolder) {
     EXPECT_EQ(loadedForm().HistoryLogPath, "/run/user/tmp/Kestrava.txt");
 
     environment.variables.clear();
-    environment.systemTemporaryFolderPath = "/tmp";
-    EXPECT_EQ(loadedForm().HistoryLogPath, "/tmp/Kestrava.txt");
+    environment.stateFolderPath = "/home/ann/.local/state/kestrava";
+    EXPECT_EQ(loadedForm().HistoryLogPath, "/home/ann/.local/state/kestrava/Kestrava.txt");
+    EXPECT_EQ(environment.stateFolderNames, std::vector<std::string>{"kestrava"});
 }
 
 TEST_F(Form1Load, OneStartInAHundredVisitsTheMakersSite) {

@@ -1,5 +1,6 @@
 #include <QGuiApplication>
 #include <QTest>
+#include <algorithm>
 
 #include "engine/IntervalSave.h"
 #include "widget/Form1Fixture.h"
@@ -41,6 +42,12 @@ protected:
     }
 
     int rows() const { return form->ListView1->model()->rowCount(); }
+    // A snapshot shows its first row before it first lets events run in its walk.
+    bool walkHasBegun() const { return rows() > 0; }
+    static bool isBusy() {
+        const QCursor* pointer = QGuiApplication::overrideCursor();
+        return pointer != nullptr && pointer->shape() == Qt::WaitCursor;
+    }
     std::string status() const { return form->Frame1->title().toStdString(); }
     int entriesInLog() const {
         const std::string log = ReadWholeFile(form->HistoryLogPath);
@@ -204,6 +211,65 @@ TEST_F(Form1Logging, LogNowDuringAScheduledSnapshotFollowsIt) {
     EXPECT_NE(log.substr(second).find("old.zip"), std::string::npos);
     EXPECT_EQ(rows(), 8);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// "Log every 1 second" on a tree whose snapshot takes longer than a second: the timer
+// fires during every snapshot that lets it. One click must still end.
+TEST_F(Form1Logging, ALogNowSlowerThanTheIntervalEndsAfterTheSnapshotsItCalledFor) {
+    store(Setting::OftenIndex, "1");
+    loadedForm();
+    int ticks = 0;
+    events.onPump = [&] {
+        // Once the click's snapshot runs, a timer that runs fires.
+        if (walkHasBegun() && form->Timer1->isTicking() && ticks < 50) {
+            ++ticks;
+            tick();
+        }
+    };
+    click(form->PushButton6);
+
+    EXPECT_EQ(entriesInLog(), 2) << "the click's own snapshot, then the scheduled one";
+    EXPECT_FALSE(isBusy());
+    EXPECT_EQ(form->ProgressBar1->text(), "Progress Bar");
+    EXPECT_TRUE(form->Timer1->isTicking()) << "the schedule goes on once its snapshot is taken";
+    EXPECT_EQ(form->Schedule.ElapsedSeconds, 0);
+}
+
+TEST_F(Form1Logging, LogNowDuringAScheduledSnapshotKeepsTheBusyPointerUntilItsOwnSnapshot) {
+    store(Setting::OftenIndex, "1");
+    loadedForm();
+    bool clicked = false;
+    std::vector<bool> busyOnceTheFirstEntryIsWritten;
+    events.onPump = [&] {
+        if (!clicked && walkHasBegun()) {
+            clicked = true;
+            click(form->PushButton6);  // returns at once: its snapshot follows this one
+        } else if (clicked && entriesInLog() == 1) {
+            busyOnceTheFirstEntryIsWritten.push_back(isBusy());
+        }
+    };
+    tick();
+
+    EXPECT_EQ(entriesInLog(), 2);
+    ASSERT_FALSE(busyOnceTheFirstEntryIsWritten.empty());
+    EXPECT_EQ(std::count(busyOnceTheFirstEntryIsWritten.begin(),
+                         busyOnceTheFirstEntryIsWritten.end(), false),
+              0);
+    EXPECT_FALSE(isBusy());
+}
+
+// A stored state that is neither "On" nor "Off" leaves the switch's first caption.
+TEST_F(Form1Logging, TheSwitchsFirstCaptionTurnsLoggingOn) {
+    store(Setting::StartStopState, "on");
+    loadedForm();
+    ASSERT_EQ(form->PushButton5->text(), "Turn On Automatic Logging");
+    ASSERT_FALSE(form->Timer1->isTicking());
+
+    click(form->PushButton5);
+
+    EXPECT_EQ(form->PushButton5->text(), "Turn Off Automatic Log");
+    EXPECT_TRUE(form->Timer1->isTicking());
+    EXPECT_EQ(stored(Setting::StartStopState), "On");
 }
 
 }  // namespace

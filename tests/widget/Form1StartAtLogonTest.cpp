@@ -62,6 +62,19 @@ TEST_F(Form1StartAtLogon, SettingThenClearingTheBoxAddsAndRemovesTheEntry) {
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
+TEST_F(Form1StartAtLogon, SettingTheBoxRemovesAStaleEntryOfTheUsersThatWouldWinAtLogon) {
+    configFolders.writeFile("home/autostart/kestrava.desktop",
+                            "[Desktop Entry]\nType=Application\nExec=/old/kestrava\nHidden=true\n");
+    auto& window = shownForm();
+
+    click(window.Check4);
+
+    EXPECT_TRUE(window.Check4->isChecked());
+    EXPECT_TRUE(fs::exists(allUsersEntry()));
+    EXPECT_FALSE(fs::exists(userEntry()));
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
 TEST_F(Form1StartAtLogon, StartUpRestoresTheBoxWithoutTouchingAnyEntry) {
     store(Setting::WindowsStartup, "On");
     configFolders.writeFile("home/autostart/kestrava.desktop", "[Desktop Entry]\nExec=/old\n");

@@ -1,4 +1,6 @@
 #include <QCoreApplication>
+#include <filesystem>
+#include <functional>
 
 #include "widget/Form1Fixture.h"
 
@@ -183,6 +185,101 @@ TEST_F(Form1Window, AMinimisedStartWithoutANotificationAreaShowsTheWindowMinimis
     EXPECT_TRUE(form->windowState().testFlag(Qt::WindowMinimized));
     EXPECT_FALSE(form->MinimizedToTray);
     EXPECT_TRUE(balloons().empty());
+}
+
+TEST_F(Form1Window, AWindowMaximisedBeforeItWentComesBackNormal) {
+    shownForm();
+    form->setWindowState(Qt::WindowMaximized);
+    QCoreApplication::processEvents();
+
+    minimise();
+    ASSERT_TRUE(isInTray());
+    clickIcon(code::LeftButtonUp);
+
+    EXPECT_TRUE(isShownNormally());
+    EXPECT_EQ(form->windowState(), Qt::WindowNoState);
+}
+
+// A close that comes while work lets events run ends the program there: nothing of the
+// work goes on (the fake pump throws where the real program ends at once).
+class Form1ClosingDuringWork : public Form1Window {
+protected:
+    Form1ClosingDuringWork() {
+        for (const char* file : {"a.txt", "North/b.txt", "South/c.txt", "North/Deep/d.txt"}) {
+            watched.writeFile(file, "x");
+        }
+        store(Setting::Text1, watched.string() + "/");
+        store(Setting::OftenIndex, "1");
+        shownForm();
+    }
+
+    // At the first pump once the condition holds: whatever else comes first, then the
+    // close.
+    void closeAtAPump(std::function<bool()> when, std::function<void()> before = {}) {
+        events.onPump = [this, when, before] {
+            if (!when()) {
+                return;
+            }
+            const auto first = before;  // the next line destroys this lambda
+            auto* window = form.get();
+            events.onPump = nullptr;
+            if (first) {
+                first();
+            }
+            window->close();
+        };
+    }
+    void closeAtTheFirstPump() {
+        closeAtAPump([] { return true; });
+    }
+
+    void expectTheEnd(std::size_t boxesBeforeTheClose = 0) const {
+        EXPECT_TRUE(events.ended);
+        EXPECT_FALSE(form->Timer1->isTicking());
+        EXPECT_FALSE(notifyArea.holdsIcon(iconWindow(), 0));
+        EXPECT_EQ(dialogs.shown.size(), boxesBeforeTheClose);
+    }
+
+    std::string historyLog() const {
+        return std::filesystem::exists(form->HistoryLogPath) ? ReadWholeFile(form->HistoryLogPath)
+                                                             : std::string();
+    }
+
+    TemporaryFolder watched;
+};
+
+TEST_F(Form1ClosingDuringWork, ASnapshotStopsAndTheOneQueuedBehindItNeverStarts) {
+    // A snapshot shows its first row before it first lets events run in its walk.
+    closeAtAPump([this] { return form->ListView1->model()->rowCount() > 0; },
+                 [this] { form->PushButton6->click(); });
+
+    EXPECT_THROW(emit form->Timer1->tick(), fakes::ProgramEnded);
+
+    expectTheEnd();
+    EXPECT_EQ(historyLog(), "") << "the entry's lines were still being gathered";
+}
+
+TEST_F(Form1ClosingDuringWork, ACopyStopsWithTheClipboardUntouched) {
+    watched.writeFile("big.log", std::string(3 << 20, 'x'));
+    std::filesystem::copy_file(watched.path() / "big.log", form->HistoryLogPath);
+    closeAtTheFirstPump();
+
+    EXPECT_THROW(form->PushButton2->click(), fakes::ProgramEnded);
+
+    expectTheEnd();
+    EXPECT_TRUE(clipboard.puts.empty());
+}
+
+TEST_F(Form1ClosingDuringWork, ClearingStopsBeforeTheLogOrTheListGoes) {
+    form->LogFilesNow();
+    const std::string log = historyLog();
+    closeAtTheFirstPump();
+
+    EXPECT_THROW(form->PushButton12->click(), fakes::ProgramEnded);
+
+    expectTheEnd(1);  // the question that the Yes answered
+    EXPECT_EQ(historyLog(), log);
+    EXPECT_EQ(form->ListView1->model()->rowCount(), 6);
 }
 
 }  // namespace

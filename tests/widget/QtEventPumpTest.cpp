@@ -4,6 +4,10 @@
 
 #include <QTimer>
 #include <chrono>
+#include <cstdlib>
+#include <functional>
+
+#include "platform/qt/QtDialogs.h"
 
 namespace kestrava::platform {
 namespace {
@@ -32,6 +36,27 @@ TEST(QtEventPumpWait, SleepsUntilAnEventComesButNoLongerThanAsked) {
     }
     EXPECT_TRUE(handled);
     EXPECT_LT(Clock::now() - start, 2s);
+}
+
+// After the end is asked for, nothing that was interrupted goes on: the next pump,
+// wait or message box ends the program right there.
+TEST(QtEventPumpEnd, TheNextPumpWaitOrBoxEndsTheProgramThere) {
+    ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+    const auto endThen = [](const std::function<void(QtEventPump&, QtDialogs&)>& next) {
+        QtEventPump events;
+        QtDialogs dialogs(events);
+        events.endProgram();
+        next(events, dialogs);
+        std::abort();  // not reached when the program ended where it should
+    };
+    EXPECT_EXIT(endThen([](QtEventPump& events, QtDialogs&) { events.pumpEvents(); }),
+                ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(endThen([](QtEventPump& events, QtDialogs&) { events.waitForEvents(10s); }),
+                ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(endThen([](QtEventPump&, QtDialogs& dialogs) {
+                    dialogs.showMessage({"text", "caption", MessageButtons::Ok, MessageIcon::None});
+                }),
+                ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -126,5 +126,28 @@ TEST(SnapshotListModel, KeepsItsCapacityInAViewDroppingWholeSnapshots) {
     EXPECT_EQ(model.columnCount(), 1);
 }
 
+TEST(SnapshotListModel, ASnapshotLargerThanTheCapacityShowsItsNewestRows) {
+    app::SnapshotListModel model(10);
+    model.addColumn(" Files Status");
+    QTableView view;
+    view.setModel(&model);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    auto& rows = model.rows();
+    rows.beginSnapshot("now");
+    rows.beginFolder("/watch/");
+    for (int file = 0; file < 25; ++file) {
+        rows.addFile("f" + std::to_string(file), "1 Bytes", "now");
+        if (file % 4 == 0) {
+            rows.publish();  // as the snapshot does before letting events run
+        }
+    }
+    rows.endSnapshot();
+
+    ASSERT_EQ(model.rowCount(), 10);
+    EXPECT_EQ(model.data(model.index(0, 0), Qt::DisplayRole), "/watch/f16");
+    EXPECT_EQ(model.data(model.index(8, 0), Qt::DisplayRole), "/watch/f24");
+    EXPECT_EQ(model.data(model.index(9, 0), Qt::DisplayRole), "");
+}
+
 }  // namespace
 }  // namespace kestrava::testing

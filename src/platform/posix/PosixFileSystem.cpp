@@ -188,9 +188,7 @@ private:
 
 // Undoes a partly written append, so that a failed chunk leaves no half line behind.
 void CutBack(int fd, off_t length) {
-    if (length >= 0) {
-        [[maybe_unused]] const int ignored = ::ftruncate(fd, length);
-    }
+    [[maybe_unused]] const int ignored = ::ftruncate(fd, length);
 }
 
 }  // namespace
@@ -220,7 +218,7 @@ EntryInfo PosixFileSystem::pathInfo(const std::string& path) const {
 void PosixFileSystem::readFile(const std::string& path,
                                const std::function<void(std::string_view chunk)>& takeChunk) const {
     // O_NONBLOCK: a FIFO in the file's place must not hang the window.
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
     if (!file.isOpen()) {
         throw RuntimeErrorFromOs(errno);
     }
@@ -251,17 +249,23 @@ std::unique_ptr<FolderListing> PosixFileSystem::listFolder(const std::string& pa
 
 void PosixFileSystem::appendToFile(const std::string& path, std::string_view bytes) {
     // O_NONBLOCK: a FIFO put where the log belongs fails instead of waiting for a reader.
-    const int fd = path.empty()
-                       ? -1
-                       : ::open(path.c_str(),
-                                O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC | O_NOCTTY,
-                                S_IRUSR | S_IWUSR);
+    // O_NOFOLLOW: a link planted in its place would lead the lines anywhere.
+    const int fd =
+        path.empty()
+            ? -1
+            : ::open(path.c_str(),
+                     O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW,
+                     S_IRUSR | S_IWUSR);
     if (fd < 0) {
-        throw RuntimeErrorFromOs(path.empty() ? ENOENT : errno);
+        throw errno == ELOOP ? RuntimeError(error_number::PermissionDenied)
+                             : RuntimeErrorFromOs(path.empty() ? ENOENT : errno);
     }
     struct stat before {};
-    const off_t startLength =
-        ::fstat(fd, &before) == 0 && S_ISREG(before.st_mode) ? before.st_size : off_t{-1};
+    if (::fstat(fd, &before) != 0 || !S_ISREG(before.st_mode) || before.st_uid != ::geteuid()) {
+        ::close(fd);
+        throw RuntimeError(error_number::PermissionDenied);
+    }
+    const off_t startLength = before.st_size;
     while (!bytes.empty()) {
         const ssize_t written = ::write(fd, bytes.data(), bytes.size());
         if (written < 0) {

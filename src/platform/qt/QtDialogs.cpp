@@ -4,11 +4,13 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "platform/qt/OnDiskPath.h"
 #include "platform/qt/QtText.h"
 
 namespace kestrava::platform {
 
 MessageAnswer QtDialogs::showMessage(const MessageBoxRequest& request) {
+    events_.endHereIfEnding();
     const auto icon =
         request.icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon;
     const auto buttons = request.buttons == MessageButtons::YesNo
@@ -26,6 +28,7 @@ MessageAnswer QtDialogs::showMessage(const MessageBoxRequest& request) {
 }
 
 std::string QtDialogs::chooseFolder(const std::string& title, const std::string& preselection) {
+    events_.endHereIfEnding();
     QFileDialog dialog(owner_, ToQString(title));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
@@ -37,7 +40,7 @@ std::string QtDialogs::chooseFolder(const std::string& title, const std::string&
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
-    return FromQString(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
+    return OnDiskPath(dialog.selectedFiles().constFirst());
 }
 
 }  // namespace kestrava::platform

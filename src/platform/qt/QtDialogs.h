@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "platform/Dialogs.h"
+#include "platform/qt/QtEventPump.h"
 
 namespace kestrava::platform {
 
@@ -13,8 +14,10 @@ public:
     enum class FolderChooser { Native, Qt };
 
     // The program uses the desktop's own chooser where Qt offers one; tests use Qt's,
-    // which they can drive.
-    explicit QtDialogs(FolderChooser chooser = FolderChooser::Native) : chooser_(chooser) {}
+    // which they can drive. Once the program has been asked to end, no box comes up:
+    // the program ends where it would have shown one.
+    explicit QtDialogs(const QtEventPump& events, FolderChooser chooser = FolderChooser::Native)
+        : events_(events), chooser_(chooser) {}
 
     void setOwner(QWidget* owner) { owner_ = owner; }
 
@@ -22,6 +25,7 @@ public:
     std::string chooseFolder(const std::string& title, const std::string& preselection) override;
 
 private:
+    const QtEventPump& events_;
     FolderChooser chooser_;
     QPointer<QWidget> owner_;
 };

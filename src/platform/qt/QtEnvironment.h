@@ -10,7 +10,8 @@ public:
     std::string programFolder() const override;
     std::string executableName() const override;
     std::string desktopFolder() const override;
-    std::string systemTemporaryFolder() const override;
+    // $XDG_STATE_HOME/<program>, $XDG_STATE_HOME defaulting to ~/.local/state.
+    std::string stateFolder(const std::string& programName) override;
 };
 
 }  // namespace kestrava::platform

@@ -17,9 +17,15 @@ public:
 
     void pumpEvents() override;
     void waitForEvents(std::chrono::milliseconds longest) override;
+    void endProgram() override;
+
+    // Ends the program here when its end has been asked for; for everything that is
+    // about to let events run (a pump, a message box).
+    void endHereIfEnding() const;
 
 private:
     std::chrono::steady_clock::time_point lastPump_{};
+    bool ending_ = false;
 };
 
 }  // namespace kestrava::platform

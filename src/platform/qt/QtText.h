@@ -6,14 +6,15 @@
 
 namespace kestrava::platform {
 
-// The program's own strings hold text in the system's encoding, the bytes that file
-// names have on disk. These two cross into and out of Qt's strings.
-inline QString ToQString(std::string_view text) {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-}
+// The program's own strings hold text in the system's encoding (UTF-8 here), the bytes
+// that file names have on disk, and a name may hold bytes that are no valid character
+// at all. These two cross into and out of Qt's strings without losing any byte: such a
+// byte travels as a lone surrogate, U+DC80 plus the byte, which no valid text holds,
+// and comes back as that byte. So a folder box or a settings value keeps a name whole.
+QString ToQString(std::string_view text);
+std::string FromQString(const QString& text);
 
-inline std::string FromQString(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
+// Whether the bytes are valid UTF-8 text.
+bool IsValidText(std::string_view text);
 
 }  // namespace kestrava::platform

@@ -66,6 +66,27 @@ TEST_F(StartupEntry, AnEarlierEntryIsReplaced) {
     EXPECT_EQ(ReadWholeFile(allUsersEntry()), Entry("/opt/kestrava/kestrava"));
 }
 
+// Under the XDG rules the current user's entry of a name wins over the one for all
+// users: an old one (another path, or a desktop's Hidden=true copy) would keep the
+// program from starting while the option shows set.
+TEST_F(StartupEntry, AnOlderEntryForTheCurrentUserGoesOnceAllUsersHaveOne) {
+    root.writeFile("home-config/autostart/kestrava.desktop",
+                   "[Desktop Entry]\nExec=/old/kestrava\nHidden=true\n");
+
+    const auto result = AddStartupEntry(registry, environment);
+
+    EXPECT_EQ(result.writtenFor, StartupScope::AllUsers);
+    EXPECT_EQ(ReadWholeFile(allUsersEntry()), Entry("/opt/kestrava/kestrava"));
+    EXPECT_FALSE(fs::exists(userEntry()));
+}
+
+TEST_F(StartupEntry, AnOlderEntryForTheCurrentUserThatCantGoIsMadeTheSame) {
+    fs::create_directories(userEntry());  // a folder in its place, which unlink refuses
+    const auto result = AddStartupEntry(registry, environment);
+    EXPECT_FALSE(result.written()) << "the user's folder can't hold an entry that matches";
+    ASSERT_TRUE(result.failure);
+}
+
 TEST_F(StartupEntry, ExecQuotesAndEscapesThePathAsDesktopEntriesRequire) {
     struct Case {
         std::string path;

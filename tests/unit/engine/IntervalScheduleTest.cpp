@@ -69,6 +69,24 @@ TEST_F(Schedule, TheTimerStandsStillAroundTheSnapshot) {
                        "disabled", "snapshot", "progress 0", "interval 1000", "enabled"}));
 }
 
+// The tick came while another snapshot ran: the timer waits for the snapshot it asked
+// for, so that one click can't start a chain of snapshots without end.
+TEST_F(Schedule, TheTimerWaitsForAScheduledSnapshotThatFollowsAnother) {
+    window.select("Log every 1 second");
+    window.holdSnapshots = true;
+    window.journal.clear();
+    tick();
+    EXPECT_EQ(window.journal, (Journal{"progress 1", "status Next log will occur in 00:00:00",
+                                       "interval 0", "disabled", "snapshot queued"}));
+    EXPECT_FALSE(window.timerEnabled);
+    EXPECT_EQ(count.ElapsedSeconds, 1);
+
+    window.journal.clear();
+    window.finishHeldSnapshots();
+    EXPECT_EQ(window.journal, (Journal{"snapshot", "progress 0", "interval 1000", "enabled"}));
+    EXPECT_EQ(count.ElapsedSeconds, 0);
+}
+
 TEST_F(Schedule, TwentyFourHoursShowsOneSecondLessAtTheFirstTick) {
     window.select("Log every 24 hours");
     tick();
@@ -170,12 +188,23 @@ TEST_F(LoggingControls, OffAndOnAgainResumesTheCount) {
     EXPECT_EQ(window.statusLine, "Next log will occur in 00:00:39");
 }
 
-TEST_F(LoggingControls, TheDesignCaptionSwitchesNothing) {
+TEST_F(LoggingControls, TheDesignCaptionCountsAsOff) {
     window.switchText = "Turn On Automatic Logging";
+    window.interval = 0;
     ToggleAutomaticLogging(window, settings, trap);
 
-    EXPECT_TRUE(window.journal.empty());
-    EXPECT_EQ(settings.read(settings::Setting::StartStopState), "On");  // the default: unwritten
+    EXPECT_EQ(window.journal, (Journal{"switch Turn Off Automatic Log", "interval 1000"}));
+    EXPECT_EQ(settings.read(settings::Setting::StartStopState), "On");
+}
+
+TEST_F(LoggingControls, LogNowThatMustFollowAnotherSnapshotStaysBusyUntilItsOwnIsTaken) {
+    window.holdSnapshots = true;
+    LogCurrentStatusNow(window, events, trap);
+    EXPECT_EQ(window.journal, (Journal{"busy", "snapshot queued"}));
+
+    window.finishHeldSnapshots();
+    EXPECT_EQ(window.journal, (Journal{"busy", "snapshot queued", "snapshot", "not busy",
+                                       "progress 0", "progress text Progress Bar"}));
 }
 
 TEST_F(LoggingControls, LogNowShowsTheBusyPointerAroundTheSnapshotAndResetsTheBar) {

@@ -105,6 +105,28 @@ TEST_F(LogFilesNowTest, ListsFilesLevelByLevelWithTheirOwnBytesAndMidnightDates)
     EXPECT_EQ(lines[5], top + "/North/Deep/deep.txt|1 Bytes|12/6/2026 10:00:00 AM");
 }
 
+// Anyone who can create a file in the watched tree could otherwise forge history: a
+// name holding CR LF would end its line and start an entry of its own.
+TEST_F(LogFilesNowTest, ANameCanNeitherBreakNorForgeALine) {
+    const std::string forger =
+        "x\r\n[12.1.2020 01:00:00]\r\nFile|Size|Date Modified\r\nforged.txt|1 KB|12.1.2020";
+    makeFile(forger, 3, Dec6At1000);
+    makeFile("Pipe|d/tab\tand\x7f.txt", 1, Dec6At1000);
+
+    logFilesNow(folder());
+
+    const std::string watch = tree.string();
+    EXPECT_EQ(log(), "[12/7/2026 3:17:16 AM]\r\nFile|Size|Date Modified\r\n" + watch +
+                         "/x??[12.1.2020 01:00:00]??File|Size|Date Modified??forged.txt|1 KB|"
+                         "12.1.2020|3 Bytes|12/6/2026 10:00:00 AM\r\n" +
+                         watch + "/Pipe|d/tab?and?.txt|1 Bytes|12/6/2026 10:00:00 AM\r\n");
+    EXPECT_EQ(rowTexts(0)[1], watch +
+                                  "/x??[12.1.2020 01:00:00]??File|Size|Date Modified??"
+                                  "forged.txt|1 KB|12.1.2020");
+    EXPECT_EQ(rowTexts(0)[2], watch + "/Pipe|d/tab?and?.txt");
+    EXPECT_EQ(rows.rowCount(), 4u);
+}
+
 TEST_F(LogFilesNowTest, NeitherListsNorWaitsForAFifoAndSurvivesALinkLoop) {
     ::alarm(20);  // a FIFO that blocked would hang the test; end it instead
     makeFile("file.txt", 5);

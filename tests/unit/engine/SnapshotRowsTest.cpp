@@ -101,15 +101,43 @@ TEST_F(SnapshotRowsTest, DropsWholeOldestSnapshotsBeyondTheCapacity) {
     EXPECT_EQ(observer.removals, 1);
 }
 
-TEST_F(SnapshotRowsTest, ASnapshotLargerThanTheCapacityKeepsItsHeadAndItsEnd) {
+TEST_F(SnapshotRowsTest, ASnapshotLargerThanTheCapacityKeepsItsNewestRows) {
     rows.setObserver(&observer);
     snapshot("old", 1);
     snapshot("huge", 50);
     const auto texts = firstColumn();
     ASSERT_EQ(texts.size(), 10u);
-    EXPECT_EQ(texts.front(), "huge");
-    EXPECT_EQ(texts[8], "/watch/f7");
+    EXPECT_EQ(texts.front(), "/watch/f41");
+    EXPECT_EQ(texts[8], "/watch/f49");
     EXPECT_EQ(texts.back(), "");
+    EXPECT_EQ(observer.count, 10u);
+}
+
+// Rows live in blocks; a large snapshot spans several, and the rows it drops take their
+// blocks with them while the texts of the rows it keeps stay whole.
+TEST(SnapshotRowsBlocks, AFolderSpanningBlocksKeepsItsPathInEach) {
+    SnapshotRows rows(7, 3);
+    rows.beginSnapshot("now");
+    rows.beginFolder("/watch/a/");
+    for (const char* name : {"1", "2", "3", "4"}) {
+        rows.addFile(name, "1 Bytes", "then");
+    }
+    rows.publish();
+    rows.beginFolder("/watch/b/");
+    for (const char* name : {"5", "6", "7", "8", "9"}) {
+        rows.addFile(name, "2 Bytes", "later");
+    }
+    rows.endSnapshot();
+
+    ASSERT_EQ(rows.rowCount(), 7u);
+    std::vector<std::string> paths;
+    for (std::size_t row = 0; row < rows.rowCount(); ++row) {
+        paths.push_back(rows.text(row, 0));
+    }
+    EXPECT_EQ(paths, (std::vector<std::string>{"/watch/a/4", "/watch/b/5", "/watch/b/6",
+                                               "/watch/b/7", "/watch/b/8", "/watch/b/9", ""}));
+    EXPECT_EQ(rows.text(0, 1), "1 Bytes");
+    EXPECT_EQ(rows.text(5, 2), "later");
 }
 
 TEST_F(SnapshotRowsTest, ClearingInTheMiddleOfASnapshotLetsItGoOnInTheEmptyList) {

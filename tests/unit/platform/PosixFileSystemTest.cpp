@@ -140,5 +140,37 @@ TEST_F(PosixFileSystemTest, AnAppendThatFailsPartWayLeavesTheFileAsItWas) {
     EXPECT_EQ(testing::ReadWholeFile(log), "old\n");
 }
 
+// Where the log lies in a folder that others can write to, another user may plant a
+// link to a file of the user's, or a file of their own, before the first snapshot.
+TEST_F(PosixFileSystemTest, AnAppendNeverFollowsALink) {
+    const auto target = folder.writeFile("private.txt", "mine\n");
+    const auto log = folder.path() / "log.txt";
+    fs::create_symlink(target, log);
+    const auto dangling = folder.path() / "dangling.txt";
+    fs::create_symlink(folder.path() / "would-be-made.txt", dangling);
+
+    EXPECT_EQ(ErrorNumberOf([&] { fileSystem.appendToFile(log.string(), "x"); }),
+              error_number::PermissionDenied);
+    EXPECT_EQ(ErrorNumberOf([&] { fileSystem.appendToFile(dangling.string(), "x"); }),
+              error_number::PermissionDenied);
+    EXPECT_NE(ErrorNumberOf([&] { fileSystem.readFile(log.string(), [](std::string_view) {}); }),
+              0);
+    EXPECT_EQ(testing::ReadWholeFile(target), "mine\n");
+    EXPECT_FALSE(fs::exists(folder.path() / "would-be-made.txt"));
+}
+
+TEST_F(PosixFileSystemTest, AnAppendNeverWritesToAnotherUsersFile) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can give a file to another user (CI runs as root)";
+    }
+    const auto log = folder.writeFile("log.txt", "planted\n");
+    ASSERT_EQ(::chown(log.c_str(), 65534, 65534), 0);
+    ::chmod(log.c_str(), 0666);
+
+    EXPECT_EQ(ErrorNumberOf([&] { fileSystem.appendToFile(log.string(), "x"); }),
+              error_number::PermissionDenied);
+    EXPECT_EQ(testing::ReadWholeFile(log), "planted\n");
+}
+
 }  // namespace
 }  // namespace kestrava::platform
