@@ -7,7 +7,7 @@ set -euo pipefail
 # xdg-utils: "View History Log" hands the log to the desktop's viewer through xdg-open.
 run_packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation xdg-utils)
 test_packages=(libgtest-dev libgmock-dev xvfb xauth dbus-daemon openbox trayer xdotool
-               x11-utils xclip imagemagick)
+               x11-utils xclip imagemagick libxfixes-dev)
 
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;

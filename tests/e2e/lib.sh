@@ -11,14 +11,56 @@ fail() {
     exit 1
 }
 
-# Starts the program with settings, home and temporary folder of its own under OUTPUT.
+# Starts the program, with the arguments given, and with settings, home and temporary
+# folder of its own under OUTPUT. The variables named in KESTRAVA_UNSET are left unset.
 start_kestrava() {
     export HOME="$OUTPUT/home" XDG_CONFIG_HOME="$OUTPUT/config" TEMP="$OUTPUT/temp"
     export XDG_RUNTIME_DIR="$OUTPUT/runtime" QT_QPA_PLATFORM=xcb
     mkdir -p "$HOME/Desktop" "$XDG_CONFIG_HOME" "$TEMP" "$XDG_RUNTIME_DIR"
     chmod 700 "$XDG_RUNTIME_DIR"
-    "$KESTRAVA" >"$OUTPUT/kestrava.log" 2>&1 &
+    local variable
+    for variable in ${KESTRAVA_UNSET:-}; do
+        unset "$variable"
+    done
+    "$KESTRAVA" "$@" >"$OUTPUT/kestrava.log" 2>&1 &
     KESTRAVA_PID=$!
+}
+
+# Writes the settings file the program starts with: one key=value line per argument.
+store_settings() {
+    mkdir -p "$OUTPUT/config"
+    { echo '[Kestrava]'; printf '%s\n' "$@"; } >"$OUTPUT/config/Velquist.conf"
+}
+
+# A folder for large trees, removed when the scenario ends: in memory where the machine
+# offers it, since making a few hundred thousand files on a disk takes long.
+scratch_folder() {
+    local base=/dev/shm
+    [ -d "$base" ] && [ -w "$base" ] || base=$OUTPUT
+    mktemp -d "$base/kestrava-e2e-XXXXXX"
+}
+
+# Makes a tree of FOLDERS folders with FILES empty files each below FOLDER.
+make_tree() {
+    local top=$1 folders=$2 files=$3 folder
+    for folder in $(seq "$folders"); do
+        mkdir -p "$top/$folder"
+        (cd "$top/$folder" && touch $(seq "$files"))
+    done
+}
+
+# Clicks "Log Current Status Now (Test)", at (4080, 7120) twips: (272, 475) pixels.
+click_log_now() {
+    click_at "$1" 400 488
+}
+
+# Whether a window with exactly this title is on the screen.
+window_titled() {
+    local id
+    for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+        [ "$(xdotool getwindowname "$id")" = "$1" ] && return 0
+    done
+    return 1
 }
 
 stop_kestrava() {

@@ -1,10 +1,12 @@
 #!/bin/bash
 # The program starts, shows its window titled "Kestrava" at its design size, and
-# stores the folder box's default, the desktop folder.
+# stores the folder box's default, the desktop folder. It reads no command line, and
+# Qt's own options on it don't reach Qt: with -platform offscreen honoured, no window
+# would come up on the screen.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
-start_kestrava
+start_kestrava -platform offscreen -stylesheet "$OUTPUT/none.qss" -reverse
 trap stop_kestrava EXIT
 window=$(wait_for_window Kestrava)
 sleep 1  # let the window paint before the screenshot

@@ -1,0 +1,29 @@
+#!/bin/bash
+# A file whose name holds CR LF and the text of a forged entry is listed once, on one
+# line of the history log, its control characters written as "?"; a folder whose name
+# holds "|" is walked.
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+
+watched="$OUTPUT/watched"
+forger=$'x\r\n[12.1.2020 01:00:00]\r\nFile|Size|Date Modified\r\nforged.txt|1 KB|12.1.2020'
+mkdir -p "$watched/Pipe|d"
+printf 'abc' >"$watched/$forger"
+printf 'z' >"$watched/Pipe|d/in.txt"
+store_settings "StartStopState=Off" "Text1=$watched/"
+
+start_kestrava
+trap stop_kestrava EXIT
+window=$(wait_for_window Kestrava)
+click_log_now "$window"
+log="$TEMP/Kestrava.txt"
+eventually test -s "$log" || fail "no history log at $log"
+sleep 0.5
+
+lines=$(grep -c $'\r$' "$log")
+[ "$lines" -eq 4 ] || fail "the log holds $lines lines, not 4: $(cat -A "$log")"
+[ "$(grep -c '^\[' "$log")" -eq 1 ] || fail "a forged entry header: $(cat -A "$log")"
+whole="$watched/x??[12.1.2020 01:00:00]??File|Size|Date Modified??forged.txt|1 KB|12.1.2020|3 Bytes|"
+[[ "$(sed -n 3p "$log")" == "$whole"* ]] || fail "the file's line is not whole: $(sed -n 3p "$log" | cat -A)"
+sed -n 4p "$log" | grep -q "^$watched/Pipe|d/in.txt|1 Bytes|" || fail "the folder with | was not walked"
+echo "awkward names: $lines lines, one entry"
