@@ -1,18 +1,24 @@
 #!/bin/bash
 # Installs the Debian packages that building, running or testing Kestrava needs,
 # asking apt only for those that are missing.
-# usage: install-packages.sh run|test
+# usage: install-packages.sh run|package|test
 set -euo pipefail
 
 # xdg-utils: "View History Log" hands the log to the desktop's viewer through xdg-open.
 run_packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation xdg-utils)
+# dpkg-dev: dpkg-shlibdeps and dpkg-buildflags; file: CPack finds the programs with it.
+package_packages=(dpkg-dev file)
+# desktop-file-utils and appstream validate the menu entry and the metadata, lintian
+# the package; strace sees which files the installed program opens.
 test_packages=(libgtest-dev libgmock-dev xvfb xauth dbus-daemon openbox trayer xdotool
-               x11-utils xclip imagemagick libxfixes-dev)
+               x11-utils xclip imagemagick libxfixes-dev desktop-file-utils appstream lintian
+               strace)
 
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;
-    test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
-    *) echo "usage: $0 run|test" >&2; exit 2 ;;
+    package) wanted=("${run_packages[@]}" "${package_packages[@]}") ;;
+    test) wanted=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}") ;;
+    *) echo "usage: $0 run|package|test" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws the program's icon (a blue V on light cyan inside a black edge) at
-16, 32 and 48 pixels, and the pointing-hand cursor HAND-M.CUR.
+16, 32 and 48 pixels for the window and the tray, at 256 pixels for the desktop's
+application menu and software centre, and the pointing-hand cursor HAND-M.CUR.
 
 Run from the repository root: python3 resources/tools/make_images.py
 Only the standard library is used, so the images can be redrawn anywhere."""
@@ -111,7 +112,7 @@ def cursor_bytes():
 
 
 def main():
-    for size in (16, 32, 48):
+    for size in (16, 32, 48, 256):
         (RESOURCES / f"kestrava-{size}.png").write_bytes(png_bytes(icon_pixels(size)))
     (RESOURCES / "HAND-M.CUR").write_bytes(cursor_bytes())
 

@@ -27,8 +27,8 @@ bool TakesButtonFace(const QWidget* widget) {
 
 }  // namespace
 
-void ApplySkin(QWidget& window, const std::string& programFolder) {
-    const QString skinPath = platform::ToQString(programFolder) + QStringLiteral("/x/o.cjs");
+void ApplySkin(QWidget& window, const std::string& skinFile) {
+    const QString skinPath = platform::ToQString(skinFile);
     if (!QFileInfo(skinPath).isFile()) {
         return;
     }

@@ -44,7 +44,10 @@ constexpr std::array<ColumnDesign, 3> SnapshotListColumns{{
 // reported and start-up goes on with the next one.
 void Form1::Form_Load() {
     const core::StepTrap trap(errorReport_, core::location_tag::FormLoad);
-    trap.run(100, [&] { ApplySkin(*this, services_.environment.programFolder()); });
+    trap.run(100, [&] {
+        ApplySkin(*this,
+                  core::ProgramDataFile(services_.fileSystem, services_.environment, "x/o.cjs"));
+    });
     trap.run(104, [&] { IsLoading = true; });
     trap.run(106, [&] { setWindowTitle(ToQString(core::ProductName)); });
     trap.run(106, [&] { setWindowIcon(ProgramIcon()); });
@@ -91,7 +94,7 @@ void Form1::VisitMakerSiteNowAndThen() {
 
 void Form1::LoadHandCursor(const core::StepTrap& trap) {
     const std::string cursorPath =
-        services_.environment.programFolder() + core::PathSeparator + "HAND-M.CUR";
+        core::ProgramDataFile(services_.fileSystem, services_.environment, "HAND-M.CUR");
     if (core::FileExists(services_.fileSystem, cursorPath)) {
         trap.run(128, [&] { HandCursor = LoadCursorFile(cursorPath); });
     }

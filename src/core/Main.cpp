@@ -7,6 +7,34 @@
 #include "platform/RuntimeError.h"
 
 namespace kestrava::core {
+namespace {
+
+// An installation's own folder below share/, named like the executable.
+constexpr const char* InstalledDataFolder = "kestrava";
+
+bool IsFile(const platform::FileSystem& fileSystem, const std::string& path) {
+    try {
+        return fileSystem.pathInfo(path).kind == platform::EntryKind::File;
+    } catch (const platform::RuntimeError&) {
+        return false;
+    }
+}
+
+// The folder that holds the given one, worked out on the text: the program's folder is
+// the resolved folder of the running executable, so ".." can't lead anywhere else.
+// The root holds itself.
+std::string ParentFolder(std::string folder) {
+    while (folder.size() > 1 && EndsWithSeparator(folder)) {
+        folder.pop_back();
+    }
+    const std::size_t cut = folder.rfind(PathSeparator);
+    if (cut == std::string::npos) {
+        return folder;
+    }
+    return folder.substr(0, cut == 0 ? 1 : cut);
+}
+
+}  // namespace
 
 std::string DesktopFolderPath(const platform::Environment& environment) {
     const std::string desktop = environment.desktopFolder();
@@ -23,6 +51,20 @@ bool FileExists(const platform::FileSystem& fileSystem, const std::string& path)
     } catch (const platform::RuntimeError&) {
         return false;
     }
+}
+
+std::string ProgramDataFile(const platform::FileSystem& fileSystem,
+                            const platform::Environment& environment,
+                            const std::string& relativePath) {
+    const std::string programFolder = environment.programFolder();
+    const std::string besideProgram = WithTrailingSeparator(programFolder) + relativePath;
+    if (IsFile(fileSystem, besideProgram)) {
+        return besideProgram;
+    }
+    const std::string installed = WithTrailingSeparator(ParentFolder(programFolder)) + "share" +
+                                  PathSeparator + InstalledDataFolder + PathSeparator +
+                                  relativePath;
+    return IsFile(fileSystem, installed) ? installed : besideProgram;
 }
 
 std::string FormatCountdown(std::int32_t seconds) {

@@ -76,6 +76,21 @@ TEST_F(Form1Look, TheHandCursorBesideTheProgramKeepsItsHotspot) {
     EXPECT_EQ(window.HandCursor->pixmap().size(), QSize(32, 32));
 }
 
+TEST_F(Form1Look, AnInstalledProgramTakesItsCursorAndSkinFromItsDataFolder) {
+    environment.programFolderPath = (programFolder.path() / "bin").string();
+    std::filesystem::create_directories(programFolder.path() / "bin");
+    std::filesystem::create_directories(programFolder.path() / "share/kestrava");
+    std::filesystem::copy_file(KESTRAVA_HAND_CURSOR,
+                               programFolder.path() / "share/kestrava/HAND-M.CUR");
+    programFolder.writeFile("share/kestrava/x/o.cjs", "QPushButton { color: navy; }");
+    auto& window = loadedForm();
+
+    ASSERT_TRUE(window.HandCursor.has_value());
+    EXPECT_EQ(window.HandCursor->hotSpot(), QPoint(7, 0));
+    EXPECT_EQ(window.styleSheet(), "QPushButton { color: navy; }");
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
 TEST_F(Form1Look, NoCursorFileMeansNoCustomCursorAndNoReport) {
     EXPECT_FALSE(loadedForm().HandCursor.has_value());
     EXPECT_TRUE(dialogs.shown.empty());

@@ -94,5 +94,49 @@ TEST_F(FileHelpers, RemoveFileTakesWildcardCharactersLiterally) {
     EXPECT_TRUE(std::filesystem::exists(another));
 }
 
+// An installation's layout in a temporary folder: the program in bin/, its data in
+// share/kestrava/.
+class ProgramDataFileTest : public ::testing::Test {
+protected:
+    ProgramDataFileTest() { environment.programFolderPath = (prefix.path() / "bin").string(); }
+
+    std::string find(const std::string& relativePath) const {
+        return ProgramDataFile(fileSystem, environment, relativePath);
+    }
+
+    testing::TemporaryFolder prefix;
+    platform::PosixFileSystem fileSystem;
+    fakes::FakeEnvironment environment;
+};
+
+TEST_F(ProgramDataFileTest, AFileBesideTheProgramComesBeforeTheInstalledOne) {
+    const auto beside = prefix.writeFile("bin/HAND-M.CUR");
+    prefix.writeFile("share/kestrava/HAND-M.CUR");
+    EXPECT_EQ(find("HAND-M.CUR"), beside.string());
+}
+
+TEST_F(ProgramDataFileTest, AnInstalledFileIsFoundInTheDataFolderBesideTheProgramsFolder) {
+    prefix.writeFile("share/kestrava/HAND-M.CUR");
+    prefix.writeFile("share/kestrava/x/o.cjs");
+    // A folder of the file's name beside the program doesn't hide the installed file.
+    std::filesystem::create_directories(prefix.path() / "bin/x/o.cjs");
+
+    // The path is written without "..", as it would be shown in a report.
+    EXPECT_EQ(find("HAND-M.CUR"), prefix.string() + "/share/kestrava/HAND-M.CUR");
+    EXPECT_EQ(find("x/o.cjs"), prefix.string() + "/share/kestrava/x/o.cjs");
+
+    environment.programFolderPath += "/";
+    EXPECT_EQ(find("HAND-M.CUR"), prefix.string() + "/share/kestrava/HAND-M.CUR");
+}
+
+TEST_F(ProgramDataFileTest, AMissingFileIsNamedBesideTheProgram) {
+    std::filesystem::create_directories(prefix.path() / "share/kestrava");
+    prefix.writeFile("share/HAND-M.CUR");
+    EXPECT_EQ(find("HAND-M.CUR"), prefix.string() + "/bin/HAND-M.CUR");
+
+    environment.programFolderPath = "/";
+    EXPECT_EQ(find("no-such-file.cur"), "/no-such-file.cur");
+}
+
 }  // namespace
 }  // namespace kestrava::core
