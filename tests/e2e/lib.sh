@@ -32,14 +32,6 @@ store_settings() {
     { echo '[Kestrava]'; printf '%s\n' "$@"; } >"$OUTPUT/config/Velquist.conf"
 }
 
-# A folder for large trees, removed when the scenario ends: in memory where the machine
-# offers it, since making a few hundred thousand files on a disk takes long.
-scratch_folder() {
-    local base=/dev/shm
-    [ -d "$base" ] && [ -w "$base" ] || base=$OUTPUT
-    mktemp -d "$base/kestrava-e2e-XXXXXX"
-}
-
 # Makes a tree of FOLDERS folders with FILES empty files each below FOLDER.
 make_tree() {
     local top=$1 folders=$2 files=$3 folder

@@ -1,5 +1,6 @@
-// Prints what the pointer shows now, as its size, hotspot and a hash of its pixels, so
-// that an end-to-end scenario can tell the hand from the busy pointer over a window.
+// Prints what the pointer shows now, as its size and hotspot ("24x24+11+11") and a hash
+// of its pixels, so that an end-to-end scenario can tell the hand from the busy pointer
+// over a window.
 // usage: cursor-image   (on the display that DISPLAY names)
 #include <X11/Xlib.h>
 #include <X11/extensions/Xfixes.h>
