@@ -28,6 +28,9 @@ for _ in $(seq 6); do
 done
 pointer_not_busy || fail "the busy pointer stayed 60 s after the click"
 entries=$(grep -c '^\[' "$TEMP/Kestrava.txt")
-sleep 3
-[ "$(grep -c '^\[' "$TEMP/Kestrava.txt")" -gt "$entries" ] || fail "the schedule stopped logging"
+another_entry() { [ "$(grep -c '^\[' "$TEMP/Kestrava.txt")" -gt "$entries" ]; }
+for _ in $(seq 6); do
+    eventually another_entry && break
+done
+another_entry || fail "the schedule stopped logging"
 echo "log now ends: the pointer came back ($hand, then $busy, then $(pointer)), $entries entries and counting"

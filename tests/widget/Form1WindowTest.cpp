@@ -264,7 +264,7 @@ TEST_F(Form1ClosingDuringWork, ACopyStopsWithTheClipboardUntouched) {
     std::filesystem::copy_file(watched.path() / "big.log", form->HistoryLogPath);
     closeAtTheFirstPump();
 
-    EXPECT_THROW(form->PushButton2->click(), fakes::ProgramEnded);
+    EXPECT_THROW(emit form->PushButton2->clicked(), fakes::ProgramEnded);
 
     expectTheEnd();
     EXPECT_TRUE(clipboard.puts.empty());
@@ -275,7 +275,7 @@ TEST_F(Form1ClosingDuringWork, ClearingStopsBeforeTheLogOrTheListGoes) {
     const std::string log = historyLog();
     closeAtTheFirstPump();
 
-    EXPECT_THROW(form->PushButton12->click(), fakes::ProgramEnded);
+    EXPECT_THROW(emit form->PushButton12->clicked(), fakes::ProgramEnded);
 
     expectTheEnd(1);  // the question that the Yes answered
     EXPECT_EQ(historyLog(), log);
