@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <new>
+#include <utility>
 
 #include "core/Main.h"
 #include "core/Product.h"
@@ -33,7 +34,7 @@ std::string ReadHistoryText(platform::Services& services, const std::string& log
             text += chunk;
             services.events.pumpEvents();
         });
-        return text;
+        return services.locale.fromSystemEncoding(std::move(text));
     } catch (const std::bad_alloc&) {
         throw platform::RuntimeError(platform::error_number::OutOfMemory);
     }

@@ -2,13 +2,11 @@
 
 #include <string>
 
+#include "platform/PathRules.h"
+
 namespace kestrava::core {
 
-#ifdef _WIN32
-inline constexpr char PathSeparator = '\\';
-#else
-inline constexpr char PathSeparator = '/';
-#endif
+using platform::PathSeparator;
 
 inline bool EndsWithSeparator(const std::string& path) {
     return !path.empty() && path.back() == PathSeparator;

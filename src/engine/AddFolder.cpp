@@ -7,6 +7,7 @@
 #include "core/PathText.h"
 #include "core/StepTrap.h"
 #include "engine/Pumping.h"
+#include "platform/PathRules.h"
 
 namespace kestrava::engine {
 namespace {
@@ -25,14 +26,9 @@ constexpr unsigned HiddenSystemFolder =
     platform::attribute::Directory | platform::attribute::System | platform::attribute::Hidden;
 constexpr unsigned HiddenSystemJunction = HiddenSystemFolder | platform::attribute::ReparsePoint;
 
-bool IsRootFolder(const std::string& path) {
-    return !path.empty() &&
-           std::all_of(path.begin(), path.end(), [](char c) { return c == core::PathSeparator; });
-}
-
 // Exact values, not bits: a folder that is only hidden or only system passes.
 bool PassesSystemFolderFilter(const std::string& path, unsigned attributes) {
-    return IsRootFolder(path) ||
+    return platform::IsRootPath(path) ||
            (attributes != HiddenSystemFolder && attributes != HiddenSystemJunction);
 }
 
@@ -69,7 +65,7 @@ private:
     void recover(Folders& folders, std::size_t& index, const RuntimeError& error);
     void merge(const core::StepTrap& trap, Folders& subFolders, Folders& folders);
     bool isFolder(const Folder& folder) const {
-        return folder.path.size() < platform::PathLengthLimit &&
+        return platform::PathLength(folder.path) < platform::PathLengthLimit &&
                (folder.attributes.has_value() || IsFolder(seams_.fileSystem, folder.path));
     }
 
@@ -137,9 +133,9 @@ void Walk::list(const std::string& path, Folders& subFolders) {
         if (IsLinkedFolder(entry.info)) {
             continue;
         }
-        if (name.size() < platform::PathLengthLimit && !HasOddCharacter(name, seams_.locale) &&
-            name != "." && name != "..") {   // [124-130]
-            std::string subFolder = parent;  // [132, 134]
+        if (platform::PathLength(name) < platform::PathLengthLimit &&
+            !HasOddCharacter(name, seams_.locale) && name != "." && name != "..") {  // [124-130]
+            std::string subFolder = parent;                                          // [132, 134]
             subFolder += name;
             subFolder += core::PathSeparator;
             subFolders.push_back({std::move(subFolder), entry.info.attributes});
@@ -223,12 +219,13 @@ bool HasOddCharacter(std::string_view name, const platform::Locale& locale) {
     if (name.empty()) {
         return false;
     }
-    const auto characters = locale.decode(name);
-    if (!characters) {
+    const auto codes = locale.characterCodes(name);
+    if (!codes) {
         return true;
     }
-    return std::any_of(characters->begin(), characters->end(),
-                       [](char32_t c) { return c < 32 || (c >= 127 && c <= 159) || c == U'?'; });
+    return std::any_of(codes->begin(), codes->end(), [](std::int32_t code) {
+        return code < 32 || (code >= 127 && code <= 159) || code == '?';
+    });
 }
 
 }  // namespace kestrava::engine

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -19,14 +18,6 @@ inline constexpr unsigned System = 4;
 inline constexpr unsigned Directory = 16;
 inline constexpr unsigned ReparsePoint = 1024;
 }  // namespace attribute
-
-// The longest path the platform takes, counting the terminating NUL: a path must be
-// shorter than this.
-#ifdef _WIN32
-inline constexpr std::size_t PathLengthLimit = 260;
-#else
-inline constexpr std::size_t PathLengthLimit = PATH_MAX;
-#endif
 
 enum class EntryKind { File, Folder, Other };
 

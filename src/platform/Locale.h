@@ -1,9 +1,11 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kestrava::platform {
 
@@ -29,8 +31,8 @@ struct DateTimeNames {
     std::string negativeSign;
 };
 
-// The user's locale: the texts that dates and numbers are written with, and its
-// encoding, which is also the one file names are judged in.
+// The user's locale: the texts that dates and numbers are written with, and the
+// system's encoding, in which file names are judged and the history log is written.
 class Locale {
 public:
     virtual ~Locale() = default;
@@ -39,9 +41,19 @@ public:
 
     virtual std::string decimalSeparator() const = 0;
 
-    // The characters (Unicode code points) of a text in the locale's encoding;
-    // nothing when the bytes are not a valid text in it.
-    virtual std::optional<std::u32string> decode(std::string_view text) const = 0;
+    // The characters of a text, each as the number the system's encoding gives it (here
+    // its Unicode code point; on Windows its code in the ANSI code page, negative for a
+    // double-byte character); nothing when the bytes are not a valid text at all.
+    virtual std::optional<std::vector<std::int32_t>> characterCodes(
+        std::string_view text) const = 0;
+
+    // The program's own text in the system's encoding, as the history log is written:
+    // a character that the encoding can't hold becomes "?".
+    virtual std::string toSystemEncoding(std::string_view text) const = 0;
+
+    // Text in the system's encoding, as the history log holds it, as the program's own.
+    // (Taken whole: a log can be large, and where nothing needs converting it is kept.)
+    virtual std::string fromSystemEncoding(std::string bytes) const = 0;
 };
 
 }  // namespace kestrava::platform

@@ -15,7 +15,11 @@ public:
 
     DateTimeNames dateTimeNames() const override;
     std::string decimalSeparator() const override;
-    std::optional<std::u32string> decode(std::string_view text) const override;
+    std::optional<std::vector<std::int32_t>> characterCodes(std::string_view text) const override;
+    // The program's own text here is in the system's encoding already: the bytes that
+    // file names have on disk.
+    std::string toSystemEncoding(std::string_view text) const override { return std::string(text); }
+    std::string fromSystemEncoding(std::string bytes) const override { return bytes; }
 
 private:
     QLocale locale_;

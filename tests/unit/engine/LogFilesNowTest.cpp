@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "core/LocationTags.h"
+#include "platform/PathRules.h"
 #include "engine/SnapshotRunner.h"
 #include "support/Unprivileged.h"
 #include "unit/engine/EngineFixture.h"

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+// How the platform writes paths. Each platform defines these in its own folder
+// (platform/posix/, platform/win32/), so that the layers above never ask which one
+// they run on.
+namespace kestrava::platform {
+
+// The separator between the folders of a path.
+extern const char PathSeparator;
+
+// A path must be shorter than this, counted as PathLength counts.
+extern const std::size_t PathLengthLimit;
+
+// A path's length as the platform's limit counts it.
+std::size_t PathLength(std::string_view path);
+
+// Whether the path names the root of a file system, with or without its separator.
+bool IsRootPath(std::string_view path);
+
+}  // namespace kestrava::platform

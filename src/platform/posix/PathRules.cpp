@@ -1,0 +1,20 @@
+#include "platform/PathRules.h"
+
+#include <climits>
+
+namespace kestrava::platform {
+
+const char PathSeparator = '/';
+
+// PATH_MAX counts the terminating NUL, in bytes.
+const std::size_t PathLengthLimit = PATH_MAX;
+
+std::size_t PathLength(std::string_view path) {
+    return path.size();
+}
+
+bool IsRootPath(std::string_view path) {
+    return !path.empty() && path.find_first_not_of('/') == std::string_view::npos;
+}
+
+}  // namespace kestrava::platform
