@@ -15,8 +15,9 @@
 #include <string>
 
 #include "app/Form1.h"
-#include "app/RealServices.h"
 #include "bench/StallProbe.h"
+#include "ui/qt/QtForm1View.h"
+#include "ui/qt/RealServices.h"
 
 namespace {
 
@@ -64,10 +65,12 @@ int main(int argc, char* argv[]) {
                        QString::fromStdString(scratch.string()));
     qputenv("TEMP", QByteArray::fromStdString(scratch.string()));
 
-    kestrava::app::RealServices real;
-    kestrava::app::Form1 form(real.services);
+    kestrava::ui::qt::RealServices real;
+    kestrava::ui::qt::QtForm1View view;
+    kestrava::app::Form1 form(view, real.services);
+    view.attach(form);
     form.Form_Load();
-    form.Timer1->setInterval(0);
+    view.setTimerInterval(0);
     WriteLog(form.HistoryLogPath, megabytes);
 
     MillisecondsToRead(form.HistoryLogPath);  // warm the cache
@@ -76,7 +79,7 @@ int main(int argc, char* argv[]) {
     QElapsedTimer timer;
     probe.start();
     timer.start();
-    QTest::mouseClick(form.PushButton2, Qt::LeftButton);
+    QTest::mouseClick(view.widget(kestrava::app::Control::PushButton2), Qt::LeftButton);
     const double copyMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     const double longestStallMs = probe.stop();
 

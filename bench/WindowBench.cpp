@@ -20,11 +20,12 @@
 #include <vector>
 
 #include "app/Form1.h"
-#include "app/RealServices.h"
 #include "bench/StallProbe.h"
 #include "engine/IntervalSave.h"
 #include "engine/SnapshotRows.h"
 #include "platform/qt/QtText.h"
+#include "ui/qt/QtForm1View.h"
+#include "ui/qt/RealServices.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ void PrepareStart(const std::string& root, const std::string& work, const char* 
     qputenv("TEMP", QByteArray::fromStdString(work));
 }
 
-double EngineOnlyMs(app::RealServices& real, const std::string& root, const std::string& log) {
+double EngineOnlyMs(ui::qt::RealServices& real, const std::string& root, const std::string& log) {
     engine::SnapshotTools tools(real.fileSystem, real.events, real.clock, real.locale,
                                 real.dialogs);
     engine::SnapshotRows rows;
@@ -76,10 +77,12 @@ double EngineOnlyMs(app::RealServices& real, const std::string& root, const std:
 
 int ManualSnapshots(const std::string& root, const std::string& work, int runs) {
     PrepareStart(root, work, "9", "Off");
-    app::RealServices real;
-    app::Form1 form(real.services);
+    ui::qt::RealServices real;
+    ui::qt::QtForm1View view;
+    app::Form1 form(view, real.services);
+    view.attach(form);
     form.Form_Load();
-    form.show();
+    form.Show();
     const std::string referenceLog = work + "/engine-only.txt";
 
     bench::StallProbe probe;
@@ -88,19 +91,19 @@ int ManualSnapshots(const std::string& root, const std::string& work, int runs) 
     double longestStall = 0;
     EngineOnlyMs(real, root, referenceLog);  // warm the caches and the code
     for (int run = 0; run < runs; ++run) {
-        form.snapshotList().clear();
+        form.snapshotRows().clear();
         std::remove(form.HistoryLogPath.c_str());
         QElapsedTimer timer;
         probe.start();
         timer.start();
-        QTest::mouseClick(form.PushButton6, Qt::LeftButton);
+        QTest::mouseClick(view.widget(app::Control::PushButton6), Qt::LeftButton);
         windowTimes.push_back(ElapsedMs(timer));
         longestStall = std::max(longestStall, probe.stop());
         engineTimes.push_back(EngineOnlyMs(real, root, referenceLog));
     }
     const double windowMedian = Median(windowTimes);
     const double engineMedian = Median(engineTimes);
-    std::printf("rows in the window: %d\n", form.ListView1->model()->rowCount());
+    std::printf("rows in the window: %zu\n", form.snapshotRows().rowCount());
     std::printf("engine-only snapshot, median of %d: %8.1f ms\n", runs, engineMedian);
     std::printf(
         "window snapshot,      median of %d: %8.1f ms  (%.2f x the engine; target: at most 1.3)\n",
@@ -112,10 +115,12 @@ int ManualSnapshots(const std::string& root, const std::string& work, int runs) 
 
 int EverySecond(const std::string& root, const std::string& work, int seconds) {
     PrepareStart(root, work, "1", "On");
-    app::RealServices real;
-    app::Form1 form(real.services);
+    ui::qt::RealServices real;
+    ui::qt::QtForm1View view;
+    app::Form1 form(view, real.services);
+    view.attach(form);
     form.Form_Load();
-    form.show();
+    form.Show();
 
     // What the rows cost on their own, measured the same way: thirty snapshots into a
     // store of their own, after one that warms everything up.
@@ -135,13 +140,13 @@ int EverySecond(const std::string& root, const std::string& work, int seconds) {
     // The first seconds warm everything up; the count starts after them.
     QTest::qWait(5000);
     const long startKilobytes = ResidentKilobytes();
-    const int startRows = form.ListView1->model()->rowCount();
+    const auto startRows = static_cast<int>(form.snapshotRows().rowCount());
     bench::StallProbe probe;
     probe.start();
     QTest::qWait(seconds * 1000);
     const double longestStall = probe.stop();
     const long grownKilobytes = ResidentKilobytes() - startKilobytes;
-    const int addedRows = form.ListView1->model()->rowCount() - startRows;
+    const int addedRows = static_cast<int>(form.snapshotRows().rowCount()) - startRows;
 
     std::printf("%d s of \"Log every 1 second\": %d rows added\n", seconds, addedRows);
     std::printf("longest stall of the event loop: %.1f ms (target: under 100 ms)\n", longestStall);

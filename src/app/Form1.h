@@ -1,28 +1,17 @@
 #pragma once
 
-#include <QCheckBox>
-#include <QCursor>
-#include <QGroupBox>
-#include <QHash>
-#include <QLineEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QTableView>
-#include <QTreeWidget>
-#include <QWidget>
 #include <cstdint>
-#include <optional>
 #include <string>
 
-#include "app/FormLoggingWindow.h"
-#include "app/IntervalList.h"
-#include "app/IntervalTimer.h"
-#include "app/SnapshotListModel.h"
+#include "app/Form1Design.h"
+#include "app/Form1View.h"
 #include "commands/HoverRule.h"
 #include "core/ErrorReport.h"
 #include "core/StepTrap.h"
 #include "engine/IntervalSave.h"
 #include "engine/IntervalSchedule.h"
+#include "engine/LoggingWindow.h"
+#include "engine/SnapshotRows.h"
 #include "engine/SnapshotRunner.h"
 #include "platform/Services.h"
 #include "settings/SettingsStore.h"
@@ -30,74 +19,64 @@
 
 namespace kestrava::app {
 
-// The main window: its controls, its window-wide state and its event handlers.
-// Each handler reads its controls and hands the work to the routine of its layer.
-class Form1 : public QWidget {
-    Q_OBJECT
-
+// The main window as the program knows it, whatever toolkit shows it: its window-wide
+// state, its start-up and every handler. It reaches its controls through the view,
+// which calls the handlers when the user acts. A handler reads its controls and hands
+// the work to the routine of its layer.
+class Form1 : private engine::LoggingWindow {
 public:
-    explicit Form1(platform::Services& services, QWidget* parent = nullptr);
+    // Applies the design to the view's controls; the view calls the handlers once the
+    // caller has attached it to this window.
+    Form1(Form1View& view, platform::Services& services);
 
     // Start-up: builds the lists and restores the window from the settings store.
     void Form_Load();
 
-    // Shows the window as start-up left it: normally, or minimised, which puts it
-    // straight into the tray.
-    void showAfterLoad();
+    // Shows the window as start-up left it: normally, or, minimised, straight into the
+    // tray once the event loop runs.
+    void Show();
 
     // Window-wide state.
     bool IsLoading = false;
-    std::string HistoryLogPath;  // fixed at start-up
-    std::string AppTitle;        // the caption of every message box but the error report
-    std::optional<QCursor> HandCursor;
+    std::string HistoryLogPath;      // fixed at start-up
+    std::string AppTitle;            // the caption of every message box but the error report
     engine::ScheduleCount Schedule;  // ElapsedSeconds and TotalSeconds of the countdown
     bool MinimizedToTray = false;    // hidden in the tray by a minimise
-
-    // The controls, named as the design names them.
-    QGroupBox* Frame1;
-    QProgressBar* ProgressBar1;
-    QGroupBox* Frame3;
-    QLineEdit* Text1;
-    QPushButton* PushButton3;
-    QTableView* ListView1;
-    IntervalList* ListView2;
-    QGroupBox* Frame2;
-    QCheckBox* Check4;
-    QCheckBox* Check8;
-    QPushButton* PushButton5;
-    QPushButton* PushButton6;
-    QPushButton* PushButton1;
-    QPushButton* PushButton2;
-    QPushButton* PushButton11;
-    QPushButton* PushButton12;
-    IntervalTimer* Timer1;
     tray::cSysTray cSysTray1;
 
-    SnapshotListModel& snapshotList() { return snapshotList_; }
-
-    // Takes a snapshot of the folder in Text1 into ListView1 and the history log, or,
-    // when one is running already (this call came from an event inside it), has it
-    // followed by another and returns at once; the result says which. afterwards runs
-    // once this request's snapshot has been taken.
-    engine::SnapshotRequest LogFilesNow(engine::AfterSnapshot afterwards = {}) {
-        return snapshots_.requestSnapshot(std::move(afterwards));
-    }
-
-    // The pointer over the window: the arrow, the hourglass or the hand cursor.
+    // The window's mouse-pointer setting: the arrow, the hourglass or the custom hand.
     commands::MousePointer mousePointer() const { return mousePointer_; }
-    void setMousePointer(commands::MousePointer pointer);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    // The rows that the snapshot list, ListView1, shows.
+    engine::SnapshotRows& snapshotRows() { return snapshotRows_; }
+
+    // Event handlers, called by the view.
+    void Timer1_Timer();
+    void PushButton1_Click();
+    void PushButton2_Click();
+    void PushButton3_Click();
+    void PushButton5_Click();
+    void PushButton6_Click();
+    void PushButton11_Click();
+    void PushButton12_Click();
+    void ListView2_Click();
+    void Text1_Change();
+    void Check4_Click();
+    void Check8_Click();
+    void Form_Resize();
+    void cSysTray1_MouseUp(std::int16_t button, std::int32_t iconId);
+    void Form_QueryUnload();
+    void Form_Unload();
+    // The mouse moved over a control (or the window's own surface).
+    void MouseMove(Control over);
 
 private:
-    void createControls();
-    void connectHandlers();
-    void watchHovering();
+    void ApplyDesign();
+    void SetMousePointer(commands::MousePointer pointer);
+    engine::SnapshotJob SnapshotOfTheFolderBox();
 
     // Start-up steps that are more than one statement.
+    void ApplySkin();
     void SetAppTitle();
     void VisitMakerSiteNowAndThen();
     void LoadHandCursor(const core::StepTrap& trap);
@@ -108,35 +87,29 @@ private:
     void RestoreStartupOptions(const core::StepTrap& trap);
     std::string TemporaryFolder();
 
-    // Event handlers.
-    void Timer1_Timer();
-    void PushButton5_Click();
-    void PushButton6_Click();
-    void ListView2_Click();
-    void PushButton1_Click();
-    void PushButton2_Click();
-    void PushButton3_Click();
-    void PushButton11_Click();
-    void PushButton12_Click();
-    void Text1_Change();
-    void Check8_Click();
+    // Automatic logging drives these controls (engine::LoggingWindow).
+    std::string switchCaption() const override;
+    void setSwitchCaption(const std::string& caption) override;
+    int timerInterval() const override;
+    void setTimerInterval(int milliseconds) override;
+    void setTimerEnabled(bool enabled) override;
+    void setStatusLine(const std::string& caption) override;
+    void setProgressMaximum(int maximum) override;
+    void setProgressValue(int value) override;
+    void setProgressText(const std::string& text) override;
+    std::optional<int> selectedIntervalRow() const override;
+    std::optional<std::string> selectedIntervalCaption() const override;
+    void showBusyPointer(bool busy) override;
 
-    // The window lifecycle (Form1_Window.cpp) and start at logon (Form1_StartAtLogon.cpp).
-    void Form_Resize();
-    void cSysTray1_MouseUp(std::int16_t button, std::int32_t iconId);
-    void Form_QueryUnload();
-    void Form_Unload();
-    void Check4_Click();
-
+    Form1View& view_;
     platform::Services& services_;
     settings::SettingsStore settings_;
     core::ErrorReport errorReport_;
-    SnapshotListModel snapshotList_;
-    FormLoggingWindow loggingWindow_{*this};
-    commands::MousePointer mousePointer_ = commands::MousePointer::Default;
-    QHash<QObject*, commands::MousePointer> hoverPointers_;
+    engine::SnapshotRows snapshotRows_;
     engine::SnapshotTools snapshotTools_;
     engine::SnapshotRunner snapshots_;
+    commands::MousePointer mousePointer_ = commands::MousePointer::Default;
+    int busyRequests_ = 0;  // manual snapshots asked for and not yet taken
 };
 
 }  // namespace kestrava::app

@@ -2,7 +2,6 @@
 #include "commands/BrowseFolder.h"
 #include "commands/HistoryLogCommands.h"
 #include "core/LocationTags.h"
-#include "platform/qt/QtText.h"
 
 namespace kestrava::app {
 
@@ -18,11 +17,10 @@ void Form1::PushButton2_Click() {
 
 void Form1::PushButton3_Click() {
     const core::StepTrap trap(errorReport_, core::location_tag::PushButton3Click);
-    const auto folderBoxText =
-        commands::ChooseFolderToLog(trap, settings_, services_.dialogs, services_.fileSystem,
-                                    platform::FromQString(Text1->text()));
+    const auto folderBoxText = commands::ChooseFolderToLog(
+        trap, settings_, services_.dialogs, services_.fileSystem, view_.folderText());
     if (folderBoxText) {
-        trap.run(106, [&] { Text1->setText(platform::ToQString(*folderBoxText)); });
+        trap.run(106, [&] { view_.setFolderText(*folderBoxText); });
     }
 }
 
@@ -34,7 +32,7 @@ void Form1::PushButton11_Click() {
 void Form1::PushButton12_Click() {
     const core::StepTrap trap(errorReport_, core::location_tag::PushButton12Click);
     commands::ClearHistoryLog(trap, services_, HistoryLogPath, AppTitle,
-                              [this] { snapshotList_.clear(); });
+                              [this] { snapshotRows_.clear(); });
 }
 
 }  // namespace kestrava::app

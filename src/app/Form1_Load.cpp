@@ -1,31 +1,19 @@
-#include <array>
-
-#include "app/ApplySkin.h"
-#include "app/CursorFile.h"
 #include "app/Form1.h"
-#include "app/ProgramIcon.h"
-#include "app/Twips.h"
 #include "core/Conversions.h"
 #include "core/LocationTags.h"
 #include "core/Main.h"
 #include "core/NameHelpers.h"
 #include "core/PathText.h"
 #include "core/Product.h"
+#include "engine/IntervalTable.h"
+#include "engine/ListFiles.h"
 #include "engine/LoggingCaptions.h"
 #include "platform/RuntimeError.h"
-#include "platform/qt/QtText.h"
 
 namespace kestrava::app {
 namespace {
 
-using platform::ToQString;
 using settings::Setting;
-
-constexpr std::array<const char*, 12> IntervalCaptions{
-    "Log every 1 second", "Log every 5 seconds", "Log every 10 seconds", "Log every 30 seconds",
-    "Log every 1 minute", "Log every 5 minutes", "Log every 10 minutes", "Log every 30 minutes",
-    "Log every 1 hour",   "Log every 6 hours",   "Log every 12 hours",   "Log every 24 hours",
-};
 
 struct ColumnDesign {
     const char* caption;
@@ -38,36 +26,40 @@ constexpr std::array<ColumnDesign, 3> SnapshotListColumns{{
     {" Date Modified", 2000},
 }};
 
+// The controls that take the button-face colour under a skin: the window, its frames
+// and its check boxes.
+bool TakesButtonFace(ControlKind kind) {
+    return kind == ControlKind::Window || kind == ControlKind::Frame ||
+           kind == ControlKind::CheckBox;
+}
+
 }  // namespace
 
 // Each step carries the number that its error report names; a failed step is
 // reported and start-up goes on with the next one.
 void Form1::Form_Load() {
     const core::StepTrap trap(errorReport_, core::location_tag::FormLoad);
-    trap.run(100, [&] {
-        ApplySkin(*this,
-                  core::ProgramDataFile(services_.fileSystem, services_.environment, "x/o.cjs"));
-    });
+    trap.run(100, [&] { ApplySkin(); });
     trap.run(104, [&] { IsLoading = true; });
-    trap.run(106, [&] { setWindowTitle(ToQString(core::ProductName)); });
-    trap.run(106, [&] { setWindowIcon(ProgramIcon()); });
+    trap.run(106, [&] { view_.setCaption(Control::Form1, std::string(core::ProductName)); });
+    trap.run(106, [&] { view_.showProgramIcon(); });
     trap.run(106, [&] { SetAppTitle(); });
     trap.run(108, [&] { VisitMakerSiteNowAndThen(); });
     trap.run(126, [&] { LoadHandCursor(trap); });
     trap.run(130, [&] {
-        ListView2->setHeaderLabels({QStringLiteral("How often would you like to log files?")});
+        view_.addListColumn(Control::ListView2, "How often would you like to log files?");
     });
-    trap.run(132, [&] { ListView2->setColumnWidth(0, TwipsToPixels(7000)); });
+    trap.run(132, [&] { view_.setListColumnWidth(Control::ListView2, 0, 7000); });
     FillIntervalList(trap);
     AddSnapshotListColumns(trap);
     SelectStoredInterval(trap);
     trap.run(174, [&] {
         const std::string desktopDefault = core::DesktopFolderPath(services_.environment);
-        Text1->setText(ToQString(settings_.read(Setting::Text1, desktopDefault)));
+        view_.setFolderText(settings_.read(Setting::Text1, desktopDefault));
     });
     RestoreLoggingState(trap);
     trap.run(192, [&] { cSysTray1.TrayTip(std::string(core::ProductName)); });
-    trap.run(192, [&] { setWindowIcon(ProgramIcon()); });
+    trap.run(192, [&] { view_.showProgramIcon(); });
     trap.run(194, [&] { cSysTray1.InTray(true); });
     RestoreStartupOptions(trap);
     trap.run(208, [&] {
@@ -76,6 +68,23 @@ void Form1::Form_Load() {
         HistoryLogPath = TemporaryFolder() + core::PathSeparator + logName + ".txt";
     });
     trap.run(210, [&] { IsLoading = false; });
+}
+
+// Without the skin file the window keeps its plain look. A failure leaves the look half
+// applied, as far as it got.
+void Form1::ApplySkin() {
+    const std::string skin =
+        core::ProgramDataFile(services_.fileSystem, services_.environment,
+                              std::string("x") + core::PathSeparator + "o.cjs");
+    if (!engine::IsOpenableFile(services_.fileSystem, skin)) {
+        return;
+    }
+    for (const ControlDesign& design : Form1Controls) {
+        if (TakesButtonFace(design.kind)) {
+            view_.paintButtonFace(design.control);
+        }
+    }
+    view_.applySkin(skin);
 }
 
 void Form1::SetAppTitle() {
@@ -96,16 +105,15 @@ void Form1::LoadHandCursor(const core::StepTrap& trap) {
     const std::string cursorPath =
         core::ProgramDataFile(services_.fileSystem, services_.environment, "HAND-M.CUR");
     if (core::FileExists(services_.fileSystem, cursorPath)) {
-        trap.run(128, [&] { HandCursor = LoadCursorFile(cursorPath); });
+        trap.run(128, [&] { view_.loadHandCursor(cursorPath); });
     }
 }
 
 void Form1::FillIntervalList(const core::StepTrap& trap) {
     int step = 134;
-    for (const char* caption : IntervalCaptions) {
-        trap.run(step, [&] {
-            ListView2->addTopLevelItem(new QTreeWidgetItem({QString::fromLatin1(caption)}));
-        });
+    for (const engine::Interval& interval : engine::Intervals) {
+        trap.run(step,
+                 [&] { view_.addListRow(Control::ListView2, std::string(interval.caption)); });
         step += 2;
     }
 }
@@ -113,12 +121,13 @@ void Form1::FillIntervalList(const core::StepTrap& trap) {
 void Form1::AddSnapshotListColumns(const core::StepTrap& trap) {
     int step = 158;
     for (const ColumnDesign& column : SnapshotListColumns) {
-        trap.run(step, [&] { snapshotList_.addColumn(QString::fromLatin1(column.caption)); });
+        trap.run(step, [&] { view_.addListColumn(Control::ListView1, column.caption); });
         step += 2;
     }
     int index = 0;
     for (const ColumnDesign& column : SnapshotListColumns) {
-        trap.run(step, [&] { ListView1->setColumnWidth(index, TwipsToPixels(column.widthTwips)); });
+        trap.run(step,
+                 [&] { view_.setListColumnWidth(Control::ListView1, index, column.widthTwips); });
         step += 2;
         ++index;
     }
@@ -129,11 +138,10 @@ void Form1::SelectStoredInterval(const core::StepTrap& trap) {
     int position = 0;
     trap.run(170, [&] { position = core::ToInt16(settings_.read(Setting::OftenIndex)); });
     trap.run(172, [&] {
-        QTreeWidgetItem* item = ListView2->topLevelItem(position - 1);
-        if (position < 1 || item == nullptr) {
+        if (position < 1 || position > view_.listRowCount(Control::ListView2)) {
             throw platform::RuntimeError(platform::error_number::IndexOutOfBounds);
         }
-        ListView2->setCurrentItem(item);
+        view_.selectListRow(Control::ListView2, position);
     });
 }
 
@@ -141,28 +149,31 @@ void Form1::RestoreLoggingState(const core::StepTrap& trap) {
     std::string state;
     trap.run(176, [&] { state = settings_.read(Setting::StartStopState); });
     if (state == settings::Off) {
-        trap.run(180, [&] { PushButton5->setText(ToQString(engine::caption::TurnOn)); });
-        trap.run(182, [&] { Frame1->setTitle(ToQString(engine::caption::OffAtStartup)); });
-        trap.run(184, [&] { Timer1->setInterval(0); });
+        trap.run(180, [&] { setSwitchCaption(std::string(engine::caption::TurnOn)); });
+        trap.run(182, [&] { setStatusLine(std::string(engine::caption::OffAtStartup)); });
+        trap.run(184, [&] { view_.setTimerInterval(0); });
     } else if (state == settings::On) {
-        trap.run(188, [&] { PushButton5->setText(ToQString(engine::caption::TurnOff)); });
-        trap.run(190, [&] { Timer1->setInterval(engine::TickMilliseconds); });
+        trap.run(188, [&] { setSwitchCaption(std::string(engine::caption::TurnOff)); });
+        trap.run(190, [&] { view_.setTimerInterval(engine::TickMilliseconds); });
     }
 }
 
 // Restoring the boxes raises their click handling: Check4's does nothing while
 // loading, Check8's writes "Minimized" back with the same meaning.
 void Form1::RestoreStartupOptions(const core::StepTrap& trap) {
-    trap.run(196,
-             [&] { Check4->setChecked(settings_.read(Setting::WindowsStartup) == settings::On); });
-    trap.run(198, [&] { Check8->setChecked(settings_.read(Setting::Minimized) == settings::On); });
-    if (Check4->isChecked()) {
-        trap.run(202, [&] { Check8->setVisible(true); });
-        if (Check8->isChecked()) {
-            trap.run(206, [&] { setWindowState(windowState() | Qt::WindowMinimized); });
+    trap.run(196, [&] {
+        view_.setChecked(Control::Check4, settings_.read(Setting::WindowsStartup) == settings::On);
+    });
+    trap.run(198, [&] {
+        view_.setChecked(Control::Check8, settings_.read(Setting::Minimized) == settings::On);
+    });
+    if (view_.isChecked(Control::Check4)) {
+        trap.run(202, [&] { view_.setControlVisible(Control::Check8, true); });
+        if (view_.isChecked(Control::Check8)) {
+            trap.run(206, [&] { view_.setWindowState(commands::WindowState::Minimized); });
         }
     } else {
-        trap.run(208, [&] { Check8->setVisible(false); });
+        trap.run(208, [&] { view_.setControlVisible(Control::Check8, false); });
     }
 }
 

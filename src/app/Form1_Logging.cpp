@@ -6,21 +6,23 @@ namespace kestrava::app {
 
 void Form1::Timer1_Timer() {
     const core::StepTrap trap(errorReport_, core::location_tag::Timer1);
-    engine::Timer1_Timer(loggingWindow_, Schedule, services_.events, trap);
+    engine::Timer1_Timer(*this, Schedule, snapshots_, SnapshotOfTheFolderBox(), services_.events,
+                         trap);
 }
 
 void Form1::PushButton5_Click() {
     const core::StepTrap trap(errorReport_, core::location_tag::PushButton5Click);
-    engine::ToggleAutomaticLogging(loggingWindow_, settings_, trap);
+    engine::ToggleAutomaticLogging(*this, settings_, trap);
 }
 
 void Form1::PushButton6_Click() {
     const core::StepTrap trap(errorReport_, core::location_tag::PushButton6Click);
-    engine::LogCurrentStatusNow(loggingWindow_, services_.events, trap);
+    engine::LogCurrentStatusNow(*this, snapshots_, SnapshotOfTheFolderBox(), services_.events,
+                                trap);
 }
 
 void Form1::ListView2_Click() {
-    engine::ChooseInterval(loggingWindow_, Schedule, settings_);
+    engine::ChooseInterval(*this, Schedule, settings_);
 }
 
 }  // namespace kestrava::app

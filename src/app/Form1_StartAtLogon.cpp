@@ -9,14 +9,14 @@ void Form1::Check4_Click() {
     if (IsLoading) {
         return;
     }
-    if (Check4->isChecked()) {
-        Check8->setVisible(true);
+    if (view_.isChecked(Control::Check4)) {
+        view_.setControlVisible(Control::Check8, true);
         if (!commands::TurnOnStartAtLogon(settings_, services_, AppTitle)) {
-            Check4->setChecked(false);  // clears the option through this handler
+            view_.setChecked(Control::Check4, false);  // clears the option through this handler
         }
     } else {
-        Check8->setChecked(false);
-        Check8->setVisible(false);
+        view_.setChecked(Control::Check8, false);
+        view_.setControlVisible(Control::Check8, false);
         commands::TurnOffStartAtLogon(settings_, services_, AppTitle);
     }
 }

@@ -6,30 +6,28 @@
 
 namespace kestrava::commands {
 
-// The window keeps its minimised state while it is hidden and leaves it as it comes
-// back: on X11, Qt maps a window the moment its minimised state is cleared, which
-// would put the hidden window back on the screen, unpainted.
-void MinimizeToTray(QWidget& window, tray::cSysTray& tray, bool& minimizedToTray) {
-    if (!window.windowState().testFlag(Qt::WindowMinimized) || minimizedToTray) {
+void MinimizeToTray(TopLevelWindow& window, tray::cSysTray& tray, bool& minimizedToTray) {
+    if (window.windowState() != WindowState::Minimized || minimizedToTray) {
         return;
     }
     if (!tray.TrayAvailable()) {
         return;
     }
-    window.hide();
+    window.hideWindow();
+    window.setWindowState(WindowState::Normal);
     minimizedToTray = true;
     tray.ShowBalloon(std::string(MinimizeBalloonText), std::string(core::ProductName),
                      MinimizeBalloonSeconds, true);
 }
 
-// It comes back in the normal state, also when it was maximised before it went.
-void BringBackFromTray(QWidget& window, bool& minimizedToTray) {
-    if (window.windowState() != Qt::WindowNoState) {
-        window.setWindowState(Qt::WindowNoState);
+// A window minimised while the desktop had no tray (one came up later) is set back to
+// normal here too.
+void BringBackFromTray(TopLevelWindow& window, bool& minimizedToTray) {
+    if (window.windowState() != WindowState::Normal) {
+        window.setWindowState(WindowState::Normal);
     }
-    window.show();
-    window.raise();
-    window.activateWindow();
+    window.showWindow();
+    window.focusWindow();
     minimizedToTray = false;
 }
 

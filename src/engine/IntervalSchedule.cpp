@@ -1,34 +1,13 @@
 #include "engine/IntervalSchedule.h"
 
-#include <array>
-
 #include "core/Main.h"
+#include "engine/IntervalTable.h"
 #include "engine/LoggingCaptions.h"
 #include "engine/ScopedFlag.h"
 #include "platform/RuntimeError.h"
 
 namespace kestrava::engine {
 namespace {
-
-struct Interval {
-    std::string_view caption;
-    std::int32_t seconds;
-};
-
-constexpr std::array<Interval, 12> Intervals{{
-    {"Log every 1 second", 1},
-    {"Log every 5 seconds", 5},
-    {"Log every 10 seconds", 10},
-    {"Log every 30 seconds", 30},
-    {"Log every 1 minute", 60},
-    {"Log every 5 minutes", 300},
-    {"Log every 10 minutes", 600},
-    {"Log every 30 minutes", 1800},
-    {"Log every 1 hour", 3600},
-    {"Log every 6 hours", 21600},
-    {"Log every 12 hours", 43200},
-    {"Log every 24 hours", 86400},
-}};
 
 bool LoggingIsOn(const LoggingWindow& window) {
     return window.switchCaption() == caption::TurnOff;
@@ -38,14 +17,15 @@ bool LoggingIsOn(const LoggingWindow& window) {
 // asked for has been taken, so that ticks never pile up behind a snapshot that takes
 // longer than the interval. When another snapshot is running, this one follows it and
 // the timer waits for both.
-void TakeScheduledSnapshot(LoggingWindow& window, ScheduleCount& count, platform::EventPump& events,
+void TakeScheduledSnapshot(LoggingWindow& window, ScheduleCount& count, SnapshotRunner& snapshots,
+                           const SnapshotJob& job, platform::EventPump& events,
                            const core::StepTrap& trap) {
     trap.run(118, [&] { window.setTimerInterval(0); });
     trap.run(120, [&] { window.setTimerEnabled(false); });
     trap.run(126, [&] { events.pumpEvents(); });
     // The trap is copied: it only names the report and the tag, which outlive the tick.
     trap.run(128, [&, trap] {
-        window.takeSnapshot([&window, &count, &events, trap] {
+        snapshots.requestSnapshot(job, [&window, &count, &events, trap] {
             trap.run(132, [&] { events.pumpEvents(); });
             trap.run(136, [&] { count.ElapsedSeconds = 0; });
             trap.run(138, [&] { window.setProgressValue(0); });
@@ -57,7 +37,8 @@ void TakeScheduledSnapshot(LoggingWindow& window, ScheduleCount& count, platform
     });
 }
 
-void CountOneSecond(LoggingWindow& window, ScheduleCount& count, platform::EventPump& events,
+void CountOneSecond(LoggingWindow& window, ScheduleCount& count, SnapshotRunner& snapshots,
+                    const SnapshotJob& job, platform::EventPump& events,
                     const core::StepTrap& trap) {
     trap.run(102, [&] { count.TotalSeconds = IntervalSeconds(window); });
     trap.run(104, [&] { ++count.ElapsedSeconds; });
@@ -74,7 +55,7 @@ void CountOneSecond(LoggingWindow& window, ScheduleCount& count, platform::Event
     // A count beyond the total (the interval became shorter without a new choice) counts
     // as reached; otherwise no scheduled snapshot would ever come again.
     if (total > 0 && count.ElapsedSeconds >= total) {
-        TakeScheduledSnapshot(window, count, events, trap);
+        TakeScheduledSnapshot(window, count, snapshots, job, events, trap);
     }
 }
 
@@ -97,8 +78,8 @@ std::int32_t IntervalSeconds(const LoggingWindow& window) {
     return IntervalSecondsOf(*caption);
 }
 
-void Timer1_Timer(LoggingWindow& window, ScheduleCount& count, platform::EventPump& events,
-                  const core::StepTrap& trap) {
+void Timer1_Timer(LoggingWindow& window, ScheduleCount& count, SnapshotRunner& snapshots,
+                  const SnapshotJob& job, platform::EventPump& events, const core::StepTrap& trap) {
     if (count.tickRunning) {
         return;
     }
@@ -117,7 +98,7 @@ void Timer1_Timer(LoggingWindow& window, ScheduleCount& count, platform::EventPu
         return;
     }
     count.missingIntervalReported = false;
-    CountOneSecond(window, count, events, trap);
+    CountOneSecond(window, count, snapshots, job, events, trap);
 }
 
 }  // namespace kestrava::engine

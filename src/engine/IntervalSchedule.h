@@ -6,6 +6,7 @@
 
 #include "core/StepTrap.h"
 #include "engine/LoggingWindow.h"
+#include "engine/SnapshotRunner.h"
 #include "platform/EventPump.h"
 
 namespace kestrava::engine {
@@ -28,9 +29,10 @@ std::int32_t IntervalSecondsOf(std::string_view caption);
 std::int32_t IntervalSeconds(const LoggingWindow& window);
 
 // One tick of the timer: counts a second, shows the time left and the progress, and
-// takes the snapshot when the count reaches the interval. Steps run through the trap.
-// A tick that comes while another still runs (behind an error report, say) is skipped.
-void Timer1_Timer(LoggingWindow& window, ScheduleCount& count, platform::EventPump& events,
-                  const core::StepTrap& trap);
+// takes the snapshot of the job when the count reaches the interval. Steps run through
+// the trap. A tick that comes while another still runs (behind an error report, say)
+// is skipped.
+void Timer1_Timer(LoggingWindow& window, ScheduleCount& count, SnapshotRunner& snapshots,
+                  const SnapshotJob& job, platform::EventPump& events, const core::StepTrap& trap);
 
 }  // namespace kestrava::engine

@@ -23,14 +23,14 @@ void ToggleAutomaticLogging(LoggingWindow& window, settings::SettingsStore& sett
     }
 }
 
-void LogCurrentStatusNow(LoggingWindow& window, platform::EventPump& events,
-                         const core::StepTrap& trap) {
+void LogCurrentStatusNow(LoggingWindow& window, SnapshotRunner& snapshots, const SnapshotJob& job,
+                         platform::EventPump& events, const core::StepTrap& trap) {
     trap.run(102, [&] { events.pumpEvents(); });
     trap.run(104, [&] { window.showBusyPointer(true); });
     // The pointer stays busy until this click's own snapshot has been taken, also when
     // it has to follow one that is running. The trap is copied: it outlives the click.
     trap.run(106, [&, trap] {
-        window.takeSnapshot([&window, trap] {
+        snapshots.requestSnapshot(job, [&window, trap] {
             trap.run(108, [&] { window.showBusyPointer(false); });
             trap.run(110, [&] { window.setProgressValue(0); });
             trap.run(110, [&] { window.setProgressText(std::string(caption::ProgressBar)); });

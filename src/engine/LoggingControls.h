@@ -3,6 +3,7 @@
 #include "core/StepTrap.h"
 #include "engine/IntervalSchedule.h"
 #include "engine/LoggingWindow.h"
+#include "engine/SnapshotRunner.h"
 #include "platform/EventPump.h"
 #include "settings/SettingsStore.h"
 
@@ -15,9 +16,10 @@ namespace kestrava::engine {
 void ToggleAutomaticLogging(LoggingWindow& window, settings::SettingsStore& settings,
                             const core::StepTrap& trap);
 
-// Takes a snapshot now, with the busy pointer up. The schedule goes on untouched.
-void LogCurrentStatusNow(LoggingWindow& window, platform::EventPump& events,
-                         const core::StepTrap& trap);
+// Takes a snapshot of the job now, with the busy pointer up. The schedule goes on
+// untouched.
+void LogCurrentStatusNow(LoggingWindow& window, SnapshotRunner& snapshots, const SnapshotJob& job,
+                         platform::EventPump& events, const core::StepTrap& trap);
 
 // Stores the selected interval and counts from the start towards it. Without a selected
 // row nothing changes.

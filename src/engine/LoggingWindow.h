@@ -1,13 +1,12 @@
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 
 namespace kestrava::engine {
 
 // What automatic logging reads and drives on the main window: the switch, the timer,
-// the status line, the progress bar, the interval list and the snapshot.
+// the status line, the progress bar, the interval list and the pointer.
 class LoggingWindow {
 public:
     virtual ~LoggingWindow() = default;
@@ -36,11 +35,6 @@ public:
     // The busy pointer shows over the whole window from the first true to the matching
     // false: a manual snapshot asked for during another keeps it up until both are done.
     virtual void showBusyPointer(bool busy) = 0;
-
-    // Takes a snapshot of the folder in the folder box, then calls afterwards. One
-    // asked for while another runs follows that one: the call then returns at once, and
-    // afterwards runs once the snapshot it asked for has really been taken.
-    virtual void takeSnapshot(std::function<void()> afterwards) = 0;
 };
 
 }  // namespace kestrava::engine

@@ -6,18 +6,19 @@
 
 namespace kestrava::engine {
 
-SnapshotRequest SnapshotRunner::requestSnapshot(AfterSnapshot afterwards) {
+SnapshotRequest SnapshotRunner::requestSnapshot(const SnapshotJob& job, AfterSnapshot afterwards) {
+    next_.emplace(job);
     waiting_.push_back(std::move(afterwards));
     if (running_) {
         return SnapshotRequest::Queued;
     }
     const ScopedFlag running(running_);
-    while (!waiting_.empty()) {
+    while (next_) {
         // Requests that come while this snapshot runs wait for the next one: the folder
-        // they asked for may have changed meanwhile.
+        // they named may differ from this one's.
+        const SnapshotJob taken = *std::exchange(next_, std::nullopt);
         const std::vector<AfterSnapshot> answered = std::exchange(waiting_, {});
-        const SnapshotTarget target = target_();
-        LogFilesNow(target.folder, target.historyLogPath, rows_, tools_);
+        LogFilesNow(taken.folder, taken.historyLogPath, taken.rows, tools_);
         for (const AfterSnapshot& then : answered) {
             if (then) {
                 then();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,10 +10,12 @@
 
 namespace kestrava::engine {
 
-// What a snapshot covers, read when it starts.
-struct SnapshotTarget {
+// One snapshot to take: the folder as the folder box holds it, the history log and the
+// rows of the snapshot list.
+struct SnapshotJob {
     std::string folder;
     std::string historyLogPath;
+    SnapshotRows& rows;
 };
 
 enum class SnapshotRequest {
@@ -26,23 +29,21 @@ using AfterSnapshot = std::function<void()>;
 
 // Keeps snapshots from interleaving. Events run in the middle of a snapshot, so a
 // timer tick or a click can ask for another while one runs; such a request is noted
-// and the running snapshot's caller takes one more snapshot right after it, however
-// many requests came in the meantime, then runs what each of those requests wanted
-// done afterwards. The target is read as each snapshot starts.
+// and the running snapshot's caller takes one more snapshot right after it, of the job
+// the latest request named, however many requests came in the meantime, then runs
+// what each of those requests wanted done afterwards.
 class SnapshotRunner {
 public:
-    SnapshotRunner(SnapshotTools& tools, SnapshotRows& rows, std::function<SnapshotTarget()> target)
-        : tools_(tools), rows_(rows), target_(std::move(target)) {}
+    explicit SnapshotRunner(SnapshotTools& tools) : tools_(tools) {}
 
-    SnapshotRequest requestSnapshot(AfterSnapshot afterwards = {});
+    SnapshotRequest requestSnapshot(const SnapshotJob& job, AfterSnapshot afterwards = {});
 
     bool running() const { return running_; }
 
 private:
     SnapshotTools& tools_;
-    SnapshotRows& rows_;
-    std::function<SnapshotTarget()> target_;
     bool running_ = false;
+    std::optional<SnapshotJob> next_;     // what the next snapshot covers
     std::vector<AfterSnapshot> waiting_;  // requests that the next snapshot answers
 };
 

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "engine/IntervalTable.h"
 #include "engine/LoggingWindow.h"
 #include "platform/RuntimeError.h"
 
@@ -54,30 +53,6 @@ public:
         return rowCaptions.at(static_cast<std::size_t>(*selectedRow - 1));
     }
     void showBusyPointer(bool busy) override { journal.push_back(busy ? "busy" : "not busy"); }
-    // A snapshot asked for while another is running (holdSnapshots) is taken only when
-    // the test calls finishHeldSnapshots(), as the running snapshot's caller would.
-    void takeSnapshot(std::function<void()> afterwards) override {
-        if (holdSnapshots) {
-            journal.push_back("snapshot queued");
-            held.push_back(std::move(afterwards));
-            return;
-        }
-        ++snapshots;
-        journal.push_back("snapshot");
-        if (duringSnapshot) {
-            duringSnapshot();
-        }
-        afterwards();
-    }
-    void finishHeldSnapshots() {
-        holdSnapshots = false;
-        for (auto& afterwards : std::exchange(held, {})) {
-            ++snapshots;
-            journal.push_back("snapshot");
-            afterwards();
-        }
-    }
-
     void select(const std::string& caption) {
         for (std::size_t row = 0; row < rowCaptions.size(); ++row) {
             if (rowCaptions[row] == caption) {
@@ -86,10 +61,13 @@ public:
         }
     }
 
-    std::vector<std::string> rowCaptions{
-        "Log every 1 second", "Log every 5 seconds", "Log every 10 seconds", "Log every 30 seconds",
-        "Log every 1 minute", "Log every 5 minutes", "Log every 10 minutes", "Log every 30 minutes",
-        "Log every 1 hour",   "Log every 6 hours",   "Log every 12 hours",   "Log every 24 hours"};
+    std::vector<std::string> rowCaptions = [] {
+        std::vector<std::string> captions;
+        for (const auto& interval : engine::Intervals) {
+            captions.emplace_back(interval.caption);
+        }
+        return captions;
+    }();
     std::optional<int> selectedRow = 9;
     std::string switchText = "Turn Off Automatic Log";
     int interval = 1000;
@@ -98,10 +76,6 @@ public:
     int progressMaximum = 100;
     int progressValue = 0;
     std::string progressText = "Progress Bar";
-    int snapshots = 0;
-    std::function<void()> duringSnapshot;
-    bool holdSnapshots = false;
-    std::vector<std::function<void()>> held;
     std::vector<std::string> journal;
 };
 

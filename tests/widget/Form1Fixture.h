@@ -21,12 +21,14 @@
 #include "settings/SettingsStore.h"
 #include "support/SettingsFolder.h"
 #include "support/TemporaryFolder.h"
+#include "ui/qt/QtForm1View.h"
 
 namespace kestrava::testing {
 
-// The real window over a real settings file, the real file system and real autostart
-// entries; the seams that would block or reach outside the test (boxes, other
-// programs, clock, the desktop's tray) are fakes.
+// The real Qt window over a real settings file, the real file system and real
+// autostart entries; the seams that would block or reach outside the test (boxes, other
+// programs, clock, the desktop's tray) are fakes. For what only the Qt view does: the
+// handlers themselves are tested over a fake view, in the unit tests.
 class Form1Fixture : public ::testing::Test {
 protected:
     Form1Fixture() {
@@ -43,10 +45,20 @@ protected:
     }
 
     // A window after its start-up, as the program would show it.
-    app::Form1& loadedForm() {
-        form = std::make_unique<app::Form1>(services);
+    app::Form1& loadedForm() { return loadedForm(services); }
+
+    app::Form1& loadedForm(platform::Services& seams) {
+        form.reset();
+        view = std::make_unique<ui::qt::QtForm1View>();
+        form = std::make_unique<app::Form1>(*view, seams);
+        view->attach(*form);
         form->Form_Load();
         return *form;
+    }
+
+    template <typename Widget>
+    Widget* widget(app::Control control) const {
+        return view->widget<Widget>(control);
     }
 
     void store(settings::Setting setting, std::string_view value) {
@@ -76,6 +88,7 @@ protected:
     platform::Services services{fileSystem, settingsBackend, dialogs,        shell,
                                 events,     clock,           environment,    clipboard,
                                 locale,     notifyArea,      startupRegistry};
+    std::unique_ptr<ui::qt::QtForm1View> view;
     std::unique_ptr<app::Form1> form;
 };
 

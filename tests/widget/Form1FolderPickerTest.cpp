@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -11,79 +12,8 @@
 namespace kestrava::testing {
 namespace {
 
+using app::Control;
 using settings::Setting;
-using Writes = std::vector<fakes::RecordingSettingsBackend::Write>;
-
-class Form1FolderPicker : public Form1Fixture {
-protected:
-    void clickChooseFolder() {
-        settingsBackend.writes.clear();
-        QTest::mouseClick(form->PushButton3, Qt::LeftButton);
-    }
-};
-
-TEST_F(Form1FolderPicker, AChosenFolderIsStoredThenPutInTheBoxWithASeparator) {
-    loadedForm();
-    dialogs.chosenFolder = "/srv/data";
-    clickChooseFolder();
-
-    EXPECT_EQ(form->Text1->text(), "/srv/data/");
-    EXPECT_EQ(settingsBackend.writes,
-              (Writes{{"LastFolderDot", "/srv/data"}, {"Text1", "/srv/data/"}}));
-    ASSERT_EQ(dialogs.chooserOpenings.size(), 1u);
-    EXPECT_EQ(dialogs.chooserOpenings[0].title, "Please select folder:");
-}
-
-TEST_F(Form1FolderPicker, TheRootKeepsItsOneSeparator) {
-    loadedForm();
-    dialogs.chosenFolder = "/";
-    clickChooseFolder();
-
-    EXPECT_EQ(form->Text1->text(), "/");
-    EXPECT_EQ(settingsBackend.writes, (Writes{{"LastFolderDot", "/"}, {"Text1", "/"}}));
-}
-
-TEST_F(Form1FolderPicker, CancelTouchesNothingEvenWithAnEmptyBox) {
-    store(Setting::Text1, "");
-    loadedForm();
-    dialogs.chosenFolder = "";
-    clickChooseFolder();
-
-    EXPECT_EQ(form->Text1->text(), "");
-    EXPECT_TRUE(settingsBackend.writes.empty());
-    EXPECT_TRUE(dialogs.shown.empty());
-}
-
-TEST_F(Form1FolderPicker, OpensAtLastFolderWhenItIsAFolderElseAtTheBoxsFolder) {
-    TemporaryFolder boxFolder;
-    TemporaryFolder lastFolder;
-    store(Setting::Text1, boxFolder.string() + "/");
-    loadedForm();
-
-    clickChooseFolder();
-    store(Setting::LastFolder, lastFolder.string());
-    clickChooseFolder();
-    store(Setting::LastFolder, "/no/such/folder");
-    clickChooseFolder();
-    form->Text1->setText("/no/such/folder/either/");
-    clickChooseFolder();
-
-    ASSERT_EQ(dialogs.chooserOpenings.size(), 4u);
-    EXPECT_EQ(dialogs.chooserOpenings[0].preselection, boxFolder.string() + "/");
-    EXPECT_EQ(dialogs.chooserOpenings[1].preselection, lastFolder.string());
-    EXPECT_EQ(dialogs.chooserOpenings[2].preselection, boxFolder.string() + "/");
-    EXPECT_EQ(dialogs.chooserOpenings[3].preselection, "/no/such/folder");
-}
-
-TEST_F(Form1FolderPicker, AChoiceNeverWritesLastFolder) {
-    loadedForm();
-    dialogs.chosenFolder = "/srv/data";
-    clickChooseFolder();
-    clickChooseFolder();
-
-    EXPECT_EQ(stored(Setting::LastFolder), "<absent>");
-    EXPECT_EQ(stored(Setting::LastFolderDot), "/srv/data");
-}
 
 // The real chooser, driven as a user would: it opens modal over the window, titled with
 // the instruction, at the preselected folder, and only folders can be confirmed.
@@ -98,7 +28,7 @@ protected:
             ASSERT_NE(chooser, nullptr);
             action(*chooser);
         });
-        QTest::mouseClick(form->PushButton3, Qt::LeftButton);
+        QTest::mouseClick(widget<QPushButton>(Control::PushButton3), Qt::LeftButton);
     }
 
     platform::QtEventPump realEvents;
@@ -112,10 +42,9 @@ protected:
 TEST_F(Form1RealFolderChooser, ChoosingASubFolderPutsItInTheBox) {
     std::filesystem::create_directories(tree.path() / "Archive");
     store(Setting::Text1, tree.string() + "/");
-    form = std::make_unique<app::Form1>(realServices);
-    form->Form_Load();
-    realDialogs.setOwner(form.get());
-    form->show();
+    loadedForm(realServices);
+    realDialogs.setOwner(view.get());
+    view->show();
 
     withChooser([&](QFileDialog& chooser) {
         EXPECT_EQ(chooser.windowTitle(), "Please select folder:");
@@ -126,20 +55,19 @@ TEST_F(Form1RealFolderChooser, ChoosingASubFolderPutsItInTheBox) {
         static_cast<QDialog&>(chooser).accept();
     });
 
-    EXPECT_EQ(form->Text1->text().toStdString(), (tree.path() / "Archive").string() + "/");
+    EXPECT_EQ(view->folderText(), (tree.path() / "Archive").string() + "/");
     EXPECT_EQ(stored(Setting::LastFolderDot), (tree.path() / "Archive").string());
 }
 
 TEST_F(Form1RealFolderChooser, CancellingTheChooserChangesNothing) {
     store(Setting::Text1, tree.string() + "/");
-    form = std::make_unique<app::Form1>(realServices);
-    form->Form_Load();
-    realDialogs.setOwner(form.get());
-    form->show();
+    loadedForm(realServices);
+    realDialogs.setOwner(view.get());
+    view->show();
 
     withChooser([](QFileDialog& chooser) { chooser.reject(); });
 
-    EXPECT_EQ(form->Text1->text().toStdString(), tree.string() + "/");
+    EXPECT_EQ(view->folderText(), tree.string() + "/");
     EXPECT_EQ(stored(Setting::LastFolderDot), "<absent>");
 }
 
@@ -153,10 +81,9 @@ TEST_F(Form1RealFolderChooser, AFolderWhoseNameIsNoValidTextKeepsItsBytes) {
     tree.writeFile("caf\xe9/notes.txt", "notes");
     store(Setting::Text1, tree.string() + "/");
     store(Setting::StartStopState, "Off");
-    form = std::make_unique<app::Form1>(realServices);
-    form->Form_Load();
-    realDialogs.setOwner(form.get());
-    form->show();
+    loadedForm(realServices);
+    realDialogs.setOwner(view.get());
+    view->show();
 
     withChooser([&](QFileDialog& chooser) {
         chooser.selectFile(QFile::decodeName(QByteArray::fromStdString(odd)));
@@ -165,7 +92,7 @@ TEST_F(Form1RealFolderChooser, AFolderWhoseNameIsNoValidTextKeepsItsBytes) {
 
     EXPECT_EQ(stored(Setting::LastFolderDot), odd);
     EXPECT_EQ(stored(Setting::Text1), odd + "/");
-    form->PushButton6->click();
+    widget<QPushButton>(Control::PushButton6)->click();
     EXPECT_NE(ReadWholeFile(form->HistoryLogPath).find(odd + "/notes.txt|5 Bytes|"),
               std::string::npos);
 }

@@ -3,7 +3,7 @@
 #include <QTableView>
 #include <filesystem>
 
-#include "app/SnapshotListModel.h"
+#include "ui/qt/SnapshotListModel.h"
 #include "widget/Form1Fixture.h"
 
 namespace kestrava::testing {
@@ -16,15 +16,19 @@ protected:
         store(settings::Setting::StartStopState, "Off");
     }
 
-    app::Form1& windowOnTree() {
-        auto& window = loadedForm();
-        window.Text1->setText(QString::fromStdString(tree.string()));
-        return window;
+    // The window on the tree, and its snapshot list's model.
+    QAbstractItemModel* windowOnTree() {
+        loadedForm();
+        view->setFolderText(tree.string());
+        return list();
+    }
+
+    QAbstractItemModel* list() const {
+        return view->widget<QTableView>(app::Control::ListView1)->model();
     }
 
     QString cell(int row, int column) const {
-        const auto* model = form->ListView1->model();
-        return model->data(model->index(row, column), Qt::DisplayRole).toString();
+        return list()->data(list()->index(row, column), Qt::DisplayRole).toString();
     }
 
     TemporaryFolder tree;
@@ -33,20 +37,19 @@ protected:
 TEST_F(SnapshotList, ASnapshotFillsListView1) {
     tree.writeFile("notes.txt", std::string(1536, 'x'));
     tree.writeFile("Archive/Über.txt", "x");
-    auto& window = windowOnTree();
-    QAbstractItemModelTester tester(window.ListView1->model(),
-                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    auto* model = windowOnTree();
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::Fatal);
 
-    EXPECT_EQ(window.LogFilesNow(), engine::SnapshotRequest::Taken);
+    form->PushButton6_Click();
 
-    ASSERT_EQ(window.ListView1->model()->rowCount(), 4);
+    ASSERT_EQ(model->rowCount(), 4);
     EXPECT_EQ(cell(0, 0), "12/7/2026 3:17:16 AM");
     EXPECT_EQ(cell(1, 0), QString::fromStdString(tree.string() + "/notes.txt"));
     EXPECT_EQ(cell(1, 1), "1.5 KB");
     EXPECT_EQ(cell(2, 0),
               QString::fromStdString(tree.string()) + QStringLiteral("/Archive/Über.txt"));
     EXPECT_EQ(cell(3, 0), "");
-    EXPECT_TRUE(std::filesystem::exists(window.HistoryLogPath));
+    EXPECT_TRUE(std::filesystem::exists(form->HistoryLogPath));
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -54,8 +57,7 @@ TEST_F(SnapshotList, RowsArriveInBatchesAndAreWholeWheneverEventsRun) {
     for (int file = 0; file < 3000; ++file) {
         tree.writeFile("many/file " + std::to_string(file));
     }
-    auto& window = windowOnTree();
-    auto* model = window.ListView1->model();
+    auto* model = windowOnTree();
     QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     QSignalSpy batches(model, &QAbstractItemModel::rowsInserted);
     int pumpsSeen = 0;
@@ -69,7 +71,7 @@ TEST_F(SnapshotList, RowsArriveInBatchesAndAreWholeWheneverEventsRun) {
         }
     };
 
-    window.LogFilesNow();
+    form->PushButton6_Click();
 
     EXPECT_EQ(model->rowCount(), 3002);
     EXPECT_GT(pumpsSeen, 10);
@@ -81,34 +83,33 @@ TEST_F(SnapshotList, ClearingDuringASnapshotKeepsTheColumnsAndTheLog) {
     for (int file = 0; file < 1000; ++file) {
         tree.writeFile("many/file " + std::to_string(file));
     }
-    auto& window = windowOnTree();
-    QAbstractItemModelTester tester(window.ListView1->model(),
-                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    auto* model = windowOnTree();
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     events.onPump = [&] {
         if (events.pumps == 3) {
-            window.snapshotList().clear();
+            form->snapshotRows().clear();
         }
     };
 
-    window.LogFilesNow();
+    form->PushButton6_Click();
 
-    const auto* model = window.ListView1->model();
     EXPECT_EQ(model->columnCount(), 3);
     EXPECT_EQ(model->headerData(2, Qt::Horizontal), " Date Modified");
     EXPECT_GT(model->rowCount(), 0);
     EXPECT_LT(model->rowCount(), 1002);
     EXPECT_EQ(cell(model->rowCount() - 1, 0), "");
-    const std::string log = ReadWholeFile(window.HistoryLogPath);
+    const std::string log = ReadWholeFile(form->HistoryLogPath);
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1002);
 }
 
 TEST(SnapshotListModel, KeepsItsCapacityInAViewDroppingWholeSnapshots) {
-    app::SnapshotListModel model(10);
+    engine::SnapshotRows rows(10);
+    ui::qt::SnapshotListModel model;
+    model.showRows(rows);
     model.addColumn(" Files Status");
     QTableView view;
     view.setModel(&model);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    auto& rows = model.rows();
     for (const char* when : {"first", "second", "third"}) {
         rows.beginSnapshot(when);
         rows.beginFolder("/watch/");
@@ -121,18 +122,19 @@ TEST(SnapshotListModel, KeepsItsCapacityInAViewDroppingWholeSnapshots) {
     EXPECT_EQ(model.data(model.index(0, 0), Qt::DisplayRole), "second");
     EXPECT_EQ(model.data(model.index(7, 0), Qt::DisplayRole), "/watch/b");
 
-    model.clear();
+    rows.clear();
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_EQ(model.columnCount(), 1);
 }
 
 TEST(SnapshotListModel, ASnapshotLargerThanTheCapacityShowsItsNewestRows) {
-    app::SnapshotListModel model(10);
+    engine::SnapshotRows rows(10);
+    ui::qt::SnapshotListModel model;
+    model.showRows(rows);
     model.addColumn(" Files Status");
     QTableView view;
     view.setModel(&model);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    auto& rows = model.rows();
     rows.beginSnapshot("now");
     rows.beginFolder("/watch/");
     for (int file = 0; file < 25; ++file) {

@@ -2,38 +2,79 @@
 
 #include <gtest/gtest.h>
 
+#include <QLocale>
+#include <algorithm>
+#include <functional>
+
 #include "core/ErrorReport.h"
 #include "core/LocationTags.h"
+#include "engine/IntervalTable.h"
 #include "engine/LoggingControls.h"
+#include "fakes/FakeClock.h"
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakeEventPump.h"
 #include "fakes/FakeLoggingWindow.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "platform/qt/QtLocale.h"
 #include "platform/qt/QtSettingsBackend.h"
 #include "support/SettingsFolder.h"
+#include "support/TemporaryFolder.h"
 
 namespace kestrava::engine {
 namespace {
 
 using Journal = std::vector<std::string>;
 
+// The schedule over the real snapshot of an empty folder. Its walk lets events run once,
+// which is written to the window's journal as "snapshot", and where a test can act as a
+// click during the snapshot would. (Such a snapshot shows its date row when its walk
+// begins and its separator when it ends: while it runs, the list holds an odd number of
+// rows.)
 class Schedule : public ::testing::Test {
 protected:
-    void tick() { Timer1_Timer(window, count, events, trap); }
+    Schedule() {
+        events.onPump = [this] {
+            if (rows.rowCount() % 2 == 1 && rows.rowCount() > rowsNoted) {
+                rowsNoted = rows.rowCount();
+                window.journal.push_back("snapshot");
+                if (duringSnapshot) {
+                    duringSnapshot();
+                }
+            }
+        };
+    }
+
+    void tick() { Timer1_Timer(window, count, snapshots, job, events, trap); }
+
+    int snapshotsTaken() const {
+        const std::string log = testing::ReadWholeFile(job.historyLogPath);
+        return static_cast<int>(std::count(log.begin(), log.end(), '['));
+    }
 
     fakes::FakeLoggingWindow window;
     ScheduleCount count;
     fakes::FakeEventPump events;
     fakes::FakeDialogs dialogs;
+    fakes::FakeClock clock;
     core::ErrorReport report{dialogs};
     core::StepTrap trap{report, core::location_tag::Timer1};
+    testing::TemporaryFolder watched;
+    testing::TemporaryFolder temporary;
+    platform::PosixFileSystem fileSystem;
+    platform::QtLocale locale{QLocale(QLocale::English, QLocale::UnitedStates)};
+    SnapshotTools tools{fileSystem, events, clock, locale, dialogs};
+    SnapshotRows rows;
+    SnapshotRunner snapshots{tools};
+    SnapshotJob job{watched.string() + "/", (temporary.path() / "Kestrava.txt").string(), rows};
+    std::size_t rowsNoted = 0;
+    std::function<void()> duringSnapshot;
 };
 
 TEST(IntervalSecondsOf, KnowsEveryIntervalOfTheList) {
     const std::vector<std::int32_t> expected{1,   5,    10,   30,    60,    300,
                                              600, 1800, 3600, 21600, 43200, 86400};
-    const fakes::FakeLoggingWindow window;
     for (std::size_t row = 0; row < expected.size(); ++row) {
-        EXPECT_EQ(IntervalSecondsOf(window.rowCaptions[row]), expected[row]);
+        EXPECT_EQ(IntervalSecondsOf(Intervals[row].caption), expected[row]);
     }
     EXPECT_EQ(IntervalSecondsOf("Log every 2 seconds"), 0);
     EXPECT_EQ(IntervalSecondsOf("log every 1 second"), 0);
@@ -54,7 +95,7 @@ TEST_F(Schedule, FiveSecondsCountDownThenSnapshotOnTheFifthTick) {
                        "Next log will occur in 00:00:02", "Next log will occur in 00:00:01",
                        "Next log will occur in 00:00:00", "Next log will occur in 00:00:04"}));
     EXPECT_EQ(values, (std::vector<int>{1, 2, 3, 4, 0, 1}));
-    EXPECT_EQ(window.snapshots, 1);
+    EXPECT_EQ(snapshotsTaken(), 1);
     EXPECT_EQ(window.progressMaximum, 5);
     EXPECT_TRUE(dialogs.shown.empty());
 }
@@ -73,18 +114,23 @@ TEST_F(Schedule, TheTimerStandsStillAroundTheSnapshot) {
 // for, so that one click can't start a chain of snapshots without end.
 TEST_F(Schedule, TheTimerWaitsForAScheduledSnapshotThatFollowsAnother) {
     window.select("Log every 1 second");
-    window.holdSnapshots = true;
+    bool timerStoodStillAfterTheTick = false;
+    duringSnapshot = [&] {
+        duringSnapshot = nullptr;
+        tick();  // the tick comes during a snapshot that a click asked for
+        timerStoodStillAfterTheTick = !window.timerEnabled && window.interval == 0;
+    };
     window.journal.clear();
-    tick();
-    EXPECT_EQ(window.journal, (Journal{"progress 1", "status Next log will occur in 00:00:00",
-                                       "interval 0", "disabled", "snapshot queued"}));
-    EXPECT_FALSE(window.timerEnabled);
-    EXPECT_EQ(count.ElapsedSeconds, 1);
 
-    window.journal.clear();
-    window.finishHeldSnapshots();
-    EXPECT_EQ(window.journal, (Journal{"snapshot", "progress 0", "interval 1000", "enabled"}));
+    snapshots.requestSnapshot(job);
+
+    EXPECT_TRUE(timerStoodStillAfterTheTick);
+    EXPECT_EQ(
+        window.journal,
+        (Journal{"snapshot", "progress 1", "status Next log will occur in 00:00:00", "interval 0",
+                 "disabled", "snapshot", "progress 0", "interval 1000", "enabled"}));
     EXPECT_EQ(count.ElapsedSeconds, 0);
+    EXPECT_EQ(snapshotsTaken(), 2);
 }
 
 TEST_F(Schedule, TwentyFourHoursShowsOneSecondLessAtTheFirstTick) {
@@ -107,7 +153,7 @@ TEST_F(Schedule, SwitchingOffDuringTheSnapshotHolds) {
     platform::QtSettingsBackend backend;
     settings::SettingsStore settings(backend);
     window.select("Log every 1 second");
-    window.duringSnapshot = [&] { ToggleAutomaticLogging(window, settings, trap); };
+    duringSnapshot = [&] { ToggleAutomaticLogging(window, settings, trap); };
     tick();
 
     EXPECT_EQ(window.interval, 0);
@@ -124,7 +170,7 @@ TEST_F(Schedule, ACountBeyondAShorterIntervalTakesTheSnapshot) {
     window.select("Log every 10 seconds");
     tick();
 
-    EXPECT_EQ(window.snapshots, 1);
+    EXPECT_EQ(snapshotsTaken(), 1);
     EXPECT_EQ(count.ElapsedSeconds, 0);
 }
 
@@ -198,20 +244,21 @@ TEST_F(LoggingControls, TheDesignCaptionCountsAsOff) {
 }
 
 TEST_F(LoggingControls, LogNowThatMustFollowAnotherSnapshotStaysBusyUntilItsOwnIsTaken) {
-    window.holdSnapshots = true;
-    LogCurrentStatusNow(window, events, trap);
-    EXPECT_EQ(window.journal, (Journal{"busy", "snapshot queued"}));
+    duringSnapshot = [&] {
+        duringSnapshot = nullptr;
+        LogCurrentStatusNow(window, snapshots, job, events, trap);  // returns at once
+    };
+    snapshots.requestSnapshot(job);
 
-    window.finishHeldSnapshots();
-    EXPECT_EQ(window.journal, (Journal{"busy", "snapshot queued", "snapshot", "not busy",
-                                       "progress 0", "progress text Progress Bar"}));
+    EXPECT_EQ(window.journal, (Journal{"snapshot", "busy", "snapshot", "not busy", "progress 0",
+                                       "progress text Progress Bar"}));
 }
 
 TEST_F(LoggingControls, LogNowShowsTheBusyPointerAroundTheSnapshotAndResetsTheBar) {
     window.progressValue = 3;
-    LogCurrentStatusNow(window, events, trap);
+    LogCurrentStatusNow(window, snapshots, job, events, trap);
 
-    EXPECT_EQ(events.pumps, 1);
+    EXPECT_EQ(events.pumps, 2);  // before the snapshot, and in its walk
     EXPECT_EQ(window.journal, (Journal{"busy", "snapshot", "not busy", "progress 0",
                                        "progress text Progress Bar"}));
 }

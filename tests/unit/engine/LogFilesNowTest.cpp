@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "core/LocationTags.h"
-#include "platform/PathRules.h"
 #include "engine/SnapshotRunner.h"
+#include "platform/PathRules.h"
 #include "support/Unprivileged.h"
 #include "unit/engine/EngineFixture.h"
 
@@ -186,20 +186,25 @@ TEST_F(LogFilesNowTest, ARequestDuringASnapshotRunsWholeAfterIt) {
     makeFile("one.txt", 1);
     makeFile("North/two.txt", 2);
     makeFile("South/three.txt", 3);
-    engine::SnapshotRunner runner(tools, rows, [&] {
-        return engine::SnapshotTarget{folder(), logPath};
-    });
+    engine::SnapshotRunner runner(tools);
+    const engine::SnapshotJob job{folder(), logPath, rows};
     std::vector<engine::SnapshotRequest> nested;
+    std::vector<std::string> afterwards;
     events.onPump = [&] {
         if (nested.size() < 2) {  // a click, and a second one coalesced with it
-            nested.push_back(runner.requestSnapshot());
+            const std::string name = "click " + std::to_string(nested.size() + 1);
+            nested.push_back(
+                runner.requestSnapshot(job, [&, name] { afterwards.push_back(name); }));
         }
     };
 
-    EXPECT_EQ(runner.requestSnapshot(), engine::SnapshotRequest::Taken);
+    EXPECT_EQ(runner.requestSnapshot(job, [&] { afterwards.push_back("first"); }),
+              engine::SnapshotRequest::Taken);
 
     EXPECT_EQ(nested, (std::vector<engine::SnapshotRequest>{engine::SnapshotRequest::Queued,
                                                             engine::SnapshotRequest::Queued}));
+    EXPECT_EQ(afterwards, (std::vector<std::string>{"first", "click 1", "click 2"}))
+        << "each request's own work, once the snapshot it asked for was taken";
     EXPECT_FALSE(runner.running());
     const auto lines = Lines(log());
     ASSERT_EQ(lines.size(), 10u);

@@ -3,7 +3,8 @@
 #include <cstdlib>
 
 #include "app/Form1.h"
-#include "app/RealServices.h"
+#include "ui/qt/QtForm1View.h"
+#include "ui/qt/RealServices.h"
 
 namespace {
 
@@ -39,17 +40,19 @@ int main(int /*argc*/, char* argv[]) {
     // The program ends through the window's close handling only: a window hidden in
     // the tray is no reason to end, nor is a message box closing meanwhile.
     QApplication::setQuitOnLastWindowClosed(false);
-    kestrava::app::RealServices real;
-    kestrava::app::Form1 form(real.services);
-    real.dialogs.setOwner(&form);
+    kestrava::ui::qt::RealServices real;
+    kestrava::ui::qt::QtForm1View view;
+    kestrava::app::Form1 form(view, real.services);
+    view.attach(form);
+    real.dialogs.setOwner(&view);
     // An end that didn't come through the window's close (Qt quitting as the session
     // ends) still stops logging and takes the icon out of the tray.
-    QObject::connect(&application, &QCoreApplication::aboutToQuit, &form, [&form] {
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &view, [&form, &view] {
         if (form.cSysTray1.InTray()) {
-            form.close();
+            view.close();
         }
     });
     form.Form_Load();
-    form.showAfterLoad();
+    form.Show();
     return QApplication::exec();
 }

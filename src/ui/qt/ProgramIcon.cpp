@@ -1,10 +1,10 @@
-#include "app/ProgramIcon.h"
+#include "ui/qt/ProgramIcon.h"
 
 #include <memory>
 
 #include "platform/qt/QtPicture.h"
 
-namespace kestrava::app {
+namespace kestrava::ui::qt {
 
 QIcon ProgramIcon() {
     QIcon icon;
@@ -18,4 +18,4 @@ platform::PictureRef ProgramIconPicture() {
     return std::make_shared<platform::QtPicture>(ProgramIcon());
 }
 
-}  // namespace kestrava::app
+}  // namespace kestrava::ui::qt

@@ -16,7 +16,7 @@
 #include "platform/qt/QtSettingsBackend.h"
 #include "platform/qt/QtShell.h"
 
-namespace kestrava::app {
+namespace kestrava::ui::qt {
 
 // The real implementation of every seam, as the program runs on this platform.
 struct RealServices {
@@ -38,4 +38,4 @@ struct RealServices {
                                 locale,     notifyArea,      startupRegistry};
 };
 
-}  // namespace kestrava::app
+}  // namespace kestrava::ui::qt

@@ -1,7 +1,6 @@
-#include <QTest>
 #include <filesystem>
 
-#include "widget/Form1Fixture.h"
+#include "unit/app/Form1Fixture.h"
 
 namespace kestrava::testing {
 namespace {
@@ -23,39 +22,33 @@ protected:
         environment.variables[variable] = (blocker / "xdg").string();
     }
 
-    void click(QCheckBox* box) {
-        QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(8, box->height() / 2));
-    }
-
-    app::Form1& shownForm() {
-        loadedForm();
-        form->show();
-        return *form;
-    }
+    void click(Control box) { view->click(box); }
+    bool isChecked(Control box) const { return view->isChecked(box); }
+    bool isHidden(Control box) const { return !view->isControlVisible(box); }
 };
 
 TEST_F(Form1StartAtLogon, SettingThenClearingTheBoxAddsAndRemovesTheEntry) {
-    auto& window = shownForm();
-    ASSERT_TRUE(window.Check8->isHidden());
+    shownForm();
+    ASSERT_TRUE(isHidden(Control::Check8));
 
-    click(window.Check4);
-    EXPECT_TRUE(window.Check4->isChecked());
-    EXPECT_FALSE(window.Check8->isHidden());
-    EXPECT_FALSE(window.Check8->isChecked());
+    click(Control::Check4);
+    EXPECT_TRUE(isChecked(Control::Check4));
+    EXPECT_FALSE(isHidden(Control::Check8));
+    EXPECT_FALSE(isChecked(Control::Check8));
     EXPECT_EQ(stored(Setting::WindowsStartup), "On");
     EXPECT_EQ(ReadWholeFile(allUsersEntry()),
               "[Desktop Entry]\nType=Application\nName=Kestrava\nExec=" + programFolder.string() +
                   "/kestrava\nIcon=kestrava\nTerminal=false\n");
     EXPECT_FALSE(fs::exists(userEntry()));
 
-    click(window.Check8);
+    click(Control::Check8);
     EXPECT_EQ(stored(Setting::Minimized), "On");
-    EXPECT_FALSE(window.windowState().testFlag(Qt::WindowMinimized)) << "takes effect at logon";
+    EXPECT_EQ(view->state, commands::WindowState::Normal) << "takes effect at logon";
 
-    click(window.Check4);
-    EXPECT_FALSE(window.Check4->isChecked());
-    EXPECT_FALSE(window.Check8->isChecked());
-    EXPECT_TRUE(window.Check8->isHidden());
+    click(Control::Check4);
+    EXPECT_FALSE(isChecked(Control::Check4));
+    EXPECT_FALSE(isChecked(Control::Check8));
+    EXPECT_TRUE(isHidden(Control::Check8));
     EXPECT_EQ(stored(Setting::WindowsStartup), "Off");
     EXPECT_EQ(stored(Setting::Minimized), "Off");
     EXPECT_FALSE(fs::exists(allUsersEntry()));
@@ -65,11 +58,11 @@ TEST_F(Form1StartAtLogon, SettingThenClearingTheBoxAddsAndRemovesTheEntry) {
 TEST_F(Form1StartAtLogon, SettingTheBoxRemovesAStaleEntryOfTheUsersThatWouldWinAtLogon) {
     configFolders.writeFile("home/autostart/kestrava.desktop",
                             "[Desktop Entry]\nType=Application\nExec=/old/kestrava\nHidden=true\n");
-    auto& window = shownForm();
+    shownForm();
 
-    click(window.Check4);
+    click(Control::Check4);
 
-    EXPECT_TRUE(window.Check4->isChecked());
+    EXPECT_TRUE(isChecked(Control::Check4));
     EXPECT_TRUE(fs::exists(allUsersEntry()));
     EXPECT_FALSE(fs::exists(userEntry()));
     EXPECT_TRUE(dialogs.shown.empty());
@@ -79,10 +72,10 @@ TEST_F(Form1StartAtLogon, StartUpRestoresTheBoxWithoutTouchingAnyEntry) {
     store(Setting::WindowsStartup, "On");
     configFolders.writeFile("home/autostart/kestrava.desktop", "[Desktop Entry]\nExec=/old\n");
 
-    auto& window = loadedForm();
+    loadedForm();
 
-    EXPECT_TRUE(window.Check4->isChecked());
-    EXPECT_FALSE(window.Check8->isHidden());
+    EXPECT_TRUE(isChecked(Control::Check4));
+    EXPECT_FALSE(isHidden(Control::Check8));
     EXPECT_FALSE(fs::exists(allUsersEntry().parent_path()));
     EXPECT_EQ(ReadWholeFile(userEntry()), "[Desktop Entry]\nExec=/old\n");
     EXPECT_EQ(
@@ -92,16 +85,16 @@ TEST_F(Form1StartAtLogon, StartUpRestoresTheBoxWithoutTouchingAnyEntry) {
 
 TEST_F(Form1StartAtLogon, WhereAllUsersCantBeRegisteredTheUserIs) {
     refuse("XDG_CONFIG_DIRS");
-    auto& window = shownForm();
+    shownForm();
 
-    click(window.Check4);
+    click(Control::Check4);
 
-    EXPECT_TRUE(window.Check4->isChecked());
+    EXPECT_TRUE(isChecked(Control::Check4));
     EXPECT_TRUE(fs::exists(userEntry()));
     EXPECT_EQ(stored(Setting::WindowsStartup), "On");
     EXPECT_TRUE(dialogs.shown.empty());
 
-    click(window.Check4);
+    click(Control::Check4);
     EXPECT_FALSE(fs::exists(userEntry()));
     EXPECT_TRUE(dialogs.shown.empty());
 }
@@ -109,9 +102,9 @@ TEST_F(Form1StartAtLogon, WhereAllUsersCantBeRegisteredTheUserIs) {
 TEST_F(Form1StartAtLogon, WhenNoEntryCanBeWrittenTheUserIsToldAndTheBoxCleared) {
     refuse("XDG_CONFIG_DIRS");
     refuse("XDG_CONFIG_HOME");
-    auto& window = shownForm();
+    shownForm();
 
-    click(window.Check4);
+    click(Control::Check4);
 
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text,
@@ -120,28 +113,28 @@ TEST_F(Form1StartAtLogon, WhenNoEntryCanBeWrittenTheUserIsToldAndTheBoxCleared) 
     EXPECT_EQ(dialogs.shown[0].caption, "Kestrava");
     EXPECT_EQ(dialogs.shown[0].buttons, platform::MessageButtons::Ok);
     EXPECT_EQ(dialogs.shown[0].icon, platform::MessageIcon::None);
-    EXPECT_FALSE(window.Check4->isChecked());
-    EXPECT_TRUE(window.Check8->isHidden());
+    EXPECT_FALSE(isChecked(Control::Check4));
+    EXPECT_TRUE(isHidden(Control::Check8));
     EXPECT_EQ(stored(Setting::WindowsStartup), "Off");
 }
 
 TEST_F(Form1StartAtLogon, AnEntryThatStaysWhenTheBoxIsClearedIsReported) {
-    auto& window = shownForm();
-    click(window.Check4);
+    shownForm();
+    click(Control::Check4);
     ASSERT_TRUE(fs::exists(allUsersEntry()));
     // Nothing refuses root the deletion of a file; a folder in the entry's place
     // can't be deleted as one.
     fs::remove(allUsersEntry());
     configFolders.writeFile("xdg/autostart/kestrava.desktop/held");
 
-    click(window.Check4);
+    click(Control::Check4);
 
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text,
               "Kestrava's start-up entry could not be removed, so Kestrava may still start "
               "when you log on (Path/File access error).");
     EXPECT_EQ(dialogs.shown[0].caption, "Kestrava");
-    EXPECT_FALSE(window.Check4->isChecked());
+    EXPECT_FALSE(isChecked(Control::Check4));
     EXPECT_EQ(stored(Setting::WindowsStartup), "Off");
 }
 

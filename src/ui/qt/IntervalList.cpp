@@ -1,8 +1,8 @@
-#include "app/IntervalList.h"
+#include "ui/qt/IntervalList.h"
 
 #include <QMouseEvent>
 
-namespace kestrava::app {
+namespace kestrava::ui::qt {
 
 void IntervalList::mouseReleaseEvent(QMouseEvent* event) {
     QTreeWidget::mouseReleaseEvent(event);
@@ -19,4 +19,4 @@ void IntervalList::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-}  // namespace kestrava::app
+}  // namespace kestrava::ui::qt

@@ -1,8 +1,7 @@
-#include <QCoreApplication>
 #include <filesystem>
 #include <functional>
 
-#include "widget/Form1Fixture.h"
+#include "unit/app/Form1Fixture.h"
 
 namespace kestrava::testing {
 namespace {
@@ -15,19 +14,9 @@ namespace flag = platform::notify_flag;
 
 class Form1Window : public Form1Fixture {
 protected:
-    app::Form1& shownForm() {
-        loadedForm();
-        form->showAfterLoad();
-        QCoreApplication::processEvents();
-        return *form;
-    }
-
     // As the window manager minimises a window: the state changes, then the window's
-    // own handling runs from the event loop.
-    void minimise() {
-        form->setWindowState(form->windowState() | Qt::WindowMinimized);
-        QCoreApplication::processEvents();
-    }
+    // own handling runs.
+    void minimise() { view->minimise(); }
 
     void clickIcon(std::uint32_t code) { notifyArea.notify(iconWindow(), 0, code); }
 
@@ -45,9 +34,9 @@ protected:
         return shown;
     }
 
-    bool isInTray() const { return form->isHidden() && form->MinimizedToTray; }
+    bool isInTray() const { return !view->windowVisible && form->MinimizedToTray; }
     bool isShownNormally() const {
-        return form->isVisible() && !form->windowState().testFlag(Qt::WindowMinimized) &&
+        return view->windowVisible && view->state == commands::WindowState::Normal &&
                !form->MinimizedToTray;
     }
 };
@@ -64,12 +53,11 @@ TEST_F(Form1Window, StartUpPutsTheBlueVIntoTheTrayWithTheProductAsTip) {
     ASSERT_TRUE(add.data.hIcon);
     EXPECT_EQ(add.data.hIcon->type(), platform::PictureType::Icon);
     EXPECT_TRUE(notifyArea.holdsIcon(iconWindow(), 0));
-    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(view->windowVisible);
 }
 
 TEST_F(Form1Window, MinimisingHidesTheWindowInTheTrayAndEitherClickBringsItBack) {
     shownForm();
-    const auto firstSize = form->size();
 
     minimise();
     EXPECT_TRUE(isInTray());
@@ -86,7 +74,7 @@ TEST_F(Form1Window, MinimisingHidesTheWindowInTheTrayAndEitherClickBringsItBack)
 
     clickIcon(code::LeftButtonUp);
     EXPECT_TRUE(isShownNormally());
-    EXPECT_EQ(form->size(), firstSize);
+    EXPECT_GE(view->focused, 1);
 
     minimise();
     EXPECT_TRUE(isInTray());
@@ -120,8 +108,8 @@ TEST_F(Form1Window, WithoutANotificationAreaTheWindowMinimisesAsAnyOther) {
 
     minimise();
 
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_TRUE(form->windowState().testFlag(Qt::WindowMinimized));
+    EXPECT_TRUE(view->windowVisible);
+    EXPECT_EQ(view->state, commands::WindowState::Minimized);
     EXPECT_FALSE(form->MinimizedToTray);
     EXPECT_TRUE(balloons().empty());
     EXPECT_TRUE(notifyArea.holdsIcon(iconWindow(), 0)) << "a tray host appearing later shows it";
@@ -131,16 +119,17 @@ TEST_F(Form1Window, WithoutANotificationAreaTheWindowMinimisesAsAnyOther) {
 }
 
 TEST_F(Form1Window, ClosingStopsLoggingTakesTheIconOutAndAsksNothing) {
-    auto& window = shownForm();
-    ASSERT_TRUE(window.Timer1->isTicking());
+    shownForm();
+    ASSERT_TRUE(view->ticking());
     const auto writes = settingsBackend.writes;
     int pumpsDuringClose = -events.pumps;
 
-    EXPECT_TRUE(window.close());
+    view->close();
 
     pumpsDuringClose += events.pumps;
-    EXPECT_FALSE(window.Timer1->isEnabled());
-    EXPECT_FALSE(window.Timer1->isTicking());
+    EXPECT_FALSE(view->enabled);
+    EXPECT_FALSE(view->ticking());
+    EXPECT_TRUE(events.ended);
     EXPECT_EQ(notifyArea.calls.back().message, NotifyMessage::Delete);
     EXPECT_FALSE(notifyArea.holdsIcon(iconWindow(), 0));
     EXPECT_EQ(pumpsDuringClose, 1);
@@ -152,10 +141,10 @@ TEST_F(Form1Window, ClosingWhileInTheTrayAlsoTakesTheIconOut) {
     shownForm();
     minimise();
 
-    EXPECT_TRUE(form->close());
+    view->close();
 
     EXPECT_FALSE(notifyArea.holdsIcon(iconWindow(), 0));
-    EXPECT_FALSE(form->Timer1->isEnabled());
+    EXPECT_FALSE(view->enabled);
 }
 
 TEST_F(Form1Window, BothStartUpOptionsOnStartInTheTrayWithoutShowingTheWindow) {
@@ -163,16 +152,16 @@ TEST_F(Form1Window, BothStartUpOptionsOnStartInTheTrayWithoutShowingTheWindow) {
     store(Setting::Minimized, "On");
     loadedForm();
 
-    form->showAfterLoad();
-    EXPECT_FALSE(form->isVisible());
-    QCoreApplication::processEvents();
+    form->Show();
+    EXPECT_FALSE(view->windowVisible);
+    view->runWhatWasSoon();
 
     EXPECT_TRUE(isInTray());
     EXPECT_EQ(balloons().size(), 1u);
     clickIcon(code::LeftButtonUp);
     EXPECT_TRUE(isShownNormally());
-    EXPECT_TRUE(form->Check4->isChecked());
-    EXPECT_TRUE(form->Check8->isChecked());
+    EXPECT_TRUE(view->isChecked(Control::Check4));
+    EXPECT_TRUE(view->isChecked(Control::Check8));
 }
 
 TEST_F(Form1Window, AMinimisedStartWithoutANotificationAreaShowsTheWindowMinimised) {
@@ -181,23 +170,23 @@ TEST_F(Form1Window, AMinimisedStartWithoutANotificationAreaShowsTheWindowMinimis
     notifyArea.available = false;
     shownForm();
 
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_TRUE(form->windowState().testFlag(Qt::WindowMinimized));
+    EXPECT_TRUE(view->windowVisible);
+    EXPECT_EQ(view->state, commands::WindowState::Minimized);
     EXPECT_FALSE(form->MinimizedToTray);
     EXPECT_TRUE(balloons().empty());
 }
 
 TEST_F(Form1Window, AWindowMaximisedBeforeItWentComesBackNormal) {
     shownForm();
-    form->setWindowState(Qt::WindowMaximized);
-    QCoreApplication::processEvents();
+    view->state = commands::WindowState::Maximized;
+    form->Form_Resize();
 
     minimise();
     ASSERT_TRUE(isInTray());
     clickIcon(code::LeftButtonUp);
 
     EXPECT_TRUE(isShownNormally());
-    EXPECT_EQ(form->windowState(), Qt::WindowNoState);
+    EXPECT_EQ(view->state, commands::WindowState::Normal);
 }
 
 // A close that comes while work lets events run ends the program there: nothing of the
@@ -220,13 +209,13 @@ protected:
             if (!when()) {
                 return;
             }
-            const auto first = before;  // the next line destroys this lambda
-            auto* window = form.get();
+            auto* self = this;  // the lambda goes with the next line but one
+            const auto first = before;
             events.onPump = nullptr;
             if (first) {
                 first();
             }
-            window->close();
+            self->view->close();
         };
     }
     void closeAtTheFirstPump() {
@@ -235,7 +224,7 @@ protected:
 
     void expectTheEnd(std::size_t boxesBeforeTheClose = 0) const {
         EXPECT_TRUE(events.ended);
-        EXPECT_FALSE(form->Timer1->isTicking());
+        EXPECT_FALSE(view->ticking());
         EXPECT_FALSE(notifyArea.holdsIcon(iconWindow(), 0));
         EXPECT_EQ(dialogs.shown.size(), boxesBeforeTheClose);
     }
@@ -250,10 +239,9 @@ protected:
 
 TEST_F(Form1ClosingDuringWork, ASnapshotStopsAndTheOneQueuedBehindItNeverStarts) {
     // A snapshot shows its first row before it first lets events run in its walk.
-    closeAtAPump([this] { return form->ListView1->model()->rowCount() > 0; },
-                 [this] { form->PushButton6->click(); });
+    closeAtAPump([this] { return rows() > 0; }, [this] { view->click(Control::PushButton6); });
 
-    EXPECT_THROW(emit form->Timer1->tick(), fakes::ProgramEnded);
+    EXPECT_THROW(form->Timer1_Timer(), fakes::ProgramEnded);
 
     expectTheEnd();
     EXPECT_EQ(historyLog(), "") << "the entry's lines were still being gathered";
@@ -264,22 +252,22 @@ TEST_F(Form1ClosingDuringWork, ACopyStopsWithTheClipboardUntouched) {
     std::filesystem::copy_file(watched.path() / "big.log", form->HistoryLogPath);
     closeAtTheFirstPump();
 
-    EXPECT_THROW(emit form->PushButton2->clicked(), fakes::ProgramEnded);
+    EXPECT_THROW(view->click(Control::PushButton2), fakes::ProgramEnded);
 
     expectTheEnd();
     EXPECT_TRUE(clipboard.puts.empty());
 }
 
 TEST_F(Form1ClosingDuringWork, ClearingStopsBeforeTheLogOrTheListGoes) {
-    form->LogFilesNow();
+    view->click(Control::PushButton6);
     const std::string log = historyLog();
     closeAtTheFirstPump();
 
-    EXPECT_THROW(emit form->PushButton12->clicked(), fakes::ProgramEnded);
+    EXPECT_THROW(view->click(Control::PushButton12), fakes::ProgramEnded);
 
     expectTheEnd(1);  // the question that the Yes answered
     EXPECT_EQ(historyLog(), log);
-    EXPECT_EQ(form->ListView1->model()->rowCount(), 6);
+    EXPECT_EQ(rows(), 6u);
 }
 
 }  // namespace

@@ -1,9 +1,6 @@
-#include <QGuiApplication>
-#include <QTest>
 #include <algorithm>
 
-#include "engine/IntervalSave.h"
-#include "widget/Form1Fixture.h"
+#include "unit/app/Form1Fixture.h"
 
 namespace kestrava::testing {
 namespace {
@@ -20,17 +17,12 @@ protected:
 
     void tick(int times = 1) {
         for (int i = 0; i < times; ++i) {
-            emit form->Timer1->tick();
+            form->Timer1_Timer();
         }
     }
 
-    void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
-
-    void clickInterval(int row) {
-        QTreeWidgetItem* item = form->ListView2->topLevelItem(row - 1);
-        const QPoint centre = form->ListView2->visualItemRect(item).center();
-        QTest::mouseClick(form->ListView2->viewport(), Qt::LeftButton, {}, centre);
-    }
+    void click(Control control) { view->click(control); }
+    void clickInterval(int row) { view->clickInterval(row); }
 
     // Runs the action at the first pump, as a click that comes while work runs would.
     void onceDuringWork(std::function<void()> action) {
@@ -41,14 +33,9 @@ protected:
         };
     }
 
-    int rows() const { return form->ListView1->model()->rowCount(); }
     // A snapshot shows its first row before it first lets events run in its walk.
     bool walkHasBegun() const { return rows() > 0; }
-    static bool isBusy() {
-        const QCursor* pointer = QGuiApplication::overrideCursor();
-        return pointer != nullptr && pointer->shape() == Qt::WaitCursor;
-    }
-    std::string status() const { return form->Frame1->title().toStdString(); }
+    bool isBusy() const { return view->pointer == commands::MousePointer::Hourglass; }
     int entriesInLog() const {
         const std::string log = ReadWholeFile(form->HistoryLogPath);
         int entries = 0;
@@ -70,17 +57,17 @@ TEST_F(Form1Logging, FiveSecondsCountDownAndTheFifthTickTakesTheSnapshot) {
         tick();
         captions.push_back(status());
         if (second < 5) {
-            EXPECT_EQ(form->ProgressBar1->value(), second);
+            EXPECT_EQ(view->progressValue, second);
         }
     }
 
     EXPECT_EQ(captions.front(), "Next log will occur in 00:00:04");
     EXPECT_EQ(captions.back(), "Next log will occur in 00:00:00");
-    EXPECT_EQ(form->ProgressBar1->maximum(), 5);
-    EXPECT_EQ(form->ProgressBar1->value(), 0);
-    EXPECT_EQ(rows(), 4);  // date-and-time row, two files, separator
+    EXPECT_EQ(view->progressMaximum, 5);
+    EXPECT_EQ(view->progressValue, 0);
+    EXPECT_EQ(rows(), 4u);  // date-and-time row, two files, separator
     EXPECT_EQ(entriesInLog(), 1);
-    EXPECT_TRUE(form->Timer1->isTicking());
+    EXPECT_TRUE(view->ticking());
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -90,7 +77,7 @@ TEST_F(Form1Logging, TwentyFourHoursStartsAtOneSecondLess) {
     tick();
 
     EXPECT_EQ(status(), "Next log will occur in 23:59:59");
-    EXPECT_EQ(form->ProgressBar1->maximum(), 86400);
+    EXPECT_EQ(view->progressMaximum, 86400);
 }
 
 TEST_F(Form1Logging, ClickingAnIntervalStoresItAndCountsAfresh) {
@@ -108,28 +95,19 @@ TEST_F(Form1Logging, ClickingAnIntervalStoresItAndCountsAfresh) {
     EXPECT_EQ(form->Schedule.ElapsedSeconds, 0);
 }
 
-TEST_F(Form1Logging, MovingTheSelectionWithTheKeyboardIsAChoiceToo) {
-    loadedForm();
-    form->ListView2->setFocus();
-    QTest::keyClick(form->ListView2, Qt::Key_Down);
-
-    EXPECT_EQ(stored(Setting::OftenIndex), "10");
-    EXPECT_EQ(form->Schedule.TotalSeconds, 21600);
-}
-
 TEST_F(Form1Logging, OffAndOnAgainResumesTheCount) {
     store(Setting::OftenIndex, "5");
     loadedForm();
     tick(20);
-    click(form->PushButton5);
+    click(Control::PushButton5);
 
-    EXPECT_EQ(form->PushButton5->text(), "Turn On Automatic Log");
+    EXPECT_EQ(view->caption(Control::PushButton5), "Turn On Automatic Log");
     EXPECT_EQ(status(), "Automatic Log is Off.");
-    EXPECT_FALSE(form->Timer1->isTicking());
+    EXPECT_FALSE(view->ticking());
     EXPECT_EQ(stored(Setting::StartStopState), "Off");
 
-    click(form->PushButton5);
-    EXPECT_TRUE(form->Timer1->isTicking());
+    click(Control::PushButton5);
+    EXPECT_TRUE(view->ticking());
     EXPECT_EQ(stored(Setting::StartStopState), "On");
     tick();
     EXPECT_EQ(status(), "Next log will occur in 00:00:39");
@@ -139,39 +117,36 @@ TEST_F(Form1Logging, LogNowWithLoggingOffTakesASnapshotAndStaysOff) {
     store(Setting::StartStopState, "Off");
     loadedForm();
     bool busyDuringWalk = false;
-    events.onPump = [&] {
-        const QCursor* pointer = QGuiApplication::overrideCursor();
-        busyDuringWalk |= pointer != nullptr && pointer->shape() == Qt::WaitCursor;
-    };
-    form->ProgressBar1->setValue(3);
-    click(form->PushButton6);
+    events.onPump = [&] { busyDuringWalk |= isBusy(); };
+    view->progressValue = 3;
+    click(Control::PushButton6);
 
     EXPECT_TRUE(busyDuringWalk);
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(rows(), 4);
-    EXPECT_EQ(form->PushButton5->text(), "Turn On Automatic Log");
-    EXPECT_FALSE(form->Timer1->isTicking());
-    EXPECT_EQ(form->ProgressBar1->value(), 0);
-    EXPECT_EQ(form->ProgressBar1->text(), "Progress Bar");
+    EXPECT_FALSE(isBusy());
+    EXPECT_EQ(rows(), 4u);
+    EXPECT_EQ(view->caption(Control::PushButton5), "Turn On Automatic Log");
+    EXPECT_FALSE(view->ticking());
+    EXPECT_EQ(view->progressValue, 0);
+    EXPECT_EQ(view->progressText, "Progress Bar");
 }
 
 TEST_F(Form1Logging, LogNowWithLoggingOnLeavesTheCountdownRunning) {
     store(Setting::OftenIndex, "5");
     loadedForm();
     tick(10);
-    click(form->PushButton6);
+    click(Control::PushButton6);
 
     EXPECT_EQ(form->Schedule.ElapsedSeconds, 10);
-    EXPECT_TRUE(form->Timer1->isTicking());
+    EXPECT_TRUE(view->ticking());
     tick();
     EXPECT_EQ(status(), "Next log will occur in 00:00:49");
 }
 
 TEST_F(Form1Logging, EveryKeystrokeInTheFolderBoxIsStored) {
     loadedForm();
-    form->Text1->clear();
+    view->setFolderText("");
     settingsBackend.writes.clear();
-    QTest::keyClicks(form->Text1, "/srv");
+    view->type("/srv");
 
     std::vector<std::string> values;
     for (const auto& write : settingsBackend.writes) {
@@ -184,22 +159,22 @@ TEST_F(Form1Logging, EveryKeystrokeInTheFolderBoxIsStored) {
 TEST_F(Form1Logging, SwitchingOffDuringAScheduledSnapshotHolds) {
     store(Setting::OftenIndex, "1");
     loadedForm();
-    onceDuringWork([&] { click(form->PushButton5); });
+    onceDuringWork([&] { click(Control::PushButton5); });
     tick();
 
     EXPECT_EQ(entriesInLog(), 1);
-    EXPECT_EQ(form->Timer1->interval(), 0);
-    EXPECT_FALSE(form->Timer1->isTicking());
-    EXPECT_EQ(form->PushButton5->text(), "Turn On Automatic Log");
+    EXPECT_EQ(view->interval, 0);
+    EXPECT_FALSE(view->ticking());
+    EXPECT_EQ(view->caption(Control::PushButton5), "Turn On Automatic Log");
 
-    click(form->PushButton5);
-    EXPECT_TRUE(form->Timer1->isTicking());
+    click(Control::PushButton5);
+    EXPECT_TRUE(view->ticking());
 }
 
 TEST_F(Form1Logging, LogNowDuringAScheduledSnapshotFollowsIt) {
     store(Setting::OftenIndex, "1");
     loadedForm();
-    onceDuringWork([&] { click(form->PushButton6); });
+    onceDuringWork([&] { click(Control::PushButton6); });
     tick();
 
     const std::string log = ReadWholeFile(form->HistoryLogPath);
@@ -209,8 +184,8 @@ TEST_F(Form1Logging, LogNowDuringAScheduledSnapshotFollowsIt) {
     ASSERT_NE(second, std::string::npos);
     EXPECT_NE(log.substr(0, second).find("notes.txt"), std::string::npos);
     EXPECT_NE(log.substr(second).find("old.zip"), std::string::npos);
-    EXPECT_EQ(rows(), 8);
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(rows(), 8u);
+    EXPECT_FALSE(isBusy());
 }
 
 // "Log every 1 second" on a tree whose snapshot takes longer than a second: the timer
@@ -221,17 +196,17 @@ TEST_F(Form1Logging, ALogNowSlowerThanTheIntervalEndsAfterTheSnapshotsItCalledFo
     int ticks = 0;
     events.onPump = [&] {
         // Once the click's snapshot runs, a timer that runs fires.
-        if (walkHasBegun() && form->Timer1->isTicking() && ticks < 50) {
+        if (walkHasBegun() && view->ticking() && ticks < 50) {
             ++ticks;
             tick();
         }
     };
-    click(form->PushButton6);
+    click(Control::PushButton6);
 
     EXPECT_EQ(entriesInLog(), 2) << "the click's own snapshot, then the scheduled one";
     EXPECT_FALSE(isBusy());
-    EXPECT_EQ(form->ProgressBar1->text(), "Progress Bar");
-    EXPECT_TRUE(form->Timer1->isTicking()) << "the schedule goes on once its snapshot is taken";
+    EXPECT_EQ(view->progressText, "Progress Bar");
+    EXPECT_TRUE(view->ticking()) << "the schedule goes on once its snapshot is taken";
     EXPECT_EQ(form->Schedule.ElapsedSeconds, 0);
 }
 
@@ -243,7 +218,7 @@ TEST_F(Form1Logging, LogNowDuringAScheduledSnapshotKeepsTheBusyPointerUntilItsOw
     events.onPump = [&] {
         if (!clicked && walkHasBegun()) {
             clicked = true;
-            click(form->PushButton6);  // returns at once: its snapshot follows this one
+            click(Control::PushButton6);  // returns at once: its snapshot follows this one
         } else if (clicked && entriesInLog() == 1) {
             busyOnceTheFirstEntryIsWritten.push_back(isBusy());
         }
@@ -262,13 +237,13 @@ TEST_F(Form1Logging, LogNowDuringAScheduledSnapshotKeepsTheBusyPointerUntilItsOw
 TEST_F(Form1Logging, TheSwitchsFirstCaptionTurnsLoggingOn) {
     store(Setting::StartStopState, "on");
     loadedForm();
-    ASSERT_EQ(form->PushButton5->text(), "Turn On Automatic Logging");
-    ASSERT_FALSE(form->Timer1->isTicking());
+    ASSERT_EQ(view->caption(Control::PushButton5), "Turn On Automatic Logging");
+    ASSERT_FALSE(view->ticking());
 
-    click(form->PushButton5);
+    click(Control::PushButton5);
 
-    EXPECT_EQ(form->PushButton5->text(), "Turn Off Automatic Log");
-    EXPECT_TRUE(form->Timer1->isTicking());
+    EXPECT_EQ(view->caption(Control::PushButton5), "Turn Off Automatic Log");
+    EXPECT_TRUE(view->ticking());
     EXPECT_EQ(stored(Setting::StartStopState), "On");
 }
 

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QTimer>
 
-namespace kestrava::app {
+namespace kestrava::ui::qt {
 
 // A timer that ticks every interval milliseconds while it is enabled and its
 // interval is above 0; an interval of 0 stops it without disabling it.
@@ -33,4 +33,4 @@ private:
     bool enabled_ = true;
 };
 
-}  // namespace kestrava::app
+}  // namespace kestrava::ui::qt

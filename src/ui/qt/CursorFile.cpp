@@ -1,4 +1,4 @@
-#include "app/CursorFile.h"
+#include "ui/qt/CursorFile.h"
 
 #include <QFile>
 #include <QPixmap>
@@ -7,7 +7,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/qt/QtText.h"
 
-namespace kestrava::app {
+namespace kestrava::ui::qt {
 namespace {
 
 // A .cur file starts with a 6-byte header (reserved 0, type 2) and a directory whose
@@ -42,4 +42,4 @@ QCursor LoadCursorFile(const std::string& path) {
     return QCursor(image, hotspot.x(), hotspot.y());
 }
 
-}  // namespace kestrava::app
+}  // namespace kestrava::ui::qt

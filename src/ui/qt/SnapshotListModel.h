@@ -5,24 +5,21 @@
 
 #include "engine/SnapshotRows.h"
 
-namespace kestrava::app {
+namespace kestrava::ui::qt {
 
-// What the snapshot list (ListView1) shows: its columns, and the rows of the
-// engine's snapshot store, which tells the model of every batch it adds or drops.
+// What the snapshot list (ListView1) shows: its columns, and the rows of the engine's
+// snapshot store, which tells the model of every batch it adds or drops.
 class SnapshotListModel : public QAbstractTableModel, private engine::SnapshotRowsObserver {
     Q_OBJECT
 
 public:
-    explicit SnapshotListModel(std::size_t capacity = engine::SnapshotRows::DefaultCapacity,
-                               QObject* parent = nullptr);
+    explicit SnapshotListModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
     ~SnapshotListModel() override;
 
+    // Shows these rows from now on; the store must outlive the model or be shown no more.
+    void showRows(engine::SnapshotRows& rows);
+
     void addColumn(const QString& caption);
-
-    // Empties the list and keeps its columns; safe in the middle of a snapshot.
-    void clear() { rows_.clear(); }
-
-    engine::SnapshotRows& rows() { return rows_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -36,7 +33,7 @@ private:
     void didRemoveRows() override;
 
     QStringList columns_;
-    engine::SnapshotRows rows_;
+    engine::SnapshotRows* rows_ = nullptr;
 };
 
-}  // namespace kestrava::app
+}  // namespace kestrava::ui::qt

@@ -1,9 +1,7 @@
-#include <QHeaderView>
-
 #include "core/ErrorReport.h"
 #include "core/LocationTags.h"
 #include "platform/RuntimeError.h"
-#include "widget/Form1Fixture.h"
+#include "unit/app/Form1Fixture.h"
 
 namespace kestrava::testing {
 namespace {
@@ -25,9 +23,9 @@ protected:
                                        step);
     }
 
-    QString selectedInterval() const {
-        const auto selected = form->ListView2->selectedItems();
-        return selected.size() == 1 ? selected[0]->text(0) : QString();
+    std::string selectedInterval() const {
+        const auto row = view->selectedListRow(Control::ListView2);
+        return row ? view->listRowText(Control::ListView2, *row) : std::string();
     }
 
     using Writes = std::vector<fakes::RecordingSettingsBackend::Write>;
@@ -37,21 +35,23 @@ TEST_F(Form1Load, AFreshStoreGivesTheDefaultWindow) {
     auto& window = loadedForm();
 
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_EQ(window.windowTitle(), "Kestrava");
+    EXPECT_EQ(view->caption(Control::Form1), "Kestrava");
+    EXPECT_EQ(view->programIconShown, 2);
     EXPECT_EQ(window.AppTitle, "Kestrava");
     EXPECT_FALSE(window.IsLoading);
-    ASSERT_EQ(window.ListView2->topLevelItemCount(), 12);
-    EXPECT_EQ(window.ListView2->topLevelItem(0)->text(0), "Log every 1 second");
-    EXPECT_EQ(window.ListView2->topLevelItem(11)->text(0), "Log every 24 hours");
+    const auto& intervals = view->lists[Control::ListView2].rows;
+    ASSERT_EQ(intervals.size(), 12u);
+    EXPECT_EQ(intervals.front(), "Log every 1 second");
+    EXPECT_EQ(intervals.back(), "Log every 24 hours");
     EXPECT_EQ(selectedInterval(), "Log every 1 hour");
-    EXPECT_EQ(window.Text1->text(), "/home/ann/Desktop/");
-    EXPECT_EQ(window.PushButton5->text(), "Turn Off Automatic Log");
-    EXPECT_EQ(window.Frame1->title(), "Next log will occur in");
-    EXPECT_EQ(window.Timer1->interval(), 1000);
-    EXPECT_FALSE(window.Check4->isChecked());
-    EXPECT_FALSE(window.Check8->isChecked());
-    EXPECT_TRUE(window.Check8->isHidden());
-    EXPECT_FALSE(window.windowState() & Qt::WindowMinimized);
+    EXPECT_EQ(view->folder, "/home/ann/Desktop/");
+    EXPECT_EQ(view->caption(Control::PushButton5), "Turn Off Automatic Log");
+    EXPECT_EQ(view->caption(Control::Frame1), "Next log will occur in");
+    EXPECT_EQ(view->interval, 1000);
+    EXPECT_FALSE(view->isChecked(Control::Check4));
+    EXPECT_FALSE(view->isChecked(Control::Check8));
+    EXPECT_FALSE(view->isControlVisible(Control::Check8));
+    EXPECT_EQ(view->state, commands::WindowState::Normal);
     EXPECT_EQ(window.HistoryLogPath, temporaryFolder.string() + "/Kestrava.txt");
     // Start-up's own change of the folder box is stored; nothing else is written.
     EXPECT_EQ(settingsBackend.writes, (Writes{{"Text1", "/home/ann/Desktop/"}}));
@@ -60,18 +60,16 @@ TEST_F(Form1Load, AFreshStoreGivesTheDefaultWindow) {
 TEST_F(Form1Load, BuildsBothListsColumns) {
     auto& window = loadedForm();
 
-    ASSERT_EQ(window.ListView2->columnCount(), 1);
-    EXPECT_EQ(window.ListView2->headerItem()->text(0), "How often would you like to log files?");
-    EXPECT_EQ(window.ListView2->columnWidth(0), 467);
-    const auto* model = window.ListView1->model();
-    ASSERT_EQ(model->columnCount(), 3);
-    EXPECT_EQ(model->headerData(0, Qt::Horizontal), " Files Status");
-    EXPECT_EQ(model->headerData(1, Qt::Horizontal), " Size");
-    EXPECT_EQ(model->headerData(2, Qt::Horizontal), " Date Modified");
-    EXPECT_EQ(window.ListView1->columnWidth(0), 200);
-    EXPECT_EQ(window.ListView1->columnWidth(1), 133);
-    EXPECT_EQ(window.ListView1->columnWidth(2), 133);
-    EXPECT_EQ(model->rowCount(), 0);
+    const auto& intervals = view->lists[Control::ListView2];
+    EXPECT_EQ(intervals.columns,
+              std::vector<std::string>{"How often would you like to log files?"});
+    EXPECT_EQ(intervals.widthsTwips, std::vector<int>{7000});
+    const auto& snapshots = view->lists[Control::ListView1];
+    EXPECT_EQ(snapshots.columns,
+              (std::vector<std::string>{" Files Status", " Size", " Date Modified"}));
+    EXPECT_EQ(snapshots.widthsTwips, (std::vector<int>{3000, 2000, 2000}));
+    EXPECT_EQ(view->snapshotRows, &window.snapshotRows());
+    EXPECT_EQ(window.snapshotRows().rowCount(), 0u);
 }
 
 TEST_F(Form1Load, RestoresTheStoredIntervalFolderAndState) {
@@ -81,49 +79,54 @@ TEST_F(Form1Load, RestoresTheStoredIntervalFolderAndState) {
     auto& window = loadedForm();
 
     EXPECT_EQ(selectedInterval(), "Log every 5 seconds");
-    EXPECT_EQ(window.Text1->text(), "/srv/watched/");
-    EXPECT_EQ(window.PushButton5->text(), "Turn On Automatic Log");
-    EXPECT_EQ(window.Frame1->title(), "Automatic Log is Turned Off.");
-    EXPECT_EQ(window.Timer1->interval(), 0);
-    EXPECT_FALSE(window.Timer1->isTicking());
+    EXPECT_EQ(view->folder, "/srv/watched/");
+    EXPECT_EQ(view->caption(Control::PushButton5), "Turn On Automatic Log");
+    EXPECT_EQ(view->caption(Control::Frame1), "Automatic Log is Turned Off.");
+    EXPECT_EQ(view->interval, 0);
+    EXPECT_FALSE(view->ticking());
+    EXPECT_FALSE(window.IsLoading);
 }
 
 TEST_F(Form1Load, AStateThatIsNeitherOnNorOffLeavesTheDesign) {
     store(Setting::StartStopState, "on");
     auto& window = loadedForm();
 
-    EXPECT_EQ(window.PushButton5->text(), "Turn On Automatic Logging");
-    EXPECT_EQ(window.Frame1->title(), "Next log will occur in");
-    EXPECT_EQ(window.Timer1->interval(), 0);
+    EXPECT_EQ(view->caption(Control::PushButton5), "Turn On Automatic Logging");
+    EXPECT_EQ(view->caption(Control::Frame1), "Next log will occur in");
+    EXPECT_EQ(view->interval, 0);
+    EXPECT_FALSE(window.IsLoading);
 }
 
 TEST_F(Form1Load, AnEmptyStoredFolderLeavesTheBoxEmptyAndUnstored) {
     store(Setting::Text1, "");
     auto& window = loadedForm();
 
-    EXPECT_EQ(window.Text1->text(), "");
+    EXPECT_EQ(view->folder, "");
     EXPECT_TRUE(settingsBackend.writes.empty());
+    EXPECT_FALSE(window.IsLoading);
 }
 
 TEST_F(Form1Load, StartupOnMinimizedOffShowsTheSecondBoxClear) {
     store(Setting::WindowsStartup, "On");
     auto& window = loadedForm();
 
-    EXPECT_TRUE(window.Check4->isChecked());
-    EXPECT_FALSE(window.Check8->isHidden());
-    EXPECT_FALSE(window.Check8->isChecked());
-    EXPECT_FALSE(window.windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(view->isChecked(Control::Check4));
+    EXPECT_TRUE(view->isControlVisible(Control::Check8));
+    EXPECT_FALSE(view->isChecked(Control::Check8));
+    EXPECT_EQ(view->state, commands::WindowState::Normal);
     EXPECT_TRUE(settingsBackend.writes == (Writes{{"Text1", "/home/ann/Desktop/"}}));
+    EXPECT_FALSE(window.IsLoading);
 }
 
 TEST_F(Form1Load, StartupOffMinimizedOnTicksTheHiddenBoxAndWritesItBack) {
     store(Setting::Minimized, "On");
     auto& window = loadedForm();
 
-    EXPECT_FALSE(window.Check4->isChecked());
-    EXPECT_TRUE(window.Check8->isChecked());
-    EXPECT_TRUE(window.Check8->isHidden());
-    EXPECT_FALSE(window.windowState() & Qt::WindowMinimized);
+    EXPECT_FALSE(view->isChecked(Control::Check4));
+    EXPECT_TRUE(view->isChecked(Control::Check8));
+    EXPECT_FALSE(view->isControlVisible(Control::Check8));
+    EXPECT_EQ(view->state, commands::WindowState::Normal);
+    EXPECT_FALSE(window.IsLoading);
     EXPECT_EQ(settingsBackend.writes,
               (Writes{{"Text1", "/home/ann/Desktop/"}, {"Minimized", "On"}}));
 }
@@ -131,10 +134,10 @@ TEST_F(Form1Load, StartupOffMinimizedOnTicksTheHiddenBoxAndWritesItBack) {
 TEST_F(Form1Load, StartupAndMinimizedBothOnStartsMinimised) {
     store(Setting::WindowsStartup, "On");
     store(Setting::Minimized, "On");
-    auto& window = loadedForm();
+    loadedForm();
 
-    EXPECT_TRUE(window.windowState() & Qt::WindowMinimized);
-    EXPECT_FALSE(window.Check8->isHidden());
+    EXPECT_EQ(view->state, commands::WindowState::Minimized);
+    EXPECT_TRUE(view->isControlVisible(Control::Check8));
 }
 
 TEST_F(Form1Load, AStoredIntervalThatCantBeReadIsReportedTwice) {
@@ -164,7 +167,7 @@ TEST_F(Form1Load, ADesktopThatCantBeNamedLeavesTheFolderBoxEmpty) {
     auto& window = loadedForm();
 
     EXPECT_EQ(reportedErrors(), (std::vector<std::string>{Report(5, 174)}));
-    EXPECT_EQ(window.Text1->text(), "");
+    EXPECT_EQ(view->folder, "");
     EXPECT_FALSE(window.IsLoading);
 }
 

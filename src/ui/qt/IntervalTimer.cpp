@@ -1,6 +1,6 @@
-#include "app/IntervalTimer.h"
+#include "ui/qt/IntervalTimer.h"
 
-namespace kestrava::app {
+namespace kestrava::ui::qt {
 
 IntervalTimer::IntervalTimer(QObject* parent) : QObject(parent) {
     connect(&timer_, &QTimer::timeout, this, &IntervalTimer::tick);
@@ -24,4 +24,4 @@ void IntervalTimer::restart() {
     }
 }
 
-}  // namespace kestrava::app
+}  // namespace kestrava::ui::qt

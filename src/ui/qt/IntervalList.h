@@ -2,7 +2,7 @@
 
 #include <QTreeWidget>
 
-namespace kestrava::app {
+namespace kestrava::ui::qt {
 
 // The interval list. It reports each click of the user's anywhere in it, also on the
 // row already selected or on the empty space below the rows, and each move of the
@@ -22,4 +22,4 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
-}  // namespace kestrava::app
+}  // namespace kestrava::ui::qt

@@ -1,16 +1,23 @@
-#include "app/SnapshotListModel.h"
+#include "ui/qt/SnapshotListModel.h"
 
 #include "platform/qt/QtText.h"
 
-namespace kestrava::app {
-
-SnapshotListModel::SnapshotListModel(std::size_t capacity, QObject* parent)
-    : QAbstractTableModel(parent), rows_(capacity) {
-    rows_.setObserver(this);
-}
+namespace kestrava::ui::qt {
 
 SnapshotListModel::~SnapshotListModel() {
-    rows_.setObserver(nullptr);
+    if (rows_ != nullptr) {
+        rows_->setObserver(nullptr);
+    }
+}
+
+void SnapshotListModel::showRows(engine::SnapshotRows& rows) {
+    beginResetModel();
+    if (rows_ != nullptr) {
+        rows_->setObserver(nullptr);
+    }
+    rows_ = &rows;
+    rows_->setObserver(this);
+    endResetModel();
 }
 
 void SnapshotListModel::addColumn(const QString& caption) {
@@ -21,7 +28,7 @@ void SnapshotListModel::addColumn(const QString& caption) {
 }
 
 int SnapshotListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.rowCount());
+    return parent.isValid() || rows_ == nullptr ? 0 : static_cast<int>(rows_->rowCount());
 }
 
 int SnapshotListModel::columnCount(const QModelIndex& parent) const {
@@ -29,10 +36,10 @@ int SnapshotListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant SnapshotListModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid()) {
+    if (role != Qt::DisplayRole || !index.isValid() || rows_ == nullptr) {
         return {};
     }
-    return platform::ToQString(rows_.text(static_cast<std::size_t>(index.row()), index.column()));
+    return platform::ToQString(rows_->text(static_cast<std::size_t>(index.row()), index.column()));
 }
 
 QVariant SnapshotListModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -64,4 +71,4 @@ void SnapshotListModel::didRemoveRows() {
     endRemoveRows();
 }
 
-}  // namespace kestrava::app
+}  // namespace kestrava::ui::qt

@@ -4,7 +4,7 @@
 
 #include "platform/Picture.h"
 
-namespace kestrava::app {
+namespace kestrava::ui::qt {
 
 // The blue V on light cyan inside a black edge, at 16, 32 and 48 pixels.
 QIcon ProgramIcon();
@@ -12,4 +12,4 @@ QIcon ProgramIcon();
 // The same icon as a picture for the tray icon control.
 platform::PictureRef ProgramIconPicture();
 
-}  // namespace kestrava::app
+}  // namespace kestrava::ui::qt
