@@ -28,6 +28,11 @@ Form1::Form1(Form1View& view, platform::Services& services)
     };
 }
 
+// The view outlives the window's rows.
+Form1::~Form1() {
+    view_.showSnapshotRows(nullptr);
+}
+
 // The controls as the design leaves them: placed, in their fonts, with their
 // design-time captions; the timer not ticking, the bar empty.
 void Form1::ApplyDesign() {
@@ -42,7 +47,7 @@ void Form1::ApplyDesign() {
     }
     view_.setProgressValue(0);
     view_.setTimerInterval(0);
-    view_.showSnapshotRows(snapshotRows_);
+    view_.showSnapshotRows(&snapshotRows_);
 }
 
 engine::SnapshotJob Form1::SnapshotOfTheFolderBox() {

@@ -28,6 +28,9 @@ public:
     // Applies the design to the view's controls; the view calls the handlers once the
     // caller has attached it to this window.
     Form1(Form1View& view, platform::Services& services);
+    ~Form1() override;
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
 
     // Start-up: builds the lists and restores the window from the settings store.
     void Form_Load();

@@ -52,8 +52,9 @@ public:
     virtual std::string listRowText(Control list, int row) const = 0;
     virtual void selectListRow(Control list, int row) = 0;
     virtual std::optional<int> selectedListRow(Control list) const = 0;
-    // The snapshot list, ListView1, shows these rows as they are published.
-    virtual void showSnapshotRows(engine::SnapshotRows& rows) = 0;
+    // The snapshot list, ListView1, shows these rows as they are published; nothing once
+    // they are null (their store is going).
+    virtual void showSnapshotRows(engine::SnapshotRows* rows) = 0;
 
     // The timer, Timer1: it ticks every interval milliseconds while it is enabled and
     // its interval is above 0, each tick calling Form1::Timer1_Timer.

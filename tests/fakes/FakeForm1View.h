@@ -149,7 +149,7 @@ public:
         const auto found = lists.find(list);
         return found == lists.end() ? std::nullopt : found->second.selected;
     }
-    void showSnapshotRows(engine::SnapshotRows& rows) override { snapshotRows = &rows; }
+    void showSnapshotRows(engine::SnapshotRows* rows) override { snapshotRows = rows; }
     int timerInterval() const override { return interval; }
     void setTimerInterval(int milliseconds) override { interval = milliseconds; }
     bool timerEnabled() const override { return enabled; }

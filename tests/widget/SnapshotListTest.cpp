@@ -105,7 +105,7 @@ TEST_F(SnapshotList, ClearingDuringASnapshotKeepsTheColumnsAndTheLog) {
 TEST(SnapshotListModel, KeepsItsCapacityInAViewDroppingWholeSnapshots) {
     engine::SnapshotRows rows(10);
     ui::qt::SnapshotListModel model;
-    model.showRows(rows);
+    model.showRows(&rows);
     model.addColumn(" Files Status");
     QTableView view;
     view.setModel(&model);
@@ -130,7 +130,7 @@ TEST(SnapshotListModel, KeepsItsCapacityInAViewDroppingWholeSnapshots) {
 TEST(SnapshotListModel, ASnapshotLargerThanTheCapacityShowsItsNewestRows) {
     engine::SnapshotRows rows(10);
     ui::qt::SnapshotListModel model;
-    model.showRows(rows);
+    model.showRows(&rows);
     model.addColumn(" Files Status");
     QTableView view;
     view.setModel(&model);

@@ -318,7 +318,7 @@ std::optional<int> QtForm1View::selectedListRow(Control /*list*/) const {
     return intervalList_->indexOfTopLevelItem(selected.constFirst()) + 1;
 }
 
-void QtForm1View::showSnapshotRows(engine::SnapshotRows& rows) {
+void QtForm1View::showSnapshotRows(engine::SnapshotRows* rows) {
     snapshotListModel_.showRows(rows);
 }
 

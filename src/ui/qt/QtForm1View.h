@@ -57,7 +57,7 @@ public:
     std::string listRowText(app::Control list, int row) const override;
     void selectListRow(app::Control list, int row) override;
     std::optional<int> selectedListRow(app::Control list) const override;
-    void showSnapshotRows(engine::SnapshotRows& rows) override;
+    void showSnapshotRows(engine::SnapshotRows* rows) override;
     int timerInterval() const override;
     void setTimerInterval(int milliseconds) override;
     bool timerEnabled() const override;

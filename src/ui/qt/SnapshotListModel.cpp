@@ -10,13 +10,15 @@ SnapshotListModel::~SnapshotListModel() {
     }
 }
 
-void SnapshotListModel::showRows(engine::SnapshotRows& rows) {
+void SnapshotListModel::showRows(engine::SnapshotRows* rows) {
     beginResetModel();
     if (rows_ != nullptr) {
         rows_->setObserver(nullptr);
     }
-    rows_ = &rows;
-    rows_->setObserver(this);
+    rows_ = rows;
+    if (rows_ != nullptr) {
+        rows_->setObserver(this);
+    }
     endResetModel();
 }
 

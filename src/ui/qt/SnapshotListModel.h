@@ -16,8 +16,9 @@ public:
     explicit SnapshotListModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
     ~SnapshotListModel() override;
 
-    // Shows these rows from now on; the store must outlive the model or be shown no more.
-    void showRows(engine::SnapshotRows& rows);
+    // Shows these rows from now on, or none once they are null: a store that goes must
+    // be shown no more first.
+    void showRows(engine::SnapshotRows* rows);
 
     void addColumn(const QString& caption);
 
