@@ -102,14 +102,22 @@ TEST_F(SnapshotList, ClearingDuringASnapshotKeepsTheColumnsAndTheLog) {
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1002);
 }
 
-TEST(SnapshotListModel, KeepsItsCapacityInAViewDroppingWholeSnapshots) {
-    engine::SnapshotRows rows(10);
+// A store of ten rows at most, shown by the model in a view, checked by Qt's tester.
+class SnapshotListModelInAView : public ::testing::Test {
+protected:
+    SnapshotListModelInAView() {
+        model.showRows(&rows);
+        model.addColumn(" Files Status");
+        view.setModel(&model);
+    }
+
+    engine::SnapshotRows rows{10};
     ui::qt::SnapshotListModel model;
-    model.showRows(&rows);
-    model.addColumn(" Files Status");
     QTableView view;
-    view.setModel(&model);
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::Fatal};
+};
+
+TEST_F(SnapshotListModelInAView, KeepsItsCapacityDroppingWholeSnapshots) {
     for (const char* when : {"first", "second", "third"}) {
         rows.beginSnapshot(when);
         rows.beginFolder("/watch/");
@@ -127,14 +135,7 @@ TEST(SnapshotListModel, KeepsItsCapacityInAViewDroppingWholeSnapshots) {
     EXPECT_EQ(model.columnCount(), 1);
 }
 
-TEST(SnapshotListModel, ASnapshotLargerThanTheCapacityShowsItsNewestRows) {
-    engine::SnapshotRows rows(10);
-    ui::qt::SnapshotListModel model;
-    model.showRows(&rows);
-    model.addColumn(" Files Status");
-    QTableView view;
-    view.setModel(&model);
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+TEST_F(SnapshotListModelInAView, ASnapshotLargerThanTheCapacityShowsItsNewestRows) {
     rows.beginSnapshot("now");
     rows.beginFolder("/watch/");
     for (int file = 0; file < 25; ++file) {
