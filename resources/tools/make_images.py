@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the program's icon (a blue V on light cyan inside a black edge) at
 16, 32 and 48 pixels for the window and the tray, at 256 pixels for the desktop's
-application menu and software centre, and the pointing-hand cursor HAND-M.CUR.
+application menu and software centre, the same at 16, 32 and 48 as the Windows icon
+file kestrava.ico, and the pointing-hand cursor HAND-M.CUR.
 
 Run from the repository root: python3 resources/tools/make_images.py
 Only the standard library is used, so the images can be redrawn anywhere."""
@@ -83,6 +84,24 @@ HAND = """
 """
 
 
+def dib_bytes(grid):
+    """An icon or cursor image: a bottom-up 32-bit bitmap, then its 1-bit AND mask,
+    each row of the mask padded to four bytes."""
+    size = len(grid)
+    colour = b"".join(bytes((b, g, r, a)) for row in reversed(grid) for (r, g, b, a) in row)
+    mask = bytearray()
+    row_bytes = (size + 31) // 32 * 4
+    for row in reversed(grid):
+        bits = bytearray(row_bytes)
+        for x, (_, _, _, a) in enumerate(row):
+            if a == 0:
+                bits[x // 8] |= 0x80 >> (x % 8)
+        mask += bits
+    info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0,
+                       len(colour) + len(mask), 0, 0, 0, 0)
+    return info + colour + bytes(mask)
+
+
 def cursor_bytes():
     size = 32
     rows = HAND.strip("\n").split("\n")
@@ -93,28 +112,29 @@ def cursor_bytes():
                 grid[y][x] = BLACK
             elif mark == ".":
                 grid[y][x] = WHITE
-    # The bitmap is stored bottom-up: 32-bit colour rows, then a 1-bit AND mask.
-    colour = b"".join(bytes((b, g, r, a)) for row in reversed(grid) for (r, g, b, a) in row)
-    mask = bytearray()
-    for row in reversed(grid):
-        bits = 0
-        for x, (_, _, _, a) in enumerate(row):
-            if a == 0:
-                bits |= 1 << (31 - x)
-        mask += struct.pack(">I", bits)
-    info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0,
-                       len(colour) + len(mask), 0, 0, 0, 0)
-    image = info + colour + bytes(mask)
+    image = dib_bytes(grid)
     hotspot_x, hotspot_y = 7, 0
     directory = struct.pack("<BBBBHHII", size, size, 0, 0, hotspot_x, hotspot_y,
                             len(image), 6 + 16)
     return struct.pack("<HHH", 0, 2, 1) + directory + image
 
 
+def icon_file_bytes(sizes):
+    """The program's icon for Windows: one bitmap image per size."""
+    images = [dib_bytes(icon_pixels(size)) for size in sizes]
+    offset = 6 + 16 * len(images)
+    directory = b""
+    for size, image in zip(sizes, images):
+        directory += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(image), offset)
+        offset += len(image)
+    return struct.pack("<HHH", 0, 1, len(images)) + directory + b"".join(images)
+
+
 def main():
     for size in (16, 32, 48, 256):
         (RESOURCES / f"kestrava-{size}.png").write_bytes(png_bytes(icon_pixels(size)))
     (RESOURCES / "HAND-M.CUR").write_bytes(cursor_bytes())
+    (RESOURCES / "kestrava.ico").write_bytes(icon_file_bytes((16, 32, 48)))
 
 
 if __name__ == "__main__":
