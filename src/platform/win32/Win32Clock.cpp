@@ -43,11 +43,13 @@ std::int32_t Win32Clock::utcOffsetAt(std::int64_t utcSeconds) const {
     const FILETIME utcTime{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
     SYSTEMTIME utc{};
     SYSTEMTIME local{};
-    DYNAMIC_TIME_ZONE_INFORMATION zone{};
+    TIME_ZONE_INFORMATION zone{};
     FILETIME localTime{};
-    if (::GetDynamicTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID ||
-        !::FileTimeToSystemTime(&utcTime, &utc) ||
-        !::SystemTimeToTzSpecificLocalTimeEx(&zone, &utc, &local) ||
+    // The zone's rules of that year (a null zone: the user's own), then that moment's
+    // side of their change of offset.
+    if (!::FileTimeToSystemTime(&utcTime, &utc) ||
+        !::GetTimeZoneInformationForYear(utc.wYear, nullptr, &zone) ||
+        !::SystemTimeToTzSpecificLocalTime(&zone, &utc, &local) ||
         !::SystemTimeToFileTime(&local, &localTime)) {
         return 0;
     }

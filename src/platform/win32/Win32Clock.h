@@ -5,7 +5,7 @@
 namespace kestrava::platform {
 
 // The system's clock and time zone. A moment's offset from UTC is the one the zone's
-// rules give for that moment's own year and season (as Explorer shows file times), not
+// rules of that moment's year give for its season (as Explorer shows file times), not
 // the offset of today.
 class Win32Clock : public Clock {
 public:
