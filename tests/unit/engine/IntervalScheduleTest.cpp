@@ -8,8 +8,7 @@
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakeEventPump.h"
 #include "fakes/FakeLoggingWindow.h"
-#include "platform/qt/QtSettingsBackend.h"
-#include "support/SettingsFolder.h"
+#include "support/NativeSettings.h"
 
 namespace kestrava::engine {
 namespace {
@@ -103,9 +102,8 @@ TEST_F(Schedule, AStrayTickOnlySaysLoggingIsOff) {
 }
 
 TEST_F(Schedule, SwitchingOffDuringTheSnapshotHolds) {
-    testing::SettingsFolder settingsFolder;
-    platform::QtSettingsBackend backend;
-    settings::SettingsStore settings(backend);
+    testing::NativeSettings nativeSettings;
+    settings::SettingsStore settings(nativeSettings.backend());
     window.select("Log every 1 second");
     window.duringSnapshot = [&] { ToggleAutomaticLogging(window, settings, trap); };
     tick();
@@ -156,9 +154,8 @@ TEST_F(Schedule, ATickDuringATickIsSkipped) {
 
 class LoggingControls : public Schedule {
 protected:
-    testing::SettingsFolder settingsFolder;
-    platform::QtSettingsBackend backend;
-    settings::SettingsStore settings{backend};
+    testing::NativeSettings nativeSettings;
+    settings::SettingsStore settings{nativeSettings.backend()};
 };
 
 TEST_F(LoggingControls, TheSwitchTurnsLoggingOffAndOnAndStoresTheState) {
