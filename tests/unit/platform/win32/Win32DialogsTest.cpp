@@ -1,0 +1,165 @@
+#include "platform/win32/Win32Dialogs.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <thread>
+#include <vector>
+
+#include "platform/win32/Utf16.h"
+#include "support/TemporaryFolder.h"
+#include "support/win32/WindowsTestSupport.h"
+
+namespace kestrava::platform {
+namespace {
+
+using namespace std::chrono_literals;
+
+struct SeenDialog {
+    std::wstring caption;
+    std::vector<std::wstring> texts;  // of its static controls, in order
+    std::vector<int> buttons;         // the command identifiers of its buttons
+};
+
+// Plays the user: on a thread of its own it waits for a dialog box of the given thread
+// to come up, notes what it shows and presses one of its buttons.
+class DialogUser {
+public:
+    DialogUser(DWORD thread, int button) : thread_(thread), button_(button) {
+        worker_ = std::thread([this] { run(); });
+    }
+    ~DialogUser() { worker_.join(); }
+    DialogUser(const DialogUser&) = delete;
+    DialogUser& operator=(const DialogUser&) = delete;
+
+    // Valid once the dialog has closed.
+    const SeenDialog& seen() const { return seen_; }
+    bool found() const { return found_; }
+
+private:
+    void run() {
+        const auto end = std::chrono::steady_clock::now() + 20s;
+        HWND dialog = nullptr;
+        while (dialog == nullptr && std::chrono::steady_clock::now() < end) {
+            ::EnumThreadWindows(
+                thread_,
+                [](HWND window, LPARAM found) -> BOOL {
+                    wchar_t className[16] = {};
+                    ::GetClassNameW(window, className, 16);
+                    if (std::wstring_view(className) == L"#32770" && ::IsWindowVisible(window)) {
+                        *reinterpret_cast<HWND*>(found) = window;
+                        return FALSE;
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&dialog));
+            std::this_thread::sleep_for(50ms);
+        }
+        if (dialog == nullptr) {
+            return;
+        }
+        std::this_thread::sleep_for(300ms);  // let it finish coming up (the chooser's selection)
+        wchar_t caption[256] = {};
+        ::GetWindowTextW(dialog, caption, 256);
+        seen_.caption = caption;
+        ::EnumChildWindows(
+            dialog,
+            [](HWND child, LPARAM seen) -> BOOL {
+                auto& dialog = *reinterpret_cast<SeenDialog*>(seen);
+                wchar_t className[32] = {};
+                wchar_t text[512] = {};
+                ::GetClassNameW(child, className, 32);
+                ::GetWindowTextW(child, text, 512);
+                if (::lstrcmpiW(className, L"Static") == 0 && text[0] != L'\0') {
+                    dialog.texts.push_back(text);
+                } else if (::lstrcmpiW(className, L"Button") == 0) {
+                    dialog.buttons.push_back(::GetDlgCtrlID(child));
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&seen_));
+        found_ = true;
+        ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(dialog, button_)));
+    }
+
+    DWORD thread_;
+    int button_;
+    SeenDialog seen_;
+    std::atomic<bool> found_ = false;
+    std::thread worker_;
+};
+
+class Win32DialogsTest : public ::testing::Test {
+protected:
+    Win32EventPump events;
+    Win32Dialogs dialogs{events};
+    DWORD thread = ::GetCurrentThreadId();
+};
+
+TEST_F(Win32DialogsTest, AYesNoBoxGivesTheAnswerChosen) {
+    MessageAnswer answer = MessageAnswer::Ok;
+    {
+        DialogUser user(thread, IDNO);
+        answer =
+            dialogs.showMessage({"Are you sure you want to delete the history log and start over?",
+                                 "Kestrava", MessageButtons::YesNo, MessageIcon::None});
+        ASSERT_TRUE(user.found());
+        EXPECT_EQ(user.seen().caption, L"Kestrava");
+        EXPECT_EQ(user.seen().texts.back(),
+                  L"Are you sure you want to delete the history log and start over?");
+        EXPECT_EQ(user.seen().buttons, (std::vector<int>{IDYES, IDNO}));
+    }
+    EXPECT_EQ(answer, MessageAnswer::No);
+
+    DialogUser user(thread, IDYES);
+    EXPECT_EQ(dialogs.showMessage({"Again?", "Kestrava", MessageButtons::YesNo, MessageIcon::None}),
+              MessageAnswer::Yes);
+}
+
+TEST_F(Win32DialogsTest, AnErrorReportHasOneOkButton) {
+    DialogUser user(thread, IDOK);
+    EXPECT_EQ(dialogs.showMessage({"Permission denied\r\nin here at line 100", "Application Error",
+                                   MessageButtons::Ok, MessageIcon::Warning}),
+              MessageAnswer::Ok);
+    ASSERT_TRUE(user.found());
+    EXPECT_EQ(user.seen().caption, L"Application Error");
+    EXPECT_EQ(user.seen().buttons, std::vector<int>{IDOK});
+}
+
+TEST_F(Win32DialogsTest, TheChooserOpensAtThePreselectionAndGivesTheChoice) {
+    testing::TemporaryFolder folder;
+    const std::filesystem::path chosen = folder.path() / "Data";
+    std::filesystem::create_directories(chosen);
+    std::string result;
+    {
+        DialogUser user(thread, IDOK);
+        result = dialogs.chooseFolder("Please select folder:", testing::Utf8(chosen));
+        ASSERT_TRUE(user.found());
+        EXPECT_NE(
+            std::find(user.seen().texts.begin(), user.seen().texts.end(), L"Please select folder:"),
+            user.seen().texts.end());
+    }
+    EXPECT_EQ(result, testing::Utf8(chosen));
+
+    DialogUser cancelling(thread, IDCANCEL);
+    EXPECT_EQ(dialogs.chooseFolder("Please select folder:", testing::Utf8(chosen)), "");
+}
+
+TEST(Win32DialogsDeathTest, NoBoxComesUpOnceTheProgramIsEnding) {
+    EXPECT_EXIT(
+        {
+            Win32EventPump events;
+            Win32Dialogs dialogs(events);
+            events.endProgram();
+            dialogs.showMessage({"never shown", "Kestrava", MessageButtons::Ok, MessageIcon::None});
+            std::exit(7);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
+}  // namespace kestrava::platform
