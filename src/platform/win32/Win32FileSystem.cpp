@@ -12,8 +12,8 @@
 namespace kestrava::platform {
 namespace {
 
-// The attributes that the program's file-system object reports; the others (not
-// content-indexed, sparse, offline, ...) would only keep a folder of the system from
+// The attributes the program knows of; the others (not content-indexed, sparse,
+// offline, ...) would only keep a folder of the system's (22: hidden, system) from
 // being recognised by its exact value.
 constexpr DWORD ReportedAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                                      FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY |
