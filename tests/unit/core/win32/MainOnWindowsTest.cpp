@@ -6,7 +6,6 @@
 #include <filesystem>
 
 #include "fakes/FakeEnvironment.h"
-#include "fakes/FakeEventPump.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "support/TemporaryFolder.h"
 #include "support/win32/WindowsTestSupport.h"
@@ -20,7 +19,6 @@ class MainOnWindows : public ::testing::Test {
 protected:
     testing::TemporaryFolder folder;
     platform::Win32FileSystem fileSystem;
-    fakes::FakeEventPump events;
 };
 
 TEST_F(MainOnWindows, FileExistsForFilesAndFoldersOnly) {
@@ -31,15 +29,6 @@ TEST_F(MainOnWindows, FileExistsForFilesAndFoldersOnly) {
     EXPECT_FALSE(FileExists(fileSystem, Utf8(folder.path() / "missing.txt")));
     EXPECT_FALSE(FileExists(fileSystem, ""));
     EXPECT_FALSE(FileExists(fileSystem, "Q:\\nowhere"));
-}
-
-TEST_F(MainOnWindows, RemoveFileDeletesAReadOnlyLogAndIgnoresAMissingOne) {
-    const auto log = folder.writeFile("Kestrava.txt", "history");
-    testing::SetAttributes(log, FILE_ATTRIBUTE_READONLY);
-    RemoveFile(fileSystem, events, Utf8(log));
-    EXPECT_FALSE(std::filesystem::exists(log));
-    EXPECT_NO_THROW(RemoveFile(fileSystem, events, Utf8(log)));
-    EXPECT_EQ(events.pumps, 2);
 }
 
 TEST_F(MainOnWindows, ProgramDataFilesAreFoundBesideTheProgramOrInItsShareFolder) {

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "platform/SeededRandom.h"
-
 namespace kestrava::platform {
 namespace {
 
@@ -28,29 +26,6 @@ TEST(Win32Clock, KnowsNoOffsetBeyondWhatTheSystemCanCount) {
     EXPECT_EQ(clock.utcOffsetAt(-11644473601LL), 0);  // before 1601
     EXPECT_EQ(clock.utcOffsetAt(INT64_MAX), 0);
     EXPECT_EQ(clock.utcOffsetAt(INT64_MIN), 0);
-}
-
-TEST(Win32Clock, CountsTheSecondsSinceLocalMidnight) {
-    const Win32Clock clock;
-    SYSTEMTIME before{};
-    ::GetLocalTime(&before);
-    const double seconds = clock.secondsSinceMidnight();
-    const double expected = before.wHour * 3600.0 + before.wMinute * 60.0 + before.wSecond;
-    EXPECT_GE(seconds, 0.0);
-    EXPECT_LT(seconds, 86400.0);
-    if (seconds >= expected) {  // unless midnight passed in between
-        EXPECT_LT(seconds - expected, 2.0);
-    }
-}
-
-TEST(Win32Clock, DrawsTheSameRandomFractionForTheSameSeedAsEveryPlatform) {
-    Win32Clock clock;
-    const double seed = 12345.678;
-    EXPECT_EQ(clock.seededRandomFraction(seed), SeededRandomFraction(seed));
-    EXPECT_EQ(clock.seededRandomFraction(seed), clock.seededRandomFraction(seed));
-    EXPECT_NE(clock.seededRandomFraction(seed), clock.seededRandomFraction(seed + 1));
-    EXPECT_GE(clock.seededRandomFraction(0.0), 0.0);
-    EXPECT_LT(clock.seededRandomFraction(0.0), 1.0);
 }
 
 }  // namespace

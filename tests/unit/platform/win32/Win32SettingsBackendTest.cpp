@@ -30,11 +30,6 @@ protected:
     settings::SettingsStore store{backend};
 };
 
-TEST_F(Win32SettingsBackendTest, TheApplicationAndSectionNameTheKeyBelowTheRoot) {
-    EXPECT_EQ(Win32SettingsBackend().sectionKey("Velquist", "Kestrava"),
-              "Software\\Velquist\\Kestrava");
-}
-
 TEST_F(Win32SettingsBackendTest, AFreshStoreGivesTheDefaultsAndWritesNothing) {
     EXPECT_EQ(store.read(settings::Setting::OftenIndex), "9");
     EXPECT_EQ(store.read(settings::Setting::LastFolder), "");

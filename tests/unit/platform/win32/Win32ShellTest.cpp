@@ -8,7 +8,6 @@
 #include <sstream>
 
 #include "platform/RuntimeError.h"
-#include "platform/win32/CommandLine.h"
 #include "support/TemporaryFolder.h"
 #include "support/win32/WindowsTestSupport.h"
 
@@ -82,14 +81,6 @@ TEST_F(Win32ShellTest, OpensAnAddressWithTheBrowserAndFailsAtOnceWhenNothingStar
     }
     Win32Shell missingViewer(testing::Utf8(folder.path() / "no-viewer.exe"));
     EXPECT_THROW(missingViewer.viewTextFile("C:\\x.txt", [](const RuntimeError&) {}), RuntimeError);
-}
-
-TEST(CommandLineOf, QuotesEachArgumentAndTheProgramWhereItHoldsABlank) {
-    EXPECT_EQ(CommandLineOf(L"notepad", {L"C:\\Temp\\Kestrava.txt"}),
-              L"notepad \"C:\\Temp\\Kestrava.txt\"");
-    EXPECT_EQ(CommandLineOf(L"C:\\Program Files\\x.exe", {}), L"\"C:\\Program Files\\x.exe\"");
-    EXPECT_EQ(CommandLineOf(L"x", {L"a\"b", L"c\\", L"d\\\"e", L""}),
-              L"x \"a\\\"b\" \"c\\\\\" \"d\\\\\\\"e\" \"\"");
 }
 
 }  // namespace
