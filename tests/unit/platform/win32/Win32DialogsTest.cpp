@@ -24,6 +24,7 @@ struct SeenDialog {
     std::wstring caption;
     std::vector<std::wstring> texts;  // of its static controls, in order
     std::vector<int> buttons;         // the command identifiers of its buttons
+    bool showsIcon = false;
 };
 
 // Plays the user: on a thread of its own it waits for a dialog box of the given thread
@@ -91,7 +92,12 @@ private:
                 wchar_t text[512] = {};
                 ::GetClassNameW(child, className, 32);
                 ::GetWindowTextW(child, text, 512);
-                if (::lstrcmpiW(className, L"Static") == 0 && text[0] != L'\0') {
+                const bool isStatic = ::lstrcmpiW(className, L"Static") == 0;
+                if (isStatic && (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+                    dialog.showsIcon =
+                        dialog.showsIcon ||
+                        (::IsWindowVisible(child) && ::SendMessageW(child, STM_GETICON, 0, 0));
+                } else if (isStatic && text[0] != L'\0') {
                     dialog.texts.push_back(text);
                 } else if (::lstrcmpiW(className, L"Button") == 0) {
                     dialog.buttons.push_back(::GetDlgCtrlID(child));
@@ -147,6 +153,7 @@ TEST_F(Win32DialogsTest, AYesNoBoxGivesTheAnswerChosen) {
         EXPECT_EQ(user.seen().texts.back(),
                   L"Are you sure you want to delete the history log and start over?");
         EXPECT_EQ(user.seen().buttons, (std::vector<int>{IDYES, IDNO}));
+        EXPECT_FALSE(user.seen().showsIcon);
     }
     EXPECT_EQ(answer, MessageAnswer::No);
 
@@ -155,7 +162,7 @@ TEST_F(Win32DialogsTest, AYesNoBoxGivesTheAnswerChosen) {
               MessageAnswer::Yes);
 }
 
-TEST_F(Win32DialogsTest, AnErrorReportHasOneOkButton) {
+TEST_F(Win32DialogsTest, AnErrorReportHasAWarningIconAndOneOkButton) {
     DialogUser user(thread, IDOK);
     EXPECT_EQ(dialogs.showMessage({"Permission denied\r\nin here at line 100", "Application Error",
                                    MessageButtons::Ok, MessageIcon::Warning}),
@@ -163,6 +170,7 @@ TEST_F(Win32DialogsTest, AnErrorReportHasOneOkButton) {
     ASSERT_TRUE(user.found());
     EXPECT_EQ(user.seen().caption, L"Application Error");
     EXPECT_EQ(user.seen().buttons, std::vector<int>{IDOK});
+    EXPECT_TRUE(user.seen().showsIcon);  // the exclamation mark
 }
 
 // Wine's chooser now and then (one opening in six or so here) loses the selection that
