@@ -9,10 +9,12 @@ run_packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation xdg-utils)
 # dpkg-dev: dpkg-shlibdeps and dpkg-buildflags; file: CPack finds the programs with it.
 package_packages=(dpkg-dev file)
 # desktop-file-utils and appstream validate the menu entry and the metadata, lintian
-# the package; strace sees which files the installed program opens.
+# the package; strace sees which files the installed program opens. The Windows build
+# is cross-built with mingw-w64's -posix compilers (std::thread), against GoogleTest's
+# sources, and its tests run under wine (64-bit only).
 test_packages=(libgtest-dev libgmock-dev xvfb xauth dbus-daemon openbox trayer xdotool
                x11-utils xclip imagemagick libxfixes-dev desktop-file-utils appstream lintian
-               strace)
+               strace g++-mingw-w64-x86-64-posix googletest wine wine64)
 
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;

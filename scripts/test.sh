@@ -2,7 +2,8 @@
 # Installs what is missing, builds Kestrava twice (optimised, and with
 # AddressSanitizer and UndefinedBehaviorSanitizer) and runs every test in both:
 # unit, widget (offscreen), end-to-end (under Xvfb) and the installed tree. Then
-# builds the Debian package and installs, runs and removes it (scripts/test-package.sh).
+# cross-builds it for Windows and runs that build's tests under wine, and last builds
+# the Debian package and installs, runs and removes it (scripts/test-package.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-packages.sh test
@@ -12,5 +13,9 @@ for preset in release asan; do
     cmake --build --preset "$preset"
     ctest --preset "$preset" -j2
 done
+echo "== windows =="
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+ctest --preset windows
 echo "== Debian package =="
 scripts/test-package.sh

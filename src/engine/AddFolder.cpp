@@ -130,7 +130,7 @@ void Walk::list(const std::string& path, Folders& subFolders) {
         }
         seams_.events.pumpEvents();                // [120]
         const std::string_view name = entry.name;  // [122]
-        if (IsLinkedFolder(entry.info)) {
+        if (IsLinkedFolder(entry.info) && !platform::WalksLinkedFolders) {
             continue;
         }
         if (platform::PathLength(name) < platform::PathLengthLimit &&

@@ -42,8 +42,9 @@ public:
 // Extends the folder list, in place, with every folder below its folders, level by
 // level (breadth-first; within a folder in the file system's order). Left out, with
 // everything below them: system folders (attributes exactly 22 or 1046, unless a
-// root), names with odd characters, "." and "..", and symbolic links to folders,
-// which could lead out of the tree or round in a loop. A folder that denies listing
+// root), names with odd characters, "." and "..", and, where the platform says so
+// (platform::WalksLinkedFolders), folders reached through a link, which could lead
+// out of the tree or round in a loop. A folder that denies listing
 // (70) or has vanished (76) is removed from the list without a message. Events run
 // once per folder visited, per sub-folder name and per folder merged, and every few
 // hundred entries of a large folder.

@@ -205,14 +205,6 @@ void DatePattern::mergeText() {
     tokens_ = std::move(merged);
 }
 
-void DatePattern::widenYear() {
-    for (Token& token : tokens_) {
-        if (token.kind == Kind::Year2) {
-            token.kind = Kind::Year4;
-        }
-    }
-}
-
 void DatePattern::dropTimeZone() {
     bool dropped = false;
     for (std::size_t at = 0; at < tokens_.size();) {

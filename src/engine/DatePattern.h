@@ -28,9 +28,6 @@ public:
     // True when the pattern holds an AM/PM marker outside quoted text.
     static bool HasAmPm(std::string_view pattern);
 
-    // Two-digit years become four-digit ones.
-    void widenYear();
-
     // Leaves the time zone out, together with the brackets, spaces and comma that
     // only framed it: "h:mm:ss AP t", "HH:mm:ss (t)" and "t HH:mm:ss" lose it cleanly.
     void dropTimeZone();

@@ -5,18 +5,11 @@
 namespace kestrava::engine {
 namespace {
 
-DatePattern WideDate(std::string_view pattern, DatePattern::Fields fields, bool amPmSeen) {
-    DatePattern date(pattern, fields, amPmSeen);
-    date.widenYear();
-    return date;
-}
-
 DatePattern GeneralPattern(const platform::DateTimeNames& names) {
     // As one format, like Qt's: an AM/PM marker anywhere makes "h" a 12-hour field.
     const bool amPmSeen =
         DatePattern::HasAmPm(names.shortDatePattern) || DatePattern::HasAmPm(names.longTimePattern);
-    DatePattern general =
-        WideDate(names.shortDatePattern, DatePattern::Fields::DateAndTime, amPmSeen);
+    DatePattern general(names.shortDatePattern, DatePattern::Fields::DateAndTime, amPmSeen);
     DatePattern time(names.longTimePattern, DatePattern::Fields::DateAndTime, amPmSeen);
     time.dropTimeZone();
     general.append(" ", time);
@@ -28,8 +21,8 @@ DatePattern GeneralPattern(const platform::DateTimeNames& names) {
 GeneralDateText::GeneralDateText(platform::DateTimeNames names, const platform::Clock& clock)
     : names_(std::move(names)),
       dateAndTime_(GeneralPattern(names_)),
-      dateAlone_(WideDate(names_.shortDatePattern, DatePattern::Fields::Date,
-                          DatePattern::HasAmPm(names_.shortDatePattern))),
+      dateAlone_(names_.shortDatePattern, DatePattern::Fields::Date,
+                 DatePattern::HasAmPm(names_.shortDatePattern)),
       calendar_(clock) {}
 
 void GeneralDateText::append(std::int64_t utcSeconds, std::string& out) {

@@ -10,11 +10,11 @@
 
 namespace kestrava::engine {
 
-// Dates and times in the general date format: the locale's short date with the
-// year widened to four digits, a space, and the locale's long time without its time
-// zone (en_US: "12/7/2026 3:17:16 AM", de_DE: "07.12.2026 03:17:16"); a time of
-// exactly midnight shows the date alone. Built once from the locale, then cheap for
-// every file of a snapshot: no locale or time-zone call per moment.
+// Dates and times in the general date format: the locale's short date as the locale
+// gives it for that format (with a four-digit year), a space, and the locale's long
+// time without its time zone (en_US: "12/7/2026 3:17:16 AM", de_DE: "07.12.2026
+// 03:17:16"); a time of exactly midnight shows the date alone. Built once from the locale, then
+// cheap for every file of a snapshot: no locale or time-zone call per moment.
 class GeneralDateText {
 public:
     GeneralDateText(platform::DateTimeNames names, const platform::Clock& clock);

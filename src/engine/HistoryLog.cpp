@@ -2,11 +2,11 @@
 
 namespace kestrava::engine {
 
-void WriteHistoryLine(platform::FileSystem& fileSystem, const std::string& historyLogPath,
-                      std::string_view text) {
+void WriteHistoryLine(platform::FileSystem& fileSystem, const platform::Locale& locale,
+                      const std::string& historyLogPath, std::string_view text) {
     std::string line(text);
     line += "\r\n";
-    fileSystem.appendToFile(historyLogPath, line);
+    fileSystem.appendToFile(historyLogPath, locale.toSystemEncoding(line));
 }
 
 std::string& HistoryLogEntry::beginLine(int step) {
@@ -28,7 +28,8 @@ void HistoryLogEntry::finish() {
         return;
     }
     if (!failed_) {
-        failed_ = !trap_.run(chunkStep_, [&] { fileSystem_.appendToFile(path_, chunk_); });
+        failed_ = !trap_.run(
+            chunkStep_, [&] { fileSystem_.appendToFile(path_, locale_.toSystemEncoding(chunk_)); });
     }
     chunk_.clear();
 }

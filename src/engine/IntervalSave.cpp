@@ -150,7 +150,7 @@ void LogFilesNow(const std::string& folderText, const std::string& historyLogPat
     }
     PublishingPump events(rows, tools.events);
     trap.run(102, [&] { rows.beginSnapshot(tools.dates.text(NowSeconds(tools.clock))); });
-    HistoryLogEntry log(tools.fileSystem, historyLogPath, trap);
+    HistoryLogEntry log(tools.fileSystem, tools.locale, historyLogPath, trap);
     trap.run(104, [&] {
         std::string& line = log.beginLine(104);
         line += '[';

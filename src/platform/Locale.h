@@ -9,9 +9,9 @@
 
 namespace kestrava::platform {
 
-// What dates are written with in the user's locale. Every text is in the locale's
+// What dates are written with in the user's locale. Every text is in the program's own
 // encoding. Patterns use the letters of Qt's date and time formats (d, M, yy, yyyy,
-// h, H, m, s, AP, t, quoted text, ...).
+// h, H, m, s, AP, t, quoted text, ...), whatever the platform's own letters are.
 struct DateTimeNames {
     struct DayPeriod {
         std::string asWritten;
@@ -19,7 +19,7 @@ struct DateTimeNames {
         std::string lower;
     };
 
-    std::string shortDatePattern;
+    std::string shortDatePattern;  // as the general date format writes the short date
     std::string longTimePattern;
     std::array<std::string, 12> shortMonthNames;  // January first
     std::array<std::string, 12> longMonthNames;

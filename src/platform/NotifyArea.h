@@ -12,8 +12,9 @@ namespace kestrava::platform {
 class NotifyArea;
 
 // A window that the notification area talks to. It need not be visible; it is only
-// where the area's messages for an icon are sent.
-using WindowHandle = std::uint32_t;
+// where the area's messages for an icon are sent. Wide enough for a real window's
+// handle.
+using WindowHandle = std::uintptr_t;
 
 // Receives a window's messages; the area passes itself so that the procedure can
 // read the window's user data.
@@ -84,9 +85,11 @@ struct NotifyIconData {
 // The desktop's notification area (the system tray): icons with a tip and a balloon,
 // and the windows that receive their mouse and balloon notifications.
 //
-// The windows live here, not in the implementations: a window is a procedure and a
-// user-data word, and an implementation hands a notification to the window's current
-// procedure through deliver(). No operation throws.
+// By default the windows live here, in memory: a window is a procedure and a user-data
+// word, and an implementation hands a notification to the window's current procedure
+// through deliver(). An implementation over real windows (Win32's) overrides the
+// window operations instead, and its notifications arrive as the windows' messages.
+// No operation throws.
 class NotifyArea {
 public:
     virtual ~NotifyArea() = default;
@@ -98,16 +101,18 @@ public:
     // Whether the desktop has a notification area now, so that an icon can be seen.
     virtual bool isAvailable() const = 0;
 
-    // A new window, with DefaultWindowProcedure and no user data.
-    WindowHandle createWindow();
-    void destroyWindow(WindowHandle window);
+    // A new window, with a procedure of its own that ignores every message (here
+    // DefaultWindowProcedure) and no user data.
+    virtual WindowHandle createWindow();
+    virtual void destroyWindow(WindowHandle window);
 
     // Installs a procedure for the window and returns the one it replaces
-    // (nothing for a window that does not exist).
-    WindowProcedure setWindowProcedure(WindowHandle window, WindowProcedure procedure);
+    // (nothing for a window that does not exist). Putting the returned procedure
+    // back gives the window its earlier procedure again.
+    virtual WindowProcedure setWindowProcedure(WindowHandle window, WindowProcedure procedure);
 
-    void setWindowUserData(WindowHandle window, void* data);
-    void* windowUserData(WindowHandle window) const;
+    virtual void setWindowUserData(WindowHandle window, void* data);
+    virtual void* windowUserData(WindowHandle window) const;
 
 protected:
     // Sends a message to the window's current procedure; nothing when the window is gone.

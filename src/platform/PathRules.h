@@ -20,4 +20,10 @@ std::size_t PathLength(std::string_view path);
 // Whether the path names the root of a file system, with or without its separator.
 bool IsRootPath(std::string_view path);
 
+// Whether a walk goes into a folder that a link (a reparse point) leads to. Where
+// the path limit is short, a loop of links ends at the limit within a few levels;
+// where it is long, a loop or a link out of the tree would take the walk almost
+// anywhere, so such folders are left out.
+extern const bool WalksLinkedFolders;
+
 }  // namespace kestrava::platform

@@ -48,6 +48,8 @@ std::string StandardDescription(int number) {
             return "Path not found";
         case InvalidPropertyValue:
             return "Invalid property value";
+        case CantOpenClipboard:
+            return "Can't open Clipboard";
         case InvalidPicture:
             return "Invalid picture";
         case IndexOutOfBounds:

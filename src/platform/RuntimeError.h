@@ -44,6 +44,7 @@ inline constexpr int DiskNotReady = 71;
 inline constexpr int PathFileAccessError = 75;
 inline constexpr int PathNotFound = 76;
 inline constexpr int InvalidPropertyValue = 380;
+inline constexpr int CantOpenClipboard = 521;
 inline constexpr int InvalidPicture = 481;
 inline constexpr int IndexOutOfBounds = 35600;
 }  // namespace error_number

@@ -17,4 +17,7 @@ bool IsRootPath(std::string_view path) {
     return !path.empty() && path.find_first_not_of('/') == std::string_view::npos;
 }
 
+// 4096 bytes of path hold a thousand levels of a link loop.
+const bool WalksLinkedFolders = false;
+
 }  // namespace kestrava::platform

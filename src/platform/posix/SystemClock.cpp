@@ -1,9 +1,9 @@
 #include "platform/posix/SystemClock.h"
 
-#include <bit>
 #include <cstdint>
 #include <ctime>
-#include <random>
+
+#include "platform/SeededRandom.h"
 
 namespace kestrava::platform {
 
@@ -37,9 +37,7 @@ std::int32_t SystemClock::utcOffsetAt(std::int64_t utcSeconds) const {
 }
 
 double SystemClock::seededRandomFraction(double seed) {
-    std::mt19937_64 generator(std::bit_cast<std::uint64_t>(seed));
-    // The top 53 bits of one draw, scaled: every double in [0, 1) that this can give is exact.
-    return static_cast<double>(generator() >> 11) * 0x1.0p-53;
+    return SeededRandomFraction(seed);
 }
 
 }  // namespace kestrava::platform

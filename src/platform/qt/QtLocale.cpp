@@ -11,11 +11,44 @@ DateTimeNames::DayPeriod DayPeriodOf(const QString& text) {
     return {FromQString(text), FromQString(text.toUpper()), FromQString(text.toLower())};
 }
 
+// Qt's short dates have a two-digit year (M/d/yy, dd.MM.yy), which the general date
+// format writes with four. Every "yy" of the pattern becomes "yyyy", read as Qt reads
+// runs of "y" (four at a time, then two, a lone one being text) and outside quotes.
+QString WithFourDigitYear(const QString& pattern) {
+    QString widened;
+    for (qsizetype at = 0; at < pattern.size();) {
+        if (pattern[at] == u'\'') {
+            const qsizetype close = pattern.indexOf(u'\'', at + 1);
+            const qsizetype end = close < 0 ? pattern.size() : close + 1;
+            widened += pattern.mid(at, end - at);
+            at = end;
+            continue;
+        }
+        if (pattern[at] != u'y') {
+            widened += pattern[at++];
+            continue;
+        }
+        qsizetype run = 0;
+        while (at + run < pattern.size() && pattern[at + run] == u'y') {
+            ++run;
+        }
+        at += run;
+        for (; run >= 2; run -= run >= 4 ? 4 : 2) {
+            widened += QStringLiteral("yyyy");
+        }
+        if (run == 1) {
+            widened += u'y';
+        }
+    }
+    return widened;
+}
+
 }  // namespace
 
 DateTimeNames QtLocale::dateTimeNames() const {
     DateTimeNames names;
-    names.shortDatePattern = FromQString(locale_.dateFormat(QLocale::ShortFormat));
+    names.shortDatePattern =
+        FromQString(WithFourDigitYear(locale_.dateFormat(QLocale::ShortFormat)));
     names.longTimePattern = FromQString(locale_.timeFormat(QLocale::LongFormat));
     for (int month = 1; month <= 12; ++month) {
         names.shortMonthNames[month - 1] =

@@ -70,7 +70,9 @@ struct ControlClass {
 ControlClass ClassOf(ControlKind kind, Control control) {
     switch (kind) {
         case ControlKind::Frame:
-            return {L"BUTTON", BS_GROUPBOX, 0};
+            // A group box paints its edge and caption only; transparent, it lets the
+            // window paint what lies inside it.
+            return {L"BUTTON", BS_GROUPBOX, WS_EX_TRANSPARENT};
         case ControlKind::ProgressBar:
             return {PROGRESS_CLASSW, 0, 0};
         case ControlKind::TextBox:

@@ -2,22 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <QLocale>
 #include <algorithm>
 #include <functional>
 
 #include "core/ErrorReport.h"
 #include "core/LocationTags.h"
+#include "core/PathText.h"
 #include "engine/IntervalTable.h"
 #include "engine/LoggingControls.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakeEventPump.h"
 #include "fakes/FakeLoggingWindow.h"
-#include "platform/posix/PosixFileSystem.h"
-#include "platform/qt/QtLocale.h"
-#include "platform/qt/QtSettingsBackend.h"
-#include "support/SettingsFolder.h"
+#include "support/NativeSeams.h"
+#include "support/NativeSettings.h"
 #include "support/TemporaryFolder.h"
 
 namespace kestrava::engine {
@@ -60,12 +58,12 @@ protected:
     core::StepTrap trap{report, core::location_tag::Timer1};
     testing::TemporaryFolder watched;
     testing::TemporaryFolder temporary;
-    platform::PosixFileSystem fileSystem;
-    platform::QtLocale locale{QLocale(QLocale::English, QLocale::UnitedStates)};
-    SnapshotTools tools{fileSystem, events, clock, locale, dialogs};
+    testing::NativeSeams native;
+    SnapshotTools tools{native.fileSystem(), events, clock, native.englishLocale(), dialogs};
     SnapshotRows rows;
     SnapshotRunner snapshots{tools};
-    SnapshotJob job{watched.string() + "/", (temporary.path() / "Kestrava.txt").string(), rows};
+    SnapshotJob job{core::WithTrailingSeparator(watched.string()),
+                    (temporary.path() / "Kestrava.txt").string(), rows};
     std::size_t rowsNoted = 0;
     std::function<void()> duringSnapshot;
 };
@@ -149,9 +147,8 @@ TEST_F(Schedule, AStrayTickOnlySaysLoggingIsOff) {
 }
 
 TEST_F(Schedule, SwitchingOffDuringTheSnapshotHolds) {
-    testing::SettingsFolder settingsFolder;
-    platform::QtSettingsBackend backend;
-    settings::SettingsStore settings(backend);
+    testing::NativeSettings nativeSettings;
+    settings::SettingsStore settings(nativeSettings.backend());
     window.select("Log every 1 second");
     duringSnapshot = [&] { ToggleAutomaticLogging(window, settings, trap); };
     tick();
@@ -202,9 +199,8 @@ TEST_F(Schedule, ATickDuringATickIsSkipped) {
 
 class LoggingControls : public Schedule {
 protected:
-    testing::SettingsFolder settingsFolder;
-    platform::QtSettingsBackend backend;
-    settings::SettingsStore settings{backend};
+    testing::NativeSettings nativeSettings;
+    settings::SettingsStore settings{nativeSettings.backend()};
 };
 
 TEST_F(LoggingControls, TheSwitchTurnsLoggingOffAndOnAndStoresTheState) {

@@ -1,0 +1,63 @@
+#include "platform/win32/Win32Clock.h"
+
+#include <windows.h>
+
+#include "platform/SeededRandom.h"
+
+namespace kestrava::platform {
+namespace {
+
+constexpr std::int64_t TicksBefore1970 = 116444736000000000;  // 100 ns since 1601
+constexpr std::int64_t TicksPerSecond = 10000000;
+
+std::int64_t TicksOf(const FILETIME& time) {
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) |
+                                     time.dwLowDateTime);
+}
+
+}  // namespace
+
+std::chrono::system_clock::time_point Win32Clock::now() const {
+    return std::chrono::system_clock::now();
+}
+
+std::chrono::steady_clock::time_point Win32Clock::monotonicNow() const {
+    return std::chrono::steady_clock::now();
+}
+
+double Win32Clock::secondsSinceMidnight() const {
+    SYSTEMTIME local{};
+    ::GetLocalTime(&local);
+    return local.wHour * 3600.0 + local.wMinute * 60.0 + local.wSecond +
+           local.wMilliseconds / 1000.0;
+}
+
+std::int32_t Win32Clock::utcOffsetAt(std::int64_t utcSeconds) const {
+    // FILETIME reaches from 1601 to 30827; beyond it no zone can tell.
+    constexpr std::int64_t Earliest = -TicksBefore1970 / TicksPerSecond;
+    constexpr std::int64_t Latest = 910692730085LL;  // 30827-12-31 23:59:59 UTC
+    if (utcSeconds < Earliest || utcSeconds > Latest) {
+        return 0;
+    }
+    const auto ticks = static_cast<std::uint64_t>(utcSeconds * TicksPerSecond + TicksBefore1970);
+    const FILETIME utcTime{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    SYSTEMTIME utc{};
+    SYSTEMTIME local{};
+    TIME_ZONE_INFORMATION zone{};
+    FILETIME localTime{};
+    // The zone's rules of that year (a null zone: the user's own), then that moment's
+    // side of their change of offset.
+    if (!::FileTimeToSystemTime(&utcTime, &utc) ||
+        !::GetTimeZoneInformationForYear(utc.wYear, nullptr, &zone) ||
+        !::SystemTimeToTzSpecificLocalTime(&zone, &utc, &local) ||
+        !::SystemTimeToFileTime(&local, &localTime)) {
+        return 0;
+    }
+    return static_cast<std::int32_t>((TicksOf(localTime) - TicksOf(utcTime)) / TicksPerSecond);
+}
+
+double Win32Clock::seededRandomFraction(double seed) {
+    return SeededRandomFraction(seed);
+}
+
+}  // namespace kestrava::platform

@@ -1,0 +1,268 @@
+#include "platform/win32/Win32FileSystem.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "platform/win32/LastError.h"
+#include "platform/win32/OwnedHandle.h"
+#include "platform/win32/Utf16.h"
+
+namespace kestrava::platform {
+namespace {
+
+// The attributes the program knows of; the others (not content-indexed, sparse,
+// offline, ...) would only keep a folder of the system's (22: hidden, system) from
+// being recognised by its exact value.
+constexpr DWORD ReportedAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                     FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY |
+                                     FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_REPARSE_POINT |
+                                     FILE_ATTRIBUTE_COMPRESSED;
+
+// 100-nanosecond ticks between 1601-01-01 and 1970-01-01, both UTC.
+constexpr std::int64_t TicksBefore1970 = 116444736000000000;
+constexpr std::int64_t TicksPerSecond = 10000000;
+
+std::int64_t SecondsSince1970(const FILETIME& time) {
+    const auto ticks = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+    const std::int64_t since1970 = ticks - TicksBefore1970;
+    const std::int64_t seconds = since1970 / TicksPerSecond;
+    return since1970 % TicksPerSecond < 0 ? seconds - 1 : seconds;
+}
+
+std::uint64_t SizeOf(DWORD high, DWORD low) {
+    return (static_cast<std::uint64_t>(high) << 32) | low;
+}
+
+// Opens the file as the walk asks whether it can be opened: no access, sharing reading
+// and writing, unbuffered and sequential. Links are followed.
+OwnedHandle OpenForNoAccess(const std::wstring& path) {
+    return OwnedHandle(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING,
+                                     FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+}
+
+// What an entry is, from the attributes, size and time that a listing or a look-up
+// gave for it. Only a file is opened; a link to a file carries its target's size and
+// time, read from the open handle.
+EntryInfo Describe(const std::wstring& path, DWORD attributes, const FILETIME& lastWrite,
+                   DWORD sizeHigh, DWORD sizeLow) {
+    EntryInfo info;
+    info.attributes = attributes & ReportedAttributes;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        info.kind = EntryKind::Folder;
+        return info;
+    }
+    const OwnedHandle file = OpenForNoAccess(path);
+    if (!file.isOpen()) {
+        info.kind = EntryKind::Other;
+        return info;
+    }
+    info.kind = EntryKind::File;
+    BY_HANDLE_FILE_INFORMATION target{};
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+        ::GetFileInformationByHandle(file.get(), &target)) {
+        info.size = SizeOf(target.nFileSizeHigh, target.nFileSizeLow);
+        info.modifiedSeconds = SecondsSince1970(target.ftLastWriteTime);
+    } else {
+        info.size = SizeOf(sizeHigh, sizeLow);
+        info.modifiedSeconds = SecondsSince1970(lastWrite);
+    }
+    return info;
+}
+
+std::wstring WithSeparator(std::wstring folder) {
+    if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/') {
+        folder += L'\\';
+    }
+    return folder;
+}
+
+bool IsDotOrDotDot(const wchar_t* name) {
+    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
+// One pass over a folder with FindFirstFileExW: names, attributes, sizes and times come
+// in the same records, fetched many at a time.
+class Win32FolderListing : public FolderListing {
+public:
+    // An empty listing: a drive's root folder that holds nothing has not even "." in it.
+    explicit Win32FolderListing(std::wstring folder) : folder_(std::move(folder)) {}
+
+    Win32FolderListing(std::wstring folder, HANDLE search, const WIN32_FIND_DATAW& first)
+        : folder_(std::move(folder)), search_(search), record_(first), pending_(true) {}
+
+    ~Win32FolderListing() override {
+        if (search_ != INVALID_HANDLE_VALUE) {
+            ::FindClose(search_);
+        }
+    }
+    Win32FolderListing(const Win32FolderListing&) = delete;
+    Win32FolderListing& operator=(const Win32FolderListing&) = delete;
+
+    bool next(FolderEntry& entry) override {
+        for (;;) {
+            if (search_ == INVALID_HANDLE_VALUE) {
+                return false;
+            }
+            if (!pending_ && !::FindNextFileW(search_, &record_)) {
+                if (::GetLastError() == ERROR_NO_MORE_FILES) {
+                    return false;
+                }
+                throw LastOsError();
+            }
+            pending_ = false;
+            if (IsDotOrDotDot(record_.cFileName)) {
+                continue;
+            }
+            name_ = FromUtf16(record_.cFileName);
+            entry.name = name_;
+            entry.info =
+                Describe(folder_ + record_.cFileName, record_.dwFileAttributes,
+                         record_.ftLastWriteTime, record_.nFileSizeHigh, record_.nFileSizeLow);
+            return true;
+        }
+    }
+
+private:
+    std::wstring folder_;  // ends in a separator
+    HANDLE search_ = INVALID_HANDLE_VALUE;
+    WIN32_FIND_DATAW record_{};
+    bool pending_ = false;  // record_ holds an entry that next() has not handed out
+    std::string name_;
+};
+
+// Gives back what a failed append wrote, so that no half chunk stays in the log. The
+// handle appends only; cutting needs write access, asked for on the same file.
+void CutBack(HANDLE file, std::uint64_t length) {
+    const OwnedHandle writer(::ReOpenFile(file, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                          FILE_FLAG_OPEN_REPARSE_POINT));
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(length);
+    if (writer.isOpen() && ::SetFilePointerEx(writer.get(), end, nullptr, FILE_BEGIN)) {
+        ::SetEndOfFile(writer.get());
+    }
+}
+
+}  // namespace
+
+EntryInfo Win32FileSystem::pathInfo(const std::string& path) const {
+    if (path.empty()) {
+        throw RuntimeError(error_number::PathNotFound);
+    }
+    const std::wstring wide = ToUtf16(path);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) {
+        throw LastOsError();
+    }
+    return Describe(wide, data.dwFileAttributes, data.ftLastWriteTime, data.nFileSizeHigh,
+                    data.nFileSizeLow);
+}
+
+void Win32FileSystem::readFile(const std::string& path,
+                               const std::function<void(std::string_view chunk)>& takeChunk) const {
+    const OwnedHandle file(::CreateFileW(
+        ToUtf16(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.isOpen()) {
+        throw LastOsError();
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(file.get(), &info)) {
+        throw LastOsError();
+    }
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        throw RuntimeError(error_number::PathNotFound);  // a link in the file's place
+    }
+    constexpr DWORD ChunkSize = 1 << 20;
+    const auto buffer = std::make_unique<char[]>(ChunkSize);
+    for (;;) {
+        DWORD count = 0;
+        if (!::ReadFile(file.get(), buffer.get(), ChunkSize, &count, nullptr)) {
+            throw LastOsError();
+        }
+        if (count == 0) {
+            return;
+        }
+        takeChunk({buffer.get(), count});
+    }
+}
+
+std::unique_ptr<FolderListing> Win32FileSystem::listFolder(const std::string& path) const {
+    if (path.empty()) {
+        throw RuntimeError(error_number::PathNotFound);
+    }
+    std::wstring folder = WithSeparator(ToUtf16(path));
+    WIN32_FIND_DATAW first{};
+    const HANDLE search =
+        ::FindFirstFileExW((folder + L'*').c_str(), FindExInfoBasic, &first, FindExSearchNameMatch,
+                           nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (search == INVALID_HANDLE_VALUE) {
+        // "folder\*" names the folder's entries: nothing found means nothing there.
+        if (::GetLastError() == ERROR_FILE_NOT_FOUND) {
+            return std::make_unique<Win32FolderListing>(std::move(folder));
+        }
+        throw LastOsError();
+    }
+    return std::make_unique<Win32FolderListing>(std::move(folder), search, first);
+}
+
+void Win32FileSystem::appendToFile(const std::string& path, std::string_view bytes) {
+    if (path.empty()) {
+        throw RuntimeError(error_number::PathNotFound);
+    }
+    const OwnedHandle file(::CreateFileW(
+        ToUtf16(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file.isOpen()) {
+        throw LastOsError();
+    }
+    BY_HANDLE_FILE_INFORMATION before{};
+    if (!::GetFileInformationByHandle(file.get(), &before) ||
+        (before.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY))) {
+        throw RuntimeError(error_number::PermissionDenied);
+    }
+    const std::uint64_t startLength = SizeOf(before.nFileSizeHigh, before.nFileSizeLow);
+    while (!bytes.empty()) {
+        const auto piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        DWORD written = 0;
+        const bool wrote = ::WriteFile(file.get(), bytes.data(), piece, &written, nullptr);
+        if (!wrote || written == 0) {
+            const RuntimeError failure =
+                wrote ? RuntimeError(error_number::DiskFull) : LastOsError();
+            CutBack(file.get(), startLength);
+            throw failure;
+        }
+        bytes.remove_prefix(written);
+    }
+}
+
+void Win32FileSystem::removeFile(const std::string& path) {
+    if (path.empty()) {
+        throw RuntimeError(error_number::PathNotFound);
+    }
+    const std::wstring wide = ToUtf16(path);
+    if (::DeleteFileW(wide.c_str())) {
+        return;
+    }
+    const RuntimeError refusal = LastOsError();
+    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+    if (refusal.number() != error_number::PermissionDenied ||
+        attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) !=
+            FILE_ATTRIBUTE_READONLY) {
+        throw refusal;
+    }
+    if (!::SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) {
+        throw refusal;
+    }
+    if (!::DeleteFileW(wide.c_str())) {
+        const RuntimeError failure = LastOsError();
+        ::SetFileAttributesW(wide.c_str(), attributes);
+        throw failure;
+    }
+}
+
+}  // namespace kestrava::platform

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+namespace kestrava::platform {
+
+// The file system through Win32's wide-character calls, with the attributes as the
+// file system keeps them. A file is an entry that opens as an existing file with no
+// access asked and reading and writing shared; anything that refuses that open (a
+// device, a file locked against it) is no file. Paths are limited to MAX_PATH, as the
+// program always was: nothing asks for longer ones.
+class Win32FileSystem : public FileSystem {
+public:
+    EntryInfo pathInfo(const std::string& path) const override;
+    void readFile(const std::string& path,
+                  const std::function<void(std::string_view chunk)>& takeChunk) const override;
+    std::unique_ptr<FolderListing> listFolder(const std::string& path) const override;
+    // Appends through FILE_APPEND_DATA, so two writers never overwrite each other. A
+    // link (a reparse point) in the file's place, or a folder, is never written (70).
+    void appendToFile(const std::string& path, std::string_view bytes) override;
+    // A read-only file goes too, as it would on a POSIX system.
+    void removeFile(const std::string& path) override;
+};
+
+}  // namespace kestrava::platform

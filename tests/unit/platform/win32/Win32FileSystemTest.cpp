@@ -1,0 +1,186 @@
+#include "platform/win32/Win32FileSystem.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "platform/RuntimeError.h"
+#include "support/TemporaryFolder.h"
+#include "support/win32/WindowsTestSupport.h"
+
+namespace kestrava::platform {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Utf8;
+
+constexpr std::int64_t Dec6At1000 = 1796551200;  // 2026-12-06 10:00:00 UTC
+
+class Win32FileSystemTest : public ::testing::Test {
+protected:
+    std::map<std::string, EntryInfo> list(const fs::path& path) const {
+        std::map<std::string, EntryInfo> entries;
+        const auto listing = fileSystem.listFolder(Utf8(path));
+        FolderEntry entry;
+        while (listing->next(entry)) {
+            entries[std::string(entry.name)] = entry.info;
+        }
+        return entries;
+    }
+
+    int failureOf(const std::function<void()>& action) const {
+        try {
+            action();
+        } catch (const RuntimeError& error) {
+            return error.number();
+        }
+        return 0;
+    }
+
+    testing::TemporaryFolder folder;
+    Win32FileSystem fileSystem;
+};
+
+TEST_F(Win32FileSystemTest, ListsEachEntryWithItsRealAttributesSizeAndTime) {
+    testing::SetModified(folder.writeFile("plain.txt", "12345"), Dec6At1000);
+    const auto hidden = folder.writeFile("hidden.txt", "1");
+    const auto system = folder.writeFile("system.txt", "22");
+    testing::SetAttributes(hidden, FILE_ATTRIBUTE_HIDDEN);
+    testing::SetAttributes(system, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    fs::create_directories(folder.path() / "Recycled");
+    fs::create_directories(folder.path() / "Private");
+    fs::create_directories(folder.path() / "Plain folder");
+    testing::SetAttributes(folder.path() / "Recycled", FILE_ATTRIBUTE_HIDDEN |
+                                                           FILE_ATTRIBUTE_SYSTEM |
+                                                           FILE_ATTRIBUTE_DIRECTORY);
+    testing::SetAttributes(folder.path() / "Private",
+                           FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY);
+
+    const auto entries = list(folder.path());
+
+    ASSERT_EQ(entries.size(), 6u);  // no "." or ".."
+    const EntryInfo& plain = entries.at("plain.txt");
+    EXPECT_EQ(plain.kind, EntryKind::File);
+    EXPECT_EQ(plain.size, 5u);
+    EXPECT_EQ(plain.modifiedSeconds, Dec6At1000);
+    EXPECT_EQ(plain.attributes & (attribute::Hidden | attribute::System), 0u);
+    EXPECT_EQ(entries.at("hidden.txt").attributes & (attribute::Hidden | attribute::System),
+              attribute::Hidden);
+    EXPECT_EQ(entries.at("system.txt").attributes & (attribute::Hidden | attribute::System),
+              attribute::Hidden | attribute::System);
+    EXPECT_EQ(entries.at("system.txt").kind, EntryKind::File);
+    EXPECT_EQ(entries.at("system.txt").size, 2u);
+    EXPECT_EQ(entries.at("Recycled").attributes, 22u);
+    EXPECT_EQ(entries.at("Recycled").kind, EntryKind::Folder);
+    EXPECT_EQ(entries.at("Private").attributes, 18u);
+    EXPECT_EQ(entries.at("Plain folder").attributes, attribute::Directory);
+}
+
+TEST_F(Win32FileSystemTest, ListsLargeFoldersWholeAndNamesOutsideTheCodePageAsTheyAre) {
+    for (int file = 0; file < 600; ++file) {
+        folder.writeFile("file " + std::to_string(file) + ".txt");
+    }
+    const std::string greek = "\xce\xa9mega \xe6\x97\xa5.txt";  // Ωmega 日.txt
+    std::ofstream(folder.path() / testing::PathOfUtf8(greek)) << "x";
+
+    const auto entries = list(folder.path());
+
+    EXPECT_EQ(entries.size(), 601u);
+    ASSERT_TRUE(entries.contains(greek));
+    EXPECT_EQ(entries.at(greek).size, 1u);
+    EXPECT_EQ(fileSystem.pathInfo(Utf8(folder.path()) + "\\" + greek).size, 1u);
+}
+
+// An open that asks for no access is not refused by another handle's sharing: share
+// modes guard reading, writing and deleting only. A file held open without sharing is
+// therefore still a file.
+TEST_F(Win32FileSystemTest, AFileHeldOpenWithoutSharingIsStillAFile) {
+    const auto file = folder.writeFile("held.txt", "abc");
+    const HANDLE held = ::CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    EXPECT_EQ(list(folder.path()).at("held.txt").kind, EntryKind::File);
+    EXPECT_EQ(fileSystem.pathInfo(Utf8(file)).kind, EntryKind::File);
+    ::CloseHandle(held);
+}
+
+TEST_F(Win32FileSystemTest, LooksPathsUpWithTheirKindAndTellsMissingFilesFromMissingFolders) {
+    const auto file = folder.writeFile("notes.txt", "1536");
+    testing::SetModified(file, Dec6At1000);
+    const EntryInfo info = fileSystem.pathInfo(Utf8(file));
+    EXPECT_EQ(info.kind, EntryKind::File);
+    EXPECT_EQ(info.size, 4u);
+    EXPECT_EQ(info.modifiedSeconds, Dec6At1000);
+    EXPECT_EQ(fileSystem.pathInfo(Utf8(folder.path())).kind, EntryKind::Folder);
+    EXPECT_EQ(fileSystem.pathInfo(Utf8(folder.path()) + "\\").kind, EntryKind::Folder);
+
+    const std::string missing = Utf8(folder.path() / "missing");
+    EXPECT_EQ(failureOf([&] { fileSystem.pathInfo(missing); }), error_number::FileNotFound);
+    EXPECT_EQ(failureOf([&] { fileSystem.pathInfo(missing + "\\inner.txt"); }),
+              error_number::PathNotFound);
+    EXPECT_EQ(failureOf([&] { fileSystem.pathInfo(""); }), error_number::PathNotFound);
+    EXPECT_EQ(failureOf([&] { fileSystem.listFolder(missing); }), error_number::PathNotFound);
+    EXPECT_EQ(failureOf([&] { fileSystem.listFolder(""); }), error_number::PathNotFound);
+    EXPECT_NE(failureOf([&] { fileSystem.listFolder(Utf8(file)); }), 0);
+}
+
+TEST_F(Win32FileSystemTest, ListsAnEmptyFolderAsEmptyAndTimesBefore1970BelowZero) {
+    fs::create_directories(folder.path() / "empty");
+    EXPECT_TRUE(list(folder.path() / "empty").empty());
+
+    const auto old = folder.writeFile("old.txt");
+    testing::SetModified(old, -86400 - 1);  // 1969-12-30 23:59:59
+    EXPECT_EQ(fileSystem.pathInfo(Utf8(old)).modifiedSeconds, -86400 - 1);
+}
+
+TEST_F(Win32FileSystemTest, AppendsExactlyTheBytesGivenCreatingTheFileOnce) {
+    const std::string log = Utf8(folder.path() / "Kestrava.txt");
+    fileSystem.appendToFile(log, "[line one]\r\n");
+    fileSystem.appendToFile(log, std::string("\xe9\0\x7f|\r\n", 6));
+    EXPECT_EQ(testing::ReadWholeFile(folder.path() / "Kestrava.txt"),
+              std::string("[line one]\r\n\xe9\0\x7f|\r\n", 18));
+
+    std::string read;
+    fileSystem.readFile(log, [&](std::string_view chunk) { read += chunk; });
+    EXPECT_EQ(read.size(), 18u);
+}
+
+TEST_F(Win32FileSystemTest, NeverAppendsToAFolderOrWhereNoFolderIs) {
+    fs::create_directories(folder.path() / "Kestrava.txt");
+    EXPECT_EQ(
+        failureOf([&] { fileSystem.appendToFile(Utf8(folder.path() / "Kestrava.txt"), "x"); }),
+        error_number::PermissionDenied);
+    EXPECT_EQ(failureOf([&] {
+                  fileSystem.appendToFile(Utf8(folder.path() / "missing" / "Kestrava.txt"), "x");
+              }),
+              error_number::PathNotFound);
+    EXPECT_EQ(failureOf([&] { fileSystem.appendToFile("", "x"); }), error_number::PathNotFound);
+}
+
+TEST_F(Win32FileSystemTest, RemovesExactlyTheNamedFileReadOnlyOrNot) {
+    const auto readOnly = folder.writeFile("read-only.txt");
+    testing::SetAttributes(readOnly, FILE_ATTRIBUTE_READONLY);
+    const auto neighbour = folder.writeFile("log1.txt");
+
+    fileSystem.removeFile(Utf8(readOnly));
+    EXPECT_FALSE(fs::exists(readOnly));
+
+    // A wildcard is no pattern here but a character no file name holds.
+    EXPECT_EQ(failureOf([&] { fileSystem.removeFile(Utf8(folder.path()) + "\\log?.txt"); }),
+              error_number::BadFileName);
+    EXPECT_EQ(failureOf([&] { fileSystem.removeFile(Utf8(folder.path()) + "\\*.txt"); }),
+              error_number::BadFileName);
+    EXPECT_TRUE(fs::exists(neighbour));
+    EXPECT_EQ(failureOf([&] { fileSystem.removeFile(Utf8(readOnly)); }),
+              error_number::FileNotFound);
+    EXPECT_EQ(failureOf([&] { fileSystem.removeFile(Utf8(folder.path())); }),
+              error_number::PermissionDenied);
+}
+
+}  // namespace
+}  // namespace kestrava::platform
