@@ -54,7 +54,9 @@ public:
     }
     // A click on the interval list: on a row, or on the empty space below the rows.
     void clickInterval(std::optional<int> row) {
-        lists[Control::ListView2].selected = row ? row : lists[Control::ListView2].selected;
+        if (row) {
+            lists[Control::ListView2].selected = row;
+        }
         form_->ListView2_Click();
     }
     // Each keystroke changes the box's text.
