@@ -45,7 +45,7 @@ click_tray_icon 3
 eventually shown_in_front || fail "a right click on the icon did not bring the window back"
 [ "$(client_size "$window")" = "536x577" ] || fail "the window came back at $(client_size "$window")"
 
-xdotool key --clearmodifiers alt+F4
+xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
 wait_for_kestrava_to_end
 ! tray_icon >/dev/null || fail "the icon stayed in the tray"
 echo "tray: icon $OUTPUT/tray-icon.png, balloon $OUTPUT/balloon.png"
