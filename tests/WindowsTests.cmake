@@ -77,3 +77,15 @@ gtest_add_tests(TARGET kestrava_windows_tests TEST_PREFIX "windows." TEST_LIST w
 # Local time is Berlin's, whose changes of offset the clock's tests know.
 set_tests_properties(${windows_tests} PROPERTIES
     FIXTURES_REQUIRED wine_session ENVIRONMENT "TZ=Europe/Berlin" TIMEOUT 120)
+
+# The real kestrava.exe under wine on a virtual screen with a window manager and a
+# tray host, one scenario at a time, in a wine prefix of their own.
+set(wine_e2e ${CMAKE_CURRENT_SOURCE_DIR}/e2e/windows)
+foreach(scenario main-window automatic-logging tray start-at-logon)
+    add_test(NAME windows.e2e.${scenario}
+        COMMAND ${wine_e2e}/run-in-wine-desktop.sh ${wine_e2e}/${scenario}.sh
+                $<TARGET_FILE:kestrava> ${CMAKE_CURRENT_BINARY_DIR}/e2e-output/${scenario}
+                ${CMAKE_BINARY_DIR}/wine-e2e)
+    set_tests_properties(windows.e2e.${scenario} PROPERTIES TIMEOUT 180
+        RESOURCE_LOCK wine_desktop)
+endforeach()
