@@ -1,26 +1,31 @@
 #!/bin/bash
 # Installs the Debian packages that building, running or testing Kestrava needs,
 # asking apt only for those that are missing.
-# usage: install-packages.sh run|package|test
+# usage: install-packages.sh run|package|windows-package|test
 set -euo pipefail
 
 # xdg-utils: "View History Log" hands the log to the desktop's viewer through xdg-open.
 run_packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation xdg-utils)
 # dpkg-dev: dpkg-shlibdeps and dpkg-buildflags; file: CPack finds the programs with it.
 package_packages=(dpkg-dev file)
+# The Windows program is cross-built with mingw-w64's -posix compilers (std::thread),
+# and its installer made with NSIS.
+windows_package_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix nsis)
 # desktop-file-utils and appstream validate the menu entry and the metadata, lintian
 # the package; strace sees which files the installed program opens. The Windows build
-# is cross-built with mingw-w64's -posix compilers (std::thread), against GoogleTest's
-# sources, and its tests run under wine (64-bit only).
+# is tested against GoogleTest's sources, and its tests and its installer run under
+# wine (64-bit only).
 test_packages=(libgtest-dev libgmock-dev xvfb xauth dbus-daemon openbox trayer xdotool
                x11-utils xclip imagemagick libxfixes-dev desktop-file-utils appstream lintian
-               strace g++-mingw-w64-x86-64-posix googletest wine wine64)
+               strace googletest wine wine64)
 
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;
     package) wanted=("${run_packages[@]}" "${package_packages[@]}") ;;
-    test) wanted=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}") ;;
-    *) echo "usage: $0 run|package|test" >&2; exit 2 ;;
+    windows-package) wanted=("${windows_package_packages[@]}") ;;
+    test) wanted=("${run_packages[@]}" "${package_packages[@]}" "${windows_package_packages[@]}"
+                  "${test_packages[@]}") ;;
+    *) echo "usage: $0 run|package|windows-package|test" >&2; exit 2 ;;
 esac
 
 missing=()

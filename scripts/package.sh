@@ -1,9 +1,26 @@
 #!/bin/bash
 # Installs what is missing, builds the release of Kestrava and writes its Debian
-# package to dist/. Arguments are handed to CMake's configure step, for example
-# --compile-no-warning-as-error on a compiler that warns where ours doesn't.
+# package to dist/; `package.sh windows` cross-builds the Windows program instead and
+# writes its installer there. Further arguments are handed to CMake's configure step,
+# for example --compile-no-warning-as-error on a compiler that warns where ours
+# doesn't.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+if [ "${1:-}" = windows ]; then
+    shift
+    scripts/install-packages.sh windows-package
+    cmake --preset windows-package "$@" >/dev/null
+    cmake --build --preset windows-package
+    rm -rf build/windows-package/cpack
+    cpack --preset windows-package >/dev/null
+    mkdir -p dist
+    rm -f dist/Kestrava-*-win64.exe
+    cp build/windows-package/cpack/Kestrava-*-win64.exe dist/
+    ls dist/Kestrava-*-win64.exe
+    exit 0
+fi
+
 scripts/install-packages.sh package
 
 # Debian's own compiler and linker flags, with every hardening option.

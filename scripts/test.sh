@@ -2,8 +2,10 @@
 # Installs what is missing, builds Kestrava twice (optimised, and with
 # AddressSanitizer and UndefinedBehaviorSanitizer) and runs every test in both:
 # unit, widget (offscreen), end-to-end (under Xvfb) and the installed tree. Then
-# cross-builds it for Windows and runs that build's tests under wine, and last builds
-# the Debian package and installs, runs and removes it (scripts/test-package.sh).
+# cross-builds it for Windows and runs that build's tests under wine, builds the Windows
+# installer and installs, runs and uninstalls it under wine (scripts/test-installer.sh),
+# and last builds the Debian package and installs, runs and removes it
+# (scripts/test-package.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-packages.sh test
@@ -17,5 +19,7 @@ echo "== windows =="
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 ctest --preset windows
+echo "== Windows installer =="
+scripts/test-installer.sh
 echo "== Debian package =="
 scripts/test-package.sh

@@ -2,6 +2,8 @@
 # layers without a toolkit that hold on Windows as they stand, and tests of each Win32
 # seam, and of the engine over them, on real files, keys and windows.
 
+find_program(wine_program wine REQUIRED)
+
 # GoogleTest from Debian's sources, built with the toolchain of this build.
 set(KESTRAVA_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's sources")
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)

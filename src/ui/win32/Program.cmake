@@ -17,3 +17,8 @@ kestrava_warnings(kestrava)
 set(hand_cursor ${PROJECT_SOURCE_DIR}/resources/HAND-M.CUR)
 add_custom_command(TARGET kestrava POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${hand_cursor} $<TARGET_FILE_DIR:kestrava>/HAND-M.CUR)
+
+# Installed, the program and its cursor share one folder as in the build, since the
+# program reads its shipped files from its own folder first.
+install(TARGETS kestrava RUNTIME DESTINATION .)
+install(FILES ${hand_cursor} DESTINATION .)
