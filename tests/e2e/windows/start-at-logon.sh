@@ -41,7 +41,11 @@ tray_icon >/dev/null || fail "no icon in the tray"
 import -window root "$OUTPUT/minimized-start.png"
 click_tray_icon 1
 window=$(wait_for_window Kestrava)
-eventually eval '[ "$(wm_state "$window")" = Normal ]' || fail "the window came back minimised"
+eventually eval '[ "$(wm_state "$window")" = Normal ]' || {
+    xwininfo -root -tree >"$OUTPUT/windows.txt"
+    import -window root "$OUTPUT/came-back.png"
+    fail "the window came back in state '$(wm_state "$window")' ($OUTPUT/came-back.png)"
+}
 [ "$(client_size "$window")" = "536x577" ] || fail "the window came back at $(client_size "$window")"
 sleep 0.5
 import -window "$window" "$OUTPUT/shown.png"
