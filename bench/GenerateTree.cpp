@@ -1,10 +1,12 @@
 // Builds a deterministic folder tree for the benchmarks: the same arguments give the
 // same folders, names, sizes and times on every run.
 //
-//   generate-tree ROOT [FILES] [SEED]
+//   generate-tree [--western] ROOT [FILES] [SEED]
 //
 // About ten files per folder, folders up to eight levels deep, a few folders with
-// thousands of files; names with spaces and non-ASCII letters, dot-files and "~" files;
+// thousands of files; names with spaces and non-ASCII letters, dot-files and "~" files
+// (with --western only letters that a Western European code page holds, so that a
+// Windows program can walk every folder);
 // sizes from 0 bytes to gigabytes as sparse files (they take no disk space); times
 // spread over thirty years, some of them exactly at midnight.
 #include <fcntl.h>
@@ -47,12 +49,20 @@ struct Folder {
 
 constexpr int DeepestLevel = 8;
 
-const char* const FolderWords[] = {
-    "Archive", "Projects 2024", "Übersicht",    "データ", "notes", "Ordner mit Leerzeichen",
-    "src",     "Фото",          "build output", "Mañana"};
-const char* const FileWords[] = {"report",      "Résumé final",  "photo", "データ ファイル",
-                                 "readme",      "Ärger über Öl", "data",  "слайд",
-                                 "backup copy", "notes"};
+struct Words {
+    const char* folders[10];
+    const char* files[10];
+};
+
+constexpr Words AllWords = {{"Archive", "Projects 2024", "Übersicht", "データ", "notes",
+                             "Ordner mit Leerzeichen", "src", "Фото", "build output", "Mañana"},
+                            {"report", "Résumé final", "photo", "データ ファイル", "readme",
+                             "Ärger über Öl", "data", "слайд", "backup copy", "notes"}};
+constexpr Words WesternWords = {
+    {"Archive", "Projects 2024", "Übersicht", "Données", "notes", "Ordner mit Leerzeichen", "src",
+     "Fotografías", "build output", "Mañana"},
+    {"report", "Résumé final", "photo", "Datei für später", "readme", "Ärger über Öl", "data",
+     "diapositive", "backup copy", "notes"}};
 const char* const Extensions[] = {".txt", ".pdf", ".jpg", ".bin", "", ".tar.gz", ".docx", ".md"};
 
 [[noreturn]] void Fail(const std::string& what) {
@@ -60,15 +70,15 @@ const char* const Extensions[] = {".txt", ".pdf", ".jpg", ".bin", "", ".tar.gz",
     std::exit(EXIT_FAILURE);
 }
 
-std::string FolderName(Random& random, std::size_t number) {
+std::string FolderName(Random& random, const Words& words, std::size_t number) {
     std::string name = random.below(20) == 0 ? "." : "";
-    name += FolderWords[random.below(std::size(FolderWords))];
+    name += words.folders[random.below(std::size(words.folders))];
     name += ' ';
     name += std::to_string(number);
     return name;
 }
 
-std::string FileName(Random& random, std::size_t number) {
+std::string FileName(Random& random, const Words& words, std::size_t number) {
     std::string name;
     const auto kind = random.below(100);
     if (kind < 5) {
@@ -76,7 +86,7 @@ std::string FileName(Random& random, std::size_t number) {
     } else if (kind < 8) {
         name = "~";  // a lock or backup file the snapshot leaves out
     }
-    name += FileWords[random.below(std::size(FileWords))];
+    name += words.files[random.below(std::size(words.files))];
     name += ' ';
     name += std::to_string(number);
     name += Extensions[random.below(std::size(Extensions))];
@@ -130,10 +140,16 @@ void MakeFile(const std::string& path, std::int64_t size, std::int64_t time) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    const bool western = argc > 1 && std::strcmp(argv[1], "--western") == 0;
+    if (western) {
+        --argc;
+        ++argv;
+    }
     if (argc < 2 || argc > 4) {
-        std::fprintf(stderr, "usage: %s ROOT [FILES] [SEED]\n", argv[0]);
+        std::fprintf(stderr, "usage: generate-tree [--western] ROOT [FILES] [SEED]\n");
         return EXIT_FAILURE;
     }
+    const Words& words = western ? WesternWords : AllWords;
     const std::string root = argv[1];
     const std::size_t fileCount = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 100000;
     Random random(argc > 3 ? std::strtoull(argv[3], nullptr, 10) : 20260607);
@@ -149,7 +165,7 @@ int main(int argc, char* argv[]) {
         while (parent->depth >= DeepestLevel) {
             parent = &folders[random.below(folders.size())];
         }
-        Folder folder{parent->path + '/' + FolderName(random, number), parent->depth + 1};
+        Folder folder{parent->path + '/' + FolderName(random, words, number), parent->depth + 1};
         if (::mkdir(folder.path.c_str(), 0755) != 0) {
             Fail(folder.path);
         }
@@ -164,7 +180,7 @@ int main(int argc, char* argv[]) {
         const bool intoBigFolder = random.below(100) < 15;
         const std::size_t folder = intoBigFolder ? bigFolders[random.below(bigFolders.size())]
                                                  : random.below(folders.size());
-        MakeFile(folders[folder].path + '/' + FileName(random, number), FileSize(random),
+        MakeFile(folders[folder].path + '/' + FileName(random, words, number), FileSize(random),
                  FileTime(random));
     }
     std::printf("%zu files in %zu folders under %s\n", fileCount, folders.size(), root.c_str());

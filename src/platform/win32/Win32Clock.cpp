@@ -43,17 +43,35 @@ std::int32_t Win32Clock::utcOffsetAt(std::int64_t utcSeconds) const {
     const FILETIME utcTime{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
     SYSTEMTIME utc{};
     SYSTEMTIME local{};
-    TIME_ZONE_INFORMATION zone{};
     FILETIME localTime{};
-    // The zone's rules of that year (a null zone: the user's own), then that moment's
-    // side of their change of offset.
-    if (!::FileTimeToSystemTime(&utcTime, &utc) ||
-        !::GetTimeZoneInformationForYear(utc.wYear, nullptr, &zone) ||
-        !::SystemTimeToTzSpecificLocalTime(&zone, &utc, &local) ||
+    // The zone's rules of that year, then that moment's side of their change of offset.
+    if (!::FileTimeToSystemTime(&utcTime, &utc)) {
+        return 0;
+    }
+    const TIME_ZONE_INFORMATION* zone = rulesOf(utc.wYear);
+    if (zone == nullptr || !::SystemTimeToTzSpecificLocalTime(zone, &utc, &local) ||
         !::SystemTimeToFileTime(&local, &localTime)) {
         return 0;
     }
     return static_cast<std::int32_t>((TicksOf(localTime) - TicksOf(utcTime)) / TicksPerSecond);
+}
+
+// The user's own zone (a null zone asked for) as its rules stood in that year.
+const TIME_ZONE_INFORMATION* Win32Clock::rulesOf(WORD year) const {
+    const auto now = std::chrono::steady_clock::now();
+    std::erase_if(
+        rules_, [&](const YearRules& rules) { return now - rules.read > std::chrono::seconds(1); });
+    for (const YearRules& rules : rules_) {
+        if (rules.year == year) {
+            return &rules.zone;
+        }
+    }
+    YearRules rules{year, {}, now};
+    if (!::GetTimeZoneInformationForYear(year, nullptr, &rules.zone)) {
+        return nullptr;
+    }
+    rules_.push_back(rules);
+    return &rules_.back().zone;
 }
 
 double Win32Clock::seededRandomFraction(double seed) {

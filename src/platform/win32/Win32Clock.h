@@ -1,5 +1,9 @@
 #pragma once
 
+#include <windows.h>
+
+#include <vector>
+
 #include "platform/Clock.h"
 
 namespace kestrava::platform {
@@ -14,6 +18,19 @@ public:
     double secondsSinceMidnight() const override;
     std::int32_t utcOffsetAt(std::int64_t utcSeconds) const override;
     double seededRandomFraction(double seed) override;
+
+private:
+    // Reading a year's zone rules reads the registry, which costs more than all the rest
+    // of a file's row; a snapshot asks for the same few years thousands of times. Rules
+    // older than a second are read again, so that a change of zone shows at once.
+    struct YearRules {
+        WORD year;
+        TIME_ZONE_INFORMATION zone;
+        std::chrono::steady_clock::time_point read;
+    };
+    const TIME_ZONE_INFORMATION* rulesOf(WORD year) const;
+
+    mutable std::vector<YearRules> rules_;
 };
 
 }  // namespace kestrava::platform

@@ -20,6 +20,10 @@ using platform::ToUtf16;
 
 constexpr wchar_t WindowClass[] = L"KestravaForm1";
 constexpr UINT_PTR Timer1 = 1;
+constexpr UINT_PTR RowCountTimer = 2;  // brings the snapshot list up to the rows added last
+// The snapshot list learns of new rows at most this often: each time it repaints, which
+// under wine cost as much as the snapshot itself when it happened at every publish.
+constexpr std::chrono::milliseconds RowCountGap{100};
 constexpr UINT RunSoon = WM_APP + 1;      // work waiting in soon_
 constexpr UINT ResizeLater = WM_APP + 2;  // a state change, handled once the system is done
 constexpr int ControlIdBase = 100;        // a control's id: the base plus its place in the design
@@ -348,17 +352,33 @@ void Win32Form1View::showSnapshotRows(engine::SnapshotRows* rows) {
 
 void Win32Form1View::willAppendRows(std::size_t, std::size_t) {}
 
-// The list asks for the rows it draws; it needs to know only how many there are.
+// The list asks for the rows it draws; it needs to know only how many there are, and
+// it may know of fewer for a moment: it never asks for rows beyond its count.
 void Win32Form1View::didAppendRows() {
+    if (std::chrono::steady_clock::now() - rowCountShown_ >= RowCountGap) {
+        showRowCount();
+    } else if (!rowCountLate_) {
+        rowCountLate_ = true;
+        ::SetTimer(window_, RowCountTimer, static_cast<UINT>(RowCountGap.count()), nullptr);
+    }
+}
+
+void Win32Form1View::showRowCount() {
+    if (rowCountLate_) {
+        rowCountLate_ = false;
+        ::KillTimer(window_, RowCountTimer);
+    }
     const auto count = rows_ == nullptr ? 0 : static_cast<int>(rows_->rowCount());
     ListView_SetItemCountEx(control(Control::ListView1), count,
                             LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    rowCountShown_ = std::chrono::steady_clock::now();
 }
 
 void Win32Form1View::willRemoveRows(std::size_t, std::size_t) {}
 
+// Rows that went must leave the list at once: it would ask for them.
 void Win32Form1View::didRemoveRows() {
-    didAppendRows();
+    showRowCount();
     ::InvalidateRect(control(Control::ListView1), nullptr, TRUE);
 }
 
@@ -520,6 +540,8 @@ LRESULT Win32Form1View::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             if (wParam == Timer1 && form_ != nullptr) {
                 form_->Timer1_Timer();
+            } else if (wParam == RowCountTimer) {
+                showRowCount();
             }
             return 0;
         case WM_SETCURSOR:

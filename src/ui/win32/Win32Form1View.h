@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -96,6 +97,7 @@ private:
     void didAppendRows() override;
     void willRemoveRows(std::size_t first, std::size_t last) override;
     void didRemoveRows() override;
+    void showRowCount();
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
@@ -107,6 +109,8 @@ private:
     std::array<std::vector<int>, 2> columnWidthsTwips_;  // of ListView1 and ListView2
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     engine::SnapshotRows* rows_ = nullptr;
+    std::chrono::steady_clock::time_point rowCountShown_{};
+    bool rowCountLate_ = false;  // rows were added that the list doesn't know of yet
     std::wstring progressText_;
     int timerInterval_ = 0;
     bool timerEnabled_ = true;
