@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/Median.h"
 #include "engine/IntervalSave.h"
 #include "engine/SnapshotRows.h"
 #include "platform/posix/PosixFileSystem.h"
@@ -33,6 +34,7 @@ extern char** environ;
 namespace {
 
 using namespace kestrava;
+using bench::Median;
 using Clock = std::chrono::steady_clock;
 
 // Error reports go to the terminal: a benchmark that reports errors measures nothing.
@@ -58,12 +60,6 @@ struct Engine {
 
 double Seconds(Clock::duration duration) {
     return std::chrono::duration<double>(duration).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 double TimeEngine(Engine& engine, const std::string& root, const std::string& log,

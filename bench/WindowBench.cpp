@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/Form1.h"
+#include "bench/Median.h"
 #include "bench/StallProbe.h"
 #include "engine/IntervalSave.h"
 #include "engine/SnapshotRows.h"
@@ -30,12 +31,7 @@
 namespace {
 
 using namespace kestrava;
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
+using bench::Median;
 
 double ElapsedMs(const QElapsedTimer& timer) {
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;

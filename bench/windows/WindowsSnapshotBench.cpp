@@ -22,7 +22,11 @@
 #include <thread>
 #include <vector>
 
+#include "bench/Median.h"
+
 namespace {
+
+using kestrava::bench::Median;
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
@@ -34,12 +38,6 @@ using namespace std::chrono_literals;
 
 double Seconds(Clock::duration duration) {
     return std::chrono::duration<double>(duration).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 PROCESS_INFORMATION Start(std::wstring commandLine) {

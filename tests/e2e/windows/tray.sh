@@ -25,31 +25,7 @@ blue=$(convert "$OUTPUT/tray-icon.png" -format %c histogram:info:- |
     awk -F'[(),]' '$4 > 150 && $2 < 100 && $3 < 100 {n += $1} END {print n + 0}')
 [ "$blue" -gt 10 ] || fail "the tray icon shows no blue V ($OUTPUT/tray-icon.png)"
 
-hidden_in_tray() { ! is_viewable "$window" && [ -z "$(wm_state "$window")" ]; }
-shown_in_front() {
-    is_viewable "$window" && [ "$(wm_state "$window")" = Normal ] &&
-        [ "$(xdotool getactivewindow)" = "$window" ]
-}
-
-xdotool windowminimize "$window"
-eventually hidden_in_tray || fail "minimising did not hide the window (state '$(wm_state "$window")')"
-eventually balloon_window >/dev/null || fail "no balloon at the first minimise"
-import -window root "$OUTPUT/balloon.png"
-
-click_tray_icon 1
-eventually shown_in_front || fail "a left click on the icon did not bring the window back"
-# The balloon goes after its 5 seconds; a second minimise brings none.
-no_balloon() { ! balloon_window >/dev/null; }
-eventually no_balloon || fail "the balloon stayed"
-
-xdotool windowminimize "$window"
-eventually hidden_in_tray || fail "the second minimise did not hide the window"
-sleep 1
-no_balloon || fail "a balloon at the second minimise"
-
-click_tray_icon 3
-eventually shown_in_front || fail "a right click on the icon did not bring the window back"
-[ "$(client_size "$window")" = "536x577" ] || fail "the window came back at $(client_size "$window")"
+check_tray_round_trip
 
 xdotool key --clearmodifiers alt+F4
 wait_for_kestrava_to_end
