@@ -126,6 +126,15 @@ wait_for_display() {
     eventually xdotool getdisplaygeometry >/dev/null || fail "the display $DISPLAY never answered"
 }
 
+# Whether a window manager runs on the display.
+has_window_manager() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"
+}
+
+wait_for_window_manager() {
+    eventually has_window_manager || fail "no window manager came up ($OUTPUT/openbox.log)"
+}
+
 # Prints the tray host's panel window; fails when there is none.
 panel_window() {
     local id
@@ -177,7 +186,12 @@ check_tray_round_trip() {
     }
 
     xdotool windowminimize "$window"
-    eventually hidden_in_tray || fail "minimising did not hide the window (state '$(wm_state "$window")')"
+    eventually hidden_in_tray || {
+        xwininfo -root -tree >"$OUTPUT/windows.txt"
+        import -window root "$OUTPUT/not-hidden.png"
+        fail "minimising did not hide the window (state '$(wm_state "$window")'," \
+            "$(xwininfo -id "$window" | grep 'Map State'))"
+    }
     eventually balloon_window >/dev/null || fail "no balloon at the first minimise"
     import -window root "$OUTPUT/balloon.png"
 

@@ -66,8 +66,14 @@ case "$command" in
         ;;
     down)
         wineserver -k 2>/dev/null || true
+        # The screen is awaited: one still going away could take a later screen of the
+        # same number with it.
         if screen_running; then
             kill "$(cat "$state/xvfb.pid")"
+            for _ in $(seq 50); do
+                screen_running || break
+                sleep 0.1
+            done
         fi
         rm -f "$state/xvfb.pid" "$state/display"
         ;;

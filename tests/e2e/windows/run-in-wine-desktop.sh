@@ -28,25 +28,54 @@ source "$(dirname "$0")/wine-lib.sh"
 
 helpers=()
 # Ending the wine server ends every program of the prefix, the scenario's included.
+# The screen is awaited too: a screen still going away could take the next scenario's
+# screen, which may have the same number, with it.
 cleanup() {
     wineserver -k 2>/dev/null || true
     kill "${helpers[@]}" 2>/dev/null || true
+    wait "${helpers[@]}" 2>/dev/null || true
 }
 trap cleanup EXIT
 
-# -displayfd: Xvfb takes a free display and says which once it is ready.
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$OUTPUT/display" \
-    </dev/null >"$OUTPUT/xvfb.log" 2>&1 &
-helpers+=($!)
-for _ in $(seq 100); do
-    [ -s "$OUTPUT/display" ] && break
-    sleep 0.1
-done
-[ -s "$OUTPUT/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$OUTPUT/display")"
-wait_for_display
-openbox </dev/null >"$OUTPUT/openbox.log" 2>&1 &
-helpers+=($!)
+# A display number that no screen holds: neither a lock file nor a listening socket,
+# which a screen that is going away keeps after its lock is gone (where the lock can't
+# be made at all, the socket is all there is). Where it starts is the scenario's own.
+free_display() {
+    local start=$(($$ % 80)) offset number
+    for offset in $(seq 0 79); do
+        number=$((10 + (start + offset) % 80))
+        [ -e "/tmp/.X$number-lock" ] && continue
+        grep -q "@/tmp/.X11-unix/X$number\$" /proc/net/unix && continue
+        echo "$number"
+        return 0
+    done
+    fail "no free display"
+}
+
+# Starts the screen and the window manager, and exports DISPLAY; tries again with
+# another screen where either doesn't come up.
+start_screen() {
+    local screen window_manager
+    for _ in 1 2 3; do
+        export DISPLAY=":$(free_display)"
+        Xvfb "$DISPLAY" -nolisten tcp -screen 0 1280x1024x24 </dev/null >>"$OUTPUT/xvfb.log" 2>&1 &
+        screen=$!
+        window_manager=""
+        if eventually xdotool getdisplaygeometry >/dev/null; then
+            openbox </dev/null >>"$OUTPUT/openbox.log" 2>&1 &
+            window_manager=$!
+            if eventually has_window_manager; then
+                helpers+=("$screen" "$window_manager")
+                return 0
+            fi
+        fi
+        kill "$screen" $window_manager 2>/dev/null || true
+        wait "$screen" $window_manager 2>/dev/null || true
+    done
+    fail "no screen with a window manager came up ($OUTPUT/xvfb.log, $OUTPUT/openbox.log)"
+}
+
+start_screen
 start_tray_host
 helpers+=("$TRAY_HOST_PID")
 
