@@ -41,8 +41,11 @@ xvfb_pid=""
 openbox_pid=""
 cleanup() {
     wineserver -k 2>/dev/null || true
+    # The screen is awaited: one still going away can take the next screen of its
+    # number with it.
     for pid in $openbox_pid $xvfb_pid; do
         kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
     done
 }
 trap cleanup EXIT

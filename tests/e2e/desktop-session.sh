@@ -12,7 +12,6 @@ source "$(dirname "$0")/lib.sh"
 wait_for_display
 openbox >"$OUTPUT/openbox.log" 2>&1 &
 window_manager=$!
-wait_for_window_manager
 start_tray_host
 trap 'kill "$window_manager" "$TRAY_HOST_PID" 2>/dev/null || true' EXIT
 

@@ -131,9 +131,6 @@ has_window_manager() {
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"
 }
 
-wait_for_window_manager() {
-    eventually has_window_manager || fail "no window manager came up ($OUTPUT/openbox.log)"
-}
 
 # Prints the tray host's panel window; fails when there is none.
 panel_window() {
