@@ -139,11 +139,17 @@ panel_window() {
     [ -n "$id" ] && echo "$id"
 }
 
+# How xwininfo shows the windows of the tray icon and the balloon: the program's own.
+# (Under wine they are its desktop's, explorer.exe's.)
+ICON_WINDOWS='"kestrava": \("kestrava"'
+
 # Prints the window of Kestrava's icon in the tray host's panel; fails when it isn't there.
+# (awk reads on to the end: xwininfo would fail writing into a closed pipe.)
 tray_icon() {
     local panel id
     panel=$(panel_window) || return 1
-    id=$(xwininfo -tree -id "$panel" | awk '/"kestrava": \("kestrava"/ {print $1; exit}')
+    id=$(xwininfo -tree -id "$panel" | ICON_WINDOWS=$ICON_WINDOWS \
+        awk '$0 ~ ENVIRON["ICON_WINDOWS"] && !found {print $1; found = 1}')
     [ -n "$id" ] && echo "$id"
 }
 
@@ -156,7 +162,7 @@ click_tray_icon() {
 # Prints the tray balloon's window while one is on the screen; fails otherwise.
 balloon_window() {
     local id
-    id=$(xwininfo -root -children | awk '/"kestrava": \("kestrava"/ {print $1}' |
+    id=$(xwininfo -root -children | ICON_WINDOWS=$ICON_WINDOWS awk '$0 ~ ENVIRON["ICON_WINDOWS"] {print $1}' |
         while read -r candidate; do
             is_viewable "$candidate" && echo "$candidate"
         done | head -n 1)
@@ -206,4 +212,23 @@ check_tray_round_trip() {
     click_tray_icon 3
     eventually shown_in_front || fail "a right click on the icon did not bring the window back"
     [ "$(client_size "$window")" = "536x577" ] || fail "the window came back at $(client_size "$window")"
+}
+
+# A start in the tray: the balloon comes up and the window never reaches the screen
+# meanwhile; the icon is in the tray, and a left click on it shows the window, which
+# this prints.
+check_start_in_tray() {
+    local window
+    main_window() { xwininfo -root -tree | awk '/ "Kestrava": \(/ && !found {print $1; found = 1}'; }
+    eventually balloon_window >/dev/null || fail "no balloon at a minimised start"
+    # The window must not flash: for the balloon's first seconds it never shows.
+    for _ in $(seq 20); do
+        window=$(main_window)
+        [ -z "$window" ] || ! is_viewable "$window" || fail "the window came on the screen"
+        sleep 0.1
+    done
+    tray_icon >/dev/null || fail "no icon in the tray"
+    import -window root "$OUTPUT/minimized-start.png"
+    click_tray_icon 1
+    wait_for_window Kestrava
 }

@@ -10,19 +10,7 @@ printf '[Kestrava]\nWindows%%20Startup=On\nMinimized=On\n' >"$OUTPUT/config/Velq
 start_kestrava
 trap stop_kestrava EXIT
 
-main_window() { xwininfo -root -tree | awk '/ "Kestrava": \(/ {print $1; exit}'; }
-eventually balloon_window >/dev/null || fail "no balloon at a minimised start"
-# The window must not flash: for the balloon's first seconds it never shows.
-for _ in $(seq 20); do
-    window=$(main_window)
-    [ -z "$window" ] || ! is_viewable "$window" || fail "the window came on the screen"
-    sleep 0.1
-done
-tray_icon >/dev/null || fail "no icon in the tray"
-import -window root "$OUTPUT/minimized-start.png"
-
-click_tray_icon 1
-window=$(wait_for_window Kestrava)
+window=$(check_start_in_tray)
 eventually eval '[ "$(wm_state "$window")" = Normal ]' || fail "the window came back minimised"
 sleep 0.5
 import -window "$window" "$OUTPUT/shown.png"

@@ -28,19 +28,7 @@ xdotool key --clearmodifiers alt+F4
 wait_for_kestrava_to_end
 
 start_kestrava
-# (awk reads on to the end: xwininfo would fail writing into a closed pipe.)
-main_window() { xwininfo -root -tree | awk '/ "Kestrava": \(/ && !found {print $1; found = 1}'; }
-eventually balloon_window >/dev/null || fail "no balloon at a minimised start"
-# The window must not flash: for the balloon's first seconds it never shows.
-for _ in $(seq 20); do
-    window=$(main_window)
-    [ -z "$window" ] || ! is_viewable "$window" || fail "the window came on the screen"
-    sleep 0.1
-done
-tray_icon >/dev/null || fail "no icon in the tray"
-import -window root "$OUTPUT/minimized-start.png"
-click_tray_icon 1
-window=$(wait_for_window Kestrava)
+window=$(check_start_in_tray)
 eventually eval '[ "$(wm_state "$window")" = Normal ]' || {
     xwininfo -root -tree >"$OUTPUT/windows.txt"
     import -window root "$OUTPUT/came-back.png"

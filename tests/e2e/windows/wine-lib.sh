@@ -86,22 +86,6 @@ set_attributes() {
     done
 }
 
-# Prints the window of the program's icon in the tray host's panel: wine's desktop
-# docks each icon as a window of its own, of the class explorer.exe.
-tray_icon() {
-    local panel id
-    panel=$(panel_window) || return 1
-    id=$(xwininfo -tree -id "$panel" | awk '/\("explorer.exe" "explorer.exe"\)/ && !found {print $1; found = 1}')
-    [ -n "$id" ] && echo "$id"
-}
-
-# Prints wine's balloon while it is on the screen: a top-level window of wine's
-# desktop; fails otherwise.
-balloon_window() {
-    local id
-    id=$(xwininfo -root -children | awk '/\("explorer.exe" "explorer.exe"\)/ {print $1}' |
-        while read -r candidate; do
-            is_viewable "$candidate" && echo "$candidate"
-        done | head -n 1)
-    [ -n "$id" ] && echo "$id"
-}
+# Wine's desktop docks each tray icon as a window of its own, and shows the balloon as
+# one of its top-level windows: both are explorer.exe's.
+ICON_WINDOWS='\("explorer.exe" "explorer.exe"\)'
