@@ -14,6 +14,7 @@ window=$(wait_for_window Kestrava)
 log="$TEMP/Kestrava.txt"
 click_log_now "$window"
 eventually test -s "$log" || fail "the snapshot wrote nothing"
+wait_for_window_manager
 xdotool windowactivate --sync "$window"
 closed=$(date +%s%N)
 xdotool key --clearmodifiers alt+F4
@@ -22,7 +23,13 @@ for _ in $(seq 1000); do  # every 10 ms, for 10 s at most
     sleep 0.01
 done
 milliseconds=$((($(date +%s%N) - closed) / 1000000))
-! kill -0 "$KESTRAVA_PID" 2>/dev/null || fail "the program did not end after the close"
+if kill -0 "$KESTRAVA_PID" 2>/dev/null; then
+    lines=$(wc -l <"$log")
+    sleep 0.5
+    echo "the log went from $lines to $(wc -l <"$log") lines in 0.5 s" >&2
+    record_hung_program "$window"
+    fail "the program did not end after the close"
+fi
 wait "$KESTRAVA_PID" || fail "the program ended with status $?"
 [ "$milliseconds" -lt 1000 ] || fail "the program took $milliseconds ms to end"
 

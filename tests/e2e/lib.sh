@@ -131,6 +131,29 @@ has_window_manager() {
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"
 }
 
+# Waits for the window manager; only it turns alt+F4 into a close.
+wait_for_window_manager() {
+    eventually has_window_manager || fail "no window manager runs ($OUTPUT/openbox.log)"
+}
+
+# Writes what the desktop and the running program were doing to OUTPUT, for a
+# scenario that failed while the program still ran.
+record_hung_program() {
+    local window=$1 report="$OUTPUT/hung.txt"
+    {
+        echo "window manager: $(has_window_manager && echo running || echo none)"
+        echo "active window: $(xdotool getactivewindow 2>/dev/null || echo none), ours: $window"
+        echo "our window: $(xwininfo -id "$window" 2>/dev/null | grep 'Map State' || echo gone)"
+        echo "process: $(cat "/proc/$KESTRAVA_PID/stat" 2>/dev/null)"
+        echo "waiting in: $(cat "/proc/$KESTRAVA_PID/wchan" 2>/dev/null)"
+        if command -v gdb >/dev/null; then
+            timeout 30 gdb -p "$KESTRAVA_PID" -batch -ex 'thread apply all bt' 2>&1
+        fi
+    } >"$report" 2>&1
+    import -window root "$OUTPUT/hung.png" 2>/dev/null || true
+    echo "      (what the program was doing: $report, the screen: $OUTPUT/hung.png)" >&2
+    cat "$report" >&2
+}
 
 # Prints the tray host's panel window; fails when there is none.
 panel_window() {
