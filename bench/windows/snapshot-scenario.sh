@@ -10,5 +10,5 @@ mkdir -p "$C_DRIVE/bench"
 "$GENERATE_TREE" --western "$C_DRIVE/bench/tree" "$FILES"
 store_settings 'StartStopState=Off' 'Text1=C:\bench\tree\'
 cp "$SNAPSHOT_BENCH" "$C_DRIVE/bench/"
-wine 'C:\bench\windows-snapshot-bench.exe' "$KESTRAVA" 'C:\bench\tree\' "$RUNS" </dev/null 2>/dev/null |
+wine 'C:\bench\windows-snapshot-bench.exe' "$KESTRAVA" 'C:\bench\tree\' "$RUNS" </dev/null |
     tr -d '\r'
