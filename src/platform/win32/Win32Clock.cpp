@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <cstring>
+#include <cwchar>
+#include <iterator>
+
 #include "platform/SeededRandom.h"
 
 namespace kestrava::platform {
@@ -13,6 +17,20 @@ constexpr std::int64_t TicksPerSecond = 10000000;
 std::int64_t TicksOf(const FILETIME& time) {
     return static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) |
                                      time.dwLowDateTime);
+}
+
+bool SameZone(const DYNAMIC_TIME_ZONE_INFORMATION& one,
+              const DYNAMIC_TIME_ZONE_INFORMATION& other) {
+    const auto sameDate = [](const SYSTEMTIME& a, const SYSTEMTIME& b) {
+        return std::memcmp(&a, &b, sizeof a) == 0;
+    };
+    return one.Bias == other.Bias && one.StandardBias == other.StandardBias &&
+           one.DaylightBias == other.DaylightBias &&
+           sameDate(one.StandardDate, other.StandardDate) &&
+           sameDate(one.DaylightDate, other.DaylightDate) &&
+           one.DynamicDaylightTimeDisabled == other.DynamicDaylightTimeDisabled &&
+           std::wcsncmp(one.TimeZoneKeyName, other.TimeZoneKeyName,
+                        std::size(one.TimeZoneKeyName)) == 0;
 }
 
 }  // namespace
@@ -58,20 +76,35 @@ std::int32_t Win32Clock::utcOffsetAt(std::int64_t utcSeconds) const {
 
 // The user's own zone (a null zone asked for) as its rules stood in that year.
 const TIME_ZONE_INFORMATION* Win32Clock::rulesOf(WORD year) const {
-    const auto now = std::chrono::steady_clock::now();
-    std::erase_if(
-        rules_, [&](const YearRules& rules) { return now - rules.read > std::chrono::seconds(1); });
+    forgetRulesIfTheZoneChanged();
     for (const YearRules& rules : rules_) {
         if (rules.year == year) {
             return &rules.zone;
         }
     }
-    YearRules rules{year, {}, now};
+    YearRules rules{year, {}};
     if (!::GetTimeZoneInformationForYear(year, nullptr, &rules.zone)) {
         return nullptr;
     }
     rules_.push_back(rules);
     return &rules_.back().zone;
+}
+
+void Win32Clock::forgetRulesIfTheZoneChanged() const {
+    const auto now = std::chrono::steady_clock::now();
+    if (!rules_.empty() && now - zoneAsked_ < std::chrono::seconds(1)) {
+        return;
+    }
+    zoneAsked_ = now;
+    DYNAMIC_TIME_ZONE_INFORMATION current{};
+    if (::GetDynamicTimeZoneInformation(&current) == TIME_ZONE_ID_INVALID) {
+        rules_.clear();
+        return;
+    }
+    if (!SameZone(current, zoneInForce_)) {
+        rules_.clear();
+        zoneInForce_ = current;
+    }
 }
 
 double Win32Clock::seededRandomFraction(double seed) {

@@ -21,16 +21,19 @@ public:
 
 private:
     // Reading a year's zone rules reads the registry, which costs more than all the rest
-    // of a file's row; a snapshot asks for the same few years thousands of times. Rules
-    // older than a second are read again, so that a change of zone shows at once.
+    // of a file's row, and a snapshot meets dozens of years thousands of times. The rules
+    // are kept while the zone in force stays the same; which zone that is, is asked
+    // again at most every second, so that a change of zone shows at once.
     struct YearRules {
         WORD year;
         TIME_ZONE_INFORMATION zone;
-        std::chrono::steady_clock::time_point read;
     };
     const TIME_ZONE_INFORMATION* rulesOf(WORD year) const;
+    void forgetRulesIfTheZoneChanged() const;
 
     mutable std::vector<YearRules> rules_;
+    mutable DYNAMIC_TIME_ZONE_INFORMATION zoneInForce_{};
+    mutable std::chrono::steady_clock::time_point zoneAsked_{};
 };
 
 }  // namespace kestrava::platform
