@@ -61,7 +61,7 @@ has_value() {
 }
 
 # -displayfd: Xvfb takes a free display and says which once it is ready.
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$state/display" \
+Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1280x1024x24 3>"$state/display" \
     </dev/null >/dev/null 2>&1 &
 xvfb_pid=$!
 eventually test -s "$state/display" || fail "Xvfb did not start"

@@ -10,9 +10,8 @@ export OUTPUT=$3
 source "$(dirname "$0")/lib.sh"
 
 wait_for_display
-openbox >"$OUTPUT/openbox.log" 2>&1 &
-window_manager=$!
+start_window_manager
 start_tray_host
-trap 'kill "$window_manager" "$TRAY_HOST_PID" 2>/dev/null || true' EXIT
+trap 'kill "$WINDOW_MANAGER_PID" "$TRAY_HOST_PID" 2>/dev/null || true' EXIT
 
 bash "$scenario"

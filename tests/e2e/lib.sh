@@ -136,6 +136,24 @@ wait_for_window_manager() {
     eventually has_window_manager || fail "no window manager runs ($OUTPUT/openbox.log)"
 }
 
+# Starts openbox and waits until it manages the screen; exports its process as
+# WINDOW_MANAGER_PID. One that gave up at once is started again.
+start_window_manager() {
+    for _ in 1 2 3; do
+        openbox >>"$OUTPUT/openbox.log" 2>&1 &
+        export WINDOW_MANAGER_PID=$!
+        eventually window_manager_settled
+        has_window_manager && return 0
+        kill -0 "$WINDOW_MANAGER_PID" 2>/dev/null && break
+    done
+    fail "no window manager came up ($OUTPUT/openbox.log)"
+}
+
+# Whether the window manager runs on the screen, or its process ended.
+window_manager_settled() {
+    has_window_manager || ! kill -0 "$WINDOW_MANAGER_PID" 2>/dev/null
+}
+
 # Writes what the desktop and the running program were doing to OUTPUT, for a
 # scenario that failed while the program still ran.
 record_hung_program() {

@@ -58,7 +58,7 @@ start_screen() {
     local screen window_manager
     for _ in 1 2 3; do
         export DISPLAY=":$(free_display)"
-        Xvfb "$DISPLAY" -nolisten tcp -screen 0 1280x1024x24 </dev/null >>"$OUTPUT/xvfb.log" 2>&1 &
+        Xvfb "$DISPLAY" -nolisten tcp -noreset -screen 0 1280x1024x24 </dev/null >>"$OUTPUT/xvfb.log" 2>&1 &
         screen=$!
         window_manager=""
         if eventually xdotool getdisplaygeometry >/dev/null; then
