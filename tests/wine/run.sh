@@ -51,7 +51,7 @@ case "$command" in
             wineserver -k 2>/dev/null || true
             rm -f "$state/display"
             # -displayfd: Xvfb takes a free display and says which once it is ready.
-            setsid Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1280x1024x24 \
+            setsid Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 \
                 3>"$state/display" </dev/null >/dev/null 2>&1 &
             echo $! >"$state/xvfb.pid"
             for _ in $(seq 100); do
