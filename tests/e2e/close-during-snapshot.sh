@@ -14,7 +14,6 @@ window=$(wait_for_window Kestrava)
 log="$TEMP/Kestrava.txt"
 click_log_now "$window"
 eventually test -s "$log" || fail "the snapshot wrote nothing"
-wait_for_window_manager
 xdotool windowactivate --sync "$window"
 closed=$(date +%s%N)
 xdotool key --clearmodifiers alt+F4

@@ -131,11 +131,6 @@ has_window_manager() {
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"
 }
 
-# Waits for the window manager; only it turns alt+F4 into a close.
-wait_for_window_manager() {
-    eventually has_window_manager || fail "no window manager runs ($OUTPUT/openbox.log)"
-}
-
 # Starts openbox and waits until it manages the screen; exports its process as
 # WINDOW_MANAGER_PID. One that gave up at once is started again.
 start_window_manager() {
