@@ -121,7 +121,7 @@ sleep 0.5
 # Check4, "Load this software on Windows startup", at (24, 438) pixels; PushButton6,
 # "Log Current Status Now (Test)", at (272, 475).
 xdotool mousemove --window "$window" 40 447 click 1
-eventually has_value "HKLM\\$run" kestrava.exe "$program_folder\\kestrava.exe" ||
+eventually has_value "HKLM\\$run" kestrava.exe "\"$program_folder\\kestrava.exe\"" ||
     fail "ticking the box wrote no Run value for all users"
 xdotool mousemove --window "$window" 400 488 click 1
 history_log() {

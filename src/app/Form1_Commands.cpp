@@ -31,7 +31,7 @@ void Form1::PushButton11_Click() {
 
 void Form1::PushButton12_Click() {
     const core::StepTrap trap(errorReport_, core::location_tag::PushButton12Click);
-    commands::ClearHistoryLog(trap, services_, HistoryLogPath, AppTitle,
+    commands::ClearHistoryLog(trap, services_, HistoryLogPath, AppTitle, snapshots_,
                               [this] { snapshotRows_.clear(); });
 }
 

@@ -69,6 +69,7 @@ void CopyHistoryToClipboard(const core::StepTrap& trap, platform::Services& serv
 
 void ClearHistoryLog(const core::StepTrap& trap, platform::Services& services,
                      const std::string& logPath, const std::string& appTitle,
+                     engine::SnapshotRunner& snapshots,
                      const std::function<void()>& emptySnapshotList) {
     platform::MessageAnswer answer = platform::MessageAnswer::No;
     trap.run(100, [&] {
@@ -78,6 +79,7 @@ void ClearHistoryLog(const core::StepTrap& trap, platform::Services& services,
     if (answer != platform::MessageAnswer::Yes) {
         return;
     }
+    snapshots.startOver();
     trap.run(102, [&] {
         core::RemoveFile(services.fileSystem, services.events, logPath);
         if (core::FileExists(services.fileSystem, logPath)) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/StepTrap.h"
+#include "engine/SnapshotRunner.h"
 #include "platform/Services.h"
 
 // The commands behind the buttons that act on the history log, and the help message.
@@ -24,10 +25,13 @@ void ViewHistoryLog(const core::StepTrap& trap, platform::Services& services,
 void CopyHistoryToClipboard(const core::StepTrap& trap, platform::Services& services,
                             const std::string& logPath);
 
-// After a Yes, deletes the log and empties the snapshot list. A log that is still
+// After a Yes, deletes the log and empties the snapshot list. A snapshot under way
+// (the question came from an event inside it) ends first and writes nothing more, so
+// the new history starts with the next snapshot's whole entry. A log that is still
 // there afterwards is reported, so that nobody believes a history gone that is not.
 void ClearHistoryLog(const core::StepTrap& trap, platform::Services& services,
                      const std::string& logPath, const std::string& appTitle,
+                     engine::SnapshotRunner& snapshots,
                      const std::function<void()>& emptySnapshotList);
 
 void ShowHelp(const core::StepTrap& trap, platform::Dialogs& dialogs, const std::string& appTitle);

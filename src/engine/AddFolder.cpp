@@ -133,9 +133,12 @@ void Walk::list(const std::string& path, Folders& subFolders) {
         if (IsLinkedFolder(entry.info) && !platform::WalksLinkedFolders) {
             continue;
         }
-        if (platform::PathLength(name) < platform::PathLengthLimit &&
-            !HasOddCharacter(name, seams_.locale) && name != "." && name != "..") {  // [124-130]
-            std::string subFolder = parent;                                          // [132, 134]
+        // Every name the file system lists is walked, whatever its characters: the log
+        // writes what its encoding can't hold as "?", and leaving such a folder out
+        // would hide its whole subtree from the history.
+        if (platform::PathLength(name) < platform::PathLengthLimit && name != "." &&
+            name != "..") {                  // [124-130]
+            std::string subFolder = parent;  // [132, 134]
             subFolder += name;
             subFolder += core::PathSeparator;
             subFolders.push_back({std::move(subFolder), entry.info.attributes});
@@ -213,19 +216,6 @@ bool IsFolder(const platform::FileSystem& fileSystem, const std::string& path) {
     } catch (const RuntimeError&) {
         return false;
     }
-}
-
-bool HasOddCharacter(std::string_view name, const platform::Locale& locale) {
-    if (name.empty()) {
-        return false;
-    }
-    const auto codes = locale.characterCodes(name);
-    if (!codes) {
-        return true;
-    }
-    return std::any_of(codes->begin(), codes->end(), [](std::int32_t code) {
-        return code < 32 || (code >= 127 && code <= 159) || code == '?';
-    });
 }
 
 }  // namespace kestrava::engine

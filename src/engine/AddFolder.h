@@ -1,14 +1,12 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "core/ErrorReport.h"
 #include "engine/ListFiles.h"
 #include "platform/EventPump.h"
 #include "platform/FileSystem.h"
-#include "platform/Locale.h"
 #include "platform/RuntimeError.h"
 
 namespace kestrava::engine {
@@ -19,7 +17,6 @@ using FolderList = std::vector<std::string>;
 struct WalkSeams {
     const platform::FileSystem& fileSystem;
     platform::EventPump& events;
-    const platform::Locale& locale;
     const core::ErrorReport& errorReport;
 };
 
@@ -42,7 +39,7 @@ public:
 // Extends the folder list, in place, with every folder below its folders, level by
 // level (breadth-first; within a folder in the file system's order). Left out, with
 // everything below them: system folders (attributes exactly 22 or 1046, unless a
-// root), names with odd characters, "." and "..", and, where the platform says so
+// root), "." and "..", and, where the platform says so
 // (platform::WalksLinkedFolders), folders reached through a link, which could lead
 // out of the tree or round in a loop. A folder that denies listing
 // (70) or has vanished (76) is removed from the list without a message. Events run
@@ -53,9 +50,5 @@ void GetSubDirectories2016(FolderList& folders, bool recurse, const WalkSeams& s
 
 // True when the path names a folder (links followed); false when it can't be looked up.
 bool IsFolder(const platform::FileSystem& fileSystem, const std::string& path);
-
-// True when the name is not a valid text in the locale's encoding, or holds a
-// control character (below 32, or 127 to 159) or a question mark.
-bool HasOddCharacter(std::string_view name, const platform::Locale& locale);
 
 }  // namespace kestrava::engine

@@ -1,13 +1,8 @@
 #include "engine/HistoryLog.h"
 
-namespace kestrava::engine {
+#include "platform/RuntimeError.h"
 
-void WriteHistoryLine(platform::FileSystem& fileSystem, const platform::Locale& locale,
-                      const std::string& historyLogPath, std::string_view text) {
-    std::string line(text);
-    line += "\r\n";
-    fileSystem.appendToFile(historyLogPath, locale.toSystemEncoding(line));
-}
+namespace kestrava::engine {
 
 std::string& HistoryLogEntry::beginLine(int step) {
     if (chunk_.empty()) {
@@ -19,19 +14,50 @@ std::string& HistoryLogEntry::beginLine(int step) {
 void HistoryLogEntry::endLine() {
     chunk_ += "\r\n";
     if (chunk_.size() >= ChunkSize) {
-        finish();
+        appendChunk();
     }
 }
 
 void HistoryLogEntry::finish() {
-    if (chunk_.empty()) {
-        return;
+    appendChunk();
+    file_.reset();
+}
+
+void HistoryLogEntry::abandon() {
+    abandoned_ = true;
+    file_.reset();
+    chunk_.clear();
+}
+
+void HistoryLogEntry::appendChunk() {
+    if (!chunk_.empty() && !failed_ && !abandoned_) {
+        failed_ = !trap_.run(chunkStep_, [&] {
+            if (!file_) {
+                file_ = openWhenUnlocked();
+            }
+            // The history may have been started over while the lock was awaited.
+            if (!abandoned_) {
+                file_->append(seams_.locale.toSystemEncoding(chunk_));
+            }
+        });
     }
-    if (!failed_) {
-        failed_ = !trap_.run(
-            chunkStep_, [&] { fileSystem_.appendToFile(path_, locale_.toSystemEncoding(chunk_)); });
+    if (failed_ || abandoned_) {
+        file_.reset();
     }
     chunk_.clear();
+}
+
+std::unique_ptr<platform::AppendingFile> HistoryLogEntry::openWhenUnlocked() {
+    const auto givingUp = seams_.clock.monotonicNow() + LockWait;
+    for (;;) {
+        if (auto file = seams_.fileSystem.openForAppending(path_)) {
+            return file;
+        }
+        if (seams_.clock.monotonicNow() >= givingUp) {
+            throw platform::RuntimeError(platform::error_number::PermissionDenied);
+        }
+        seams_.events.waitForEvents(LockRetry);
+    }
 }
 
 }  // namespace kestrava::engine

@@ -1,34 +1,47 @@
 #pragma once
 
+#include <chrono>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "core/StepTrap.h"
+#include "platform/Clock.h"
+#include "platform/EventPump.h"
 #include "platform/FileSystem.h"
 #include "platform/Locale.h"
 
 namespace kestrava::engine {
 
-// Appends one line, ended by CR LF, to the history log in the system's encoding: the
-// file is opened (created when missing), written and closed again. Throws RuntimeError
-// when that fails.
-void WriteHistoryLine(platform::FileSystem& fileSystem, const platform::Locale& locale,
-                      const std::string& historyLogPath, std::string_view text);
+// What a history-log entry writes with: the file system, the locale's encoding, and the
+// pump and clock it waits with while another program writes an entry of its own.
+struct HistoryLogSeams {
+    platform::FileSystem& fileSystem;
+    const platform::Locale& locale;
+    platform::EventPump& events;
+    const platform::Clock& clock;
+};
 
-// The lines of one history-log entry. They are collected and appended in chunks, each
-// with its own open, append and close, so the log is never held open between chunks
-// (nor between snapshots) and a large snapshot costs a few opens instead of one per
-// line. Each chunk is written in the system's encoding (a character it can't hold
-// becomes "?"). A failed append is reported once, under the step of the chunk's first
-// line; the rest of the entry is then left out, so the log never holds an entry with
-// lines missing from its middle.
+// The lines of one history-log entry, appended in chunks so that a large snapshot costs
+// a few writes instead of one per line, each chunk in the system's encoding (a
+// character it can't hold becomes "?").
+//
+// The window and `kestrava-log snapshot` may write one log at the same moment: from its
+// first chunk to its end the entry holds the log open and locked, so that no other
+// program's lines come between its own. A lock that another program holds is waited
+// for, events running, for LockWait, and then reported as a failed append. A failed
+// append is reported once, under the step of the chunk's first line; the rest of the
+// entry is then left out, so the log never holds an entry with lines missing from its
+// middle. The log is never held open between entries.
 class HistoryLogEntry {
 public:
     static constexpr std::size_t ChunkSize = 256 * 1024;
+    static constexpr std::chrono::seconds LockWait{20};
+    static constexpr std::chrono::milliseconds LockRetry{50};
 
-    HistoryLogEntry(platform::FileSystem& fileSystem, const platform::Locale& locale,
-                    std::string historyLogPath, const core::StepTrap& trap)
-        : fileSystem_(fileSystem), locale_(locale), path_(std::move(historyLogPath)), trap_(trap) {
+    HistoryLogEntry(const HistoryLogSeams& seams, std::string historyLogPath,
+                    const core::StepTrap& trap)
+        : seams_(seams), path_(std::move(historyLogPath)), trap_(trap) {
         chunk_.reserve(ChunkSize + 8 * 1024);
     }
     HistoryLogEntry(const HistoryLogEntry&) = delete;
@@ -44,19 +57,27 @@ public:
         endLine();
     }
 
-    // Appends what is left: the entry's owner calls it at the end.
+    // Appends what is left and lets the log go: the entry's owner calls it at the end.
     void finish();
+
+    // Lets the log go at once and leaves everything after out: the history has been
+    // started over while the entry was being written.
+    void abandon();
 
     bool failed() const { return failed_; }
 
 private:
-    platform::FileSystem& fileSystem_;
-    const platform::Locale& locale_;
+    void appendChunk();
+    std::unique_ptr<platform::AppendingFile> openWhenUnlocked();
+
+    HistoryLogSeams seams_;
     std::string path_;
     const core::StepTrap& trap_;
+    std::unique_ptr<platform::AppendingFile> file_;
     std::string chunk_;
     int chunkStep_ = 0;  // the step of the chunk's first line
     bool failed_ = false;
+    bool abandoned_ = false;
 };
 
 }  // namespace kestrava::engine

@@ -37,15 +37,20 @@ bool FolderIsPresent(const platform::FileSystem& fileSystem, const std::string& 
     }
 }
 
+// Thrown out of the events that a snapshot lets run when one of them started the
+// history over: the snapshot ends there.
+struct HistoryStartedOver {};
+
 // Shows the rows added so far before events run, so that whatever runs in between
 // sees whole rows. Showing them costs the view some work, so it happens at most
-// every PublishingGap; the end of the snapshot shows the rest.
+// every PublishingGap; the end of the snapshot shows the rest. When the events started
+// the history over, the snapshot goes no further.
 class PublishingPump : public platform::EventPump {
 public:
     static constexpr std::chrono::milliseconds PublishingGap{20};
 
-    PublishingPump(SnapshotRows& rows, platform::EventPump& events)
-        : rows_(rows), events_(events) {}
+    PublishingPump(SnapshotRows& rows, platform::EventPump& events, std::stop_token startOver)
+        : rows_(rows), events_(events), startOver_(std::move(startOver)) {}
 
     void pumpEvents() override {
         const auto now = std::chrono::steady_clock::now();
@@ -54,18 +59,27 @@ public:
             lastPublished_ = now;
         }
         events_.pumpEvents();
+        endIfStartedOver();
     }
 
     void waitForEvents(std::chrono::milliseconds longest) override {
         rows_.publish();
         events_.waitForEvents(longest);
+        endIfStartedOver();
     }
 
     void endProgram() override { events_.endProgram(); }
 
 private:
+    void endIfStartedOver() const {
+        if (startOver_.stop_requested()) {
+            throw HistoryStartedOver{};
+        }
+    }
+
     SnapshotRows& rows_;
     platform::EventPump& events_;
+    std::stop_token startOver_;
     std::chrono::steady_clock::time_point lastPublished_{};
 };
 
@@ -137,7 +151,7 @@ private:
 }  // namespace
 
 void LogFilesNow(const std::string& folderText, const std::string& historyLogPath,
-                 SnapshotRows& rows, SnapshotTools& tools) {
+                 SnapshotRows& rows, SnapshotTools& tools, std::stop_token startOver) {
     const core::StepTrap trap(tools.errorReport, core::location_tag::LogFilesNow);
     if (folderText.empty()) {
         return;  // a separator added to nothing would name the root of the file system
@@ -148,9 +162,14 @@ void LogFilesNow(const std::string& folderText, const std::string& historyLogPat
     if (!present) {
         return;
     }
-    PublishingPump events(rows, tools.events);
+    PublishingPump events(rows, tools.events, startOver);
     trap.run(102, [&] { rows.beginSnapshot(tools.dates.text(NowSeconds(tools.clock))); });
-    HistoryLogEntry log(tools.fileSystem, tools.locale, historyLogPath, trap);
+    HistoryLogEntry log({tools.fileSystem, tools.locale, events, tools.clock}, historyLogPath,
+                        trap);
+    // The history deleted and started over: this entry, begun in the old one, must not
+    // open a new log without its first lines. The log is let go at once, before the
+    // deletion, which a file held open could keep from taking effect.
+    const std::stop_callback abandonEntry(startOver, [&] { log.abandon(); });
     trap.run(104, [&] {
         std::string& line = log.beginLine(104);
         line += '[';
@@ -165,10 +184,14 @@ void LogFilesNow(const std::string& folderText, const std::string& historyLogPat
     // [110, 112] The walk hands each folder's files over as it lists the folder, in
     // the order of the finished folder list, so each folder is read once.
     SnapshotFiles files(rows, log, tools, events, trap);
-    const WalkSeams walk{tools.fileSystem, events, tools.locale, tools.errorReport};
-    trap.run(110, [&] { GetSubDirectories2016(folders, true, walk, &files); });
-    trap.run(136, [&] { rows.endSnapshot(); });
-    log.finish();
+    const WalkSeams walk{tools.fileSystem, events, tools.errorReport};
+    try {
+        trap.run(110, [&] { GetSubDirectories2016(folders, true, walk, &files); });
+        trap.run(136, [&] { rows.endSnapshot(); });
+        log.finish();
+    } catch (const HistoryStartedOver&) {
+        // Nothing more, neither rows nor lines: the next snapshot begins the new history.
+    }
 }
 
 }  // namespace kestrava::engine

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stop_token>
 #include <string>
 
 #include "core/ErrorReport.h"
@@ -41,8 +42,10 @@ struct SnapshotTools {
 // CR LF after each line). Files whose names begin with "~" are left out. A folder
 // text without a final separator gets one; a missing folder (or an empty text) gives
 // nothing at all, and a folder whose presence can't be told gives one error report.
-// Failures are reported under LogFilesNow's tag and the snapshot goes on.
+// Failures are reported under LogFilesNow's tag and the snapshot goes on. When the
+// history is started over while the snapshot runs ("Clear History Log"), the snapshot
+// ends at once and writes nothing more, neither rows nor lines.
 void LogFilesNow(const std::string& folderText, const std::string& historyLogPath,
-                 SnapshotRows& rows, SnapshotTools& tools);
+                 SnapshotRows& rows, SnapshotTools& tools, std::stop_token startOver = {});
 
 }  // namespace kestrava::engine

@@ -152,7 +152,8 @@ void SnapshotRows::clear() {
     firstShownRow_ = nextRow_;
     const std::size_t wasShown = shown_;
     shown_ = 0;
-    // A snapshot being taken goes on; its next rows are the first of the new list.
+    // A snapshot being taken adds nothing more: the list starts over with the next one.
+    open_ = false;
     folderStored_ = false;
     if (wasShown > 0 && observer_ != nullptr) {
         observer_->didRemoveRows();

@@ -34,7 +34,8 @@ public:
 // oldest rows, a block's memory going as soon as none of its rows is left.
 //
 // Nothing outside holds row numbers across events: clear() may come at any time,
-// even in the middle of a snapshot, whose further rows then start the new list.
+// even in the middle of a snapshot, whose further rows are then left out: the list
+// starts over with the next snapshot, as the history log does.
 class SnapshotRows {
 public:
     static constexpr std::size_t DefaultCapacity = 1'000'000;

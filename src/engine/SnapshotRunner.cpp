@@ -18,7 +18,8 @@ SnapshotRequest SnapshotRunner::requestSnapshot(const SnapshotJob& job, AfterSna
         // they named may differ from this one's.
         const SnapshotJob taken = *std::exchange(next_, std::nullopt);
         const std::vector<AfterSnapshot> answered = std::exchange(waiting_, {});
-        LogFilesNow(taken.folder, taken.historyLogPath, taken.rows, tools_);
+        startOver_ = std::stop_source();
+        LogFilesNow(taken.folder, taken.historyLogPath, taken.rows, tools_, startOver_.get_token());
         for (const AfterSnapshot& then : answered) {
             if (then) {
                 then();

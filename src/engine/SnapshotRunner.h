@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -40,9 +41,14 @@ public:
 
     bool running() const { return running_; }
 
+    // The history is started over ("Clear History Log"): the snapshot under way, if
+    // any, ends at once and writes nothing more. Requests noted meanwhile still follow.
+    void startOver() { startOver_.request_stop(); }
+
 private:
     SnapshotTools& tools_;
     bool running_ = false;
+    std::stop_source startOver_;          // of the snapshot under way
     std::optional<SnapshotJob> next_;     // what the next snapshot covers
     std::vector<AfterSnapshot> waiting_;  // requests that the next snapshot answers
 };

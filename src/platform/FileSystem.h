@@ -50,6 +50,17 @@ public:
     virtual bool next(FolderEntry& entry) = 0;
 };
 
+// A file held open for appending, locked against other programs that append to it.
+// The lock ends with the file.
+class AppendingFile {
+public:
+    virtual ~AppendingFile() = default;
+
+    // Appends the bytes at the file's end. Throws RuntimeError when that fails; a write
+    // that fails part-way is cut off again, so no partial text stays behind.
+    virtual void append(std::string_view bytes) = 0;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -68,13 +79,14 @@ public:
     // the folder can't be opened (70 when listing is denied, 76 when it is missing).
     virtual std::unique_ptr<FolderListing> listFolder(const std::string& path) const = 0;
 
-    // Opens the file for appending (creating it, readable by its owner only),
-    // appends the bytes and closes it again. Throws RuntimeError when that fails;
-    // a write that fails part-way is cut off again, so no partial text stays behind.
-    // Another user can plant a file or a link where the file belongs (a temporary
-    // folder may be shared): a symbolic link in its place, anything but a plain file,
-    // or a file that another user owns is never written to (70, permission denied).
-    virtual void appendToFile(const std::string& path, std::string_view bytes) = 0;
+    // Opens the file for appending (creating it, readable by its owner only) and locks
+    // it against every other program that appends to it through this seam, until the
+    // file is destroyed. Nothing when another program holds the lock. Another user can
+    // plant a file or a link where the file belongs (a temporary folder may be shared):
+    // a symbolic link in its place, anything but a plain file, or a file that another
+    // user owns is never opened (RuntimeError 70, permission denied). Throws
+    // RuntimeError when the file can't be opened.
+    virtual std::unique_ptr<AppendingFile> openForAppending(const std::string& path) = 0;
 
     // Deletes exactly the named file: no pattern is expanded.
     // Throws RuntimeError when it can't be deleted.

@@ -1,11 +1,8 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace kestrava::platform {
 
@@ -32,7 +29,7 @@ struct DateTimeNames {
 };
 
 // The user's locale: the texts that dates and numbers are written with, and the
-// system's encoding, in which file names are judged and the history log is written.
+// system's encoding, in which the history log is written.
 class Locale {
 public:
     virtual ~Locale() = default;
@@ -40,12 +37,6 @@ public:
     virtual DateTimeNames dateTimeNames() const = 0;
 
     virtual std::string decimalSeparator() const = 0;
-
-    // The characters of a text, each as the number the system's encoding gives it (here
-    // its Unicode code point; on Windows its code in the ANSI code page, negative for a
-    // double-byte character); nothing when the bytes are not a valid text at all.
-    virtual std::optional<std::vector<std::int32_t>> characterCodes(
-        std::string_view text) const = 0;
 
     // The program's own text in the system's encoding, as the history log is written:
     // a character that the encoding can't hold becomes "?".

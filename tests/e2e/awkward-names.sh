@@ -1,15 +1,18 @@
 #!/bin/bash
 # A file whose name holds CR LF and the text of a forged entry is listed once, on one
-# line of the history log, its control characters written as "?"; a folder whose name
-# holds "|" is walked.
+# line of the history log, its control characters written as "?"; folders whose names
+# hold "|", "?" or a line break are walked, and their files listed with "?" for the
+# control characters.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
 watched="$OUTPUT/watched"
 forger=$'x\r\n[12.1.2020 01:00:00]\r\nFile|Size|Date Modified\r\nforged.txt|1 KB|12.1.2020'
-mkdir -p "$watched/Pipe|d"
+mkdir -p "$watched/Pipe|d" "$watched/x?" "$watched/line"$'\n'"break"
 printf 'abc' >"$watched/$forger"
 printf 'z' >"$watched/Pipe|d/in.txt"
+printf 'zz' >"$watched/x?/in.txt"
+printf 'zzz' >"$watched/line"$'\n'"break/in.txt"
 store_settings "StartStopState=Off" "Text1=$watched/"
 
 start_kestrava
@@ -21,9 +24,13 @@ eventually test -s "$log" || fail "no history log at $log"
 sleep 0.5
 
 lines=$(grep -c $'\r$' "$log")
-[ "$lines" -eq 4 ] || fail "the log holds $lines lines, not 4: $(cat -A "$log")"
+[ "$lines" -eq 6 ] || fail "the log holds $lines lines, not 6: $(cat -A "$log")"
 [ "$(grep -c '^\[' "$log")" -eq 1 ] || fail "a forged entry header: $(cat -A "$log")"
 whole="$watched/x??[12.1.2020 01:00:00]??File|Size|Date Modified??forged.txt|1 KB|12.1.2020|3 Bytes|"
 [[ "$(sed -n 3p "$log")" == "$whole"* ]] || fail "the file's line is not whole: $(sed -n 3p "$log" | cat -A)"
-sed -n 4p "$log" | grep -q "^$watched/Pipe|d/in.txt|1 Bytes|" || fail "the folder with | was not walked"
+# The three folders share a level, in the file system's order.
+grep -q "^$watched/Pipe|d/in.txt|1 Bytes|" "$log" || fail "the folder with | was not walked"
+grep -qF "$watched/x?/in.txt|2 Bytes|" "$log" || fail "the folder with ? was not walked"
+grep -qF "$watched/line?break/in.txt|3 Bytes|" "$log" || fail "the folder with a line break was not walked"
+[ "$(sed -n '4,6p' "$log" | grep -c '/in\.txt|')" -eq 3 ] || fail "the sub-folders' files are not last"
 echo "awkward names: $lines lines, one entry"

@@ -79,6 +79,8 @@ TEST_F(SnapshotList, RowsArriveInBatchesAndAreWholeWheneverEventsRun) {
     EXPECT_LT(batches.count(), pumpsSeen);
 }
 
+// The rows emptied in the middle of a snapshot: the snapshot's further rows are left
+// out, the model stays consistent and keeps its columns; the log is not the list's.
 TEST_F(SnapshotList, ClearingDuringASnapshotKeepsTheColumnsAndTheLog) {
     for (int file = 0; file < 1000; ++file) {
         tree.writeFile("many/file " + std::to_string(file));
@@ -95,9 +97,7 @@ TEST_F(SnapshotList, ClearingDuringASnapshotKeepsTheColumnsAndTheLog) {
 
     EXPECT_EQ(model->columnCount(), 3);
     EXPECT_EQ(model->headerData(2, Qt::Horizontal), " Date Modified");
-    EXPECT_GT(model->rowCount(), 0);
-    EXPECT_LT(model->rowCount(), 1002);
-    EXPECT_EQ(cell(model->rowCount() - 1, 0), "");
+    EXPECT_EQ(model->rowCount(), 0);
     const std::string log = ReadWholeFile(form->HistoryLogPath);
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1002);
 }

@@ -16,6 +16,10 @@ public:
     }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor(FileDescriptor&& other) noexcept : descriptor_(other.descriptor_) {
+        other.descriptor_ = -1;
+    }
+    FileDescriptor& operator=(FileDescriptor&&) = delete;
 
     bool isOpen() const { return descriptor_ >= 0; }
     int get() const { return descriptor_; }

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -191,6 +192,64 @@ void CutBack(int fd, off_t length) {
     [[maybe_unused]] const int ignored = ::ftruncate(fd, length);
 }
 
+// Opens the file for appending, creating it for its owner alone; refuses anything but a
+// plain file of the user's own.
+FileDescriptor OpenOwnPlainFile(const std::string& path) {
+    // O_NONBLOCK: a FIFO put where the log belongs fails instead of waiting for a reader.
+    // O_NOFOLLOW: a link planted in its place would lead the lines anywhere.
+    FileDescriptor file(path.empty() ? -1
+                                     : ::open(path.c_str(),
+                                              O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK |
+                                                  O_CLOEXEC | O_NOCTTY | O_NOFOLLOW,
+                                              S_IRUSR | S_IWUSR));
+    if (!file.isOpen()) {
+        throw errno == ELOOP ? RuntimeError(error_number::PermissionDenied)
+                             : RuntimeErrorFromOs(path.empty() ? ENOENT : errno);
+    }
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        status.st_uid != ::geteuid()) {
+        throw RuntimeError(error_number::PermissionDenied);
+    }
+    return file;
+}
+
+bool StillNamedBy(int fd, const std::string& path) {
+    struct stat open {};
+    struct stat named {};
+    return ::fstat(fd, &open) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+class PosixAppendingFile : public AppendingFile {
+public:
+    explicit PosixAppendingFile(FileDescriptor file) : file_(std::move(file)) {}
+
+    int descriptor() const { return file_.get(); }
+
+    void append(std::string_view bytes) override {
+        struct stat before {};
+        if (::fstat(file_.get(), &before) != 0) {
+            throw RuntimeErrorFromOs(errno);
+        }
+        while (!bytes.empty()) {
+            const ssize_t written = ::write(file_.get(), bytes.data(), bytes.size());
+            if (written < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                const int error = errno;
+                CutBack(file_.get(), before.st_size);
+                throw RuntimeErrorFromOs(error);
+            }
+            bytes.remove_prefix(static_cast<std::size_t>(written));
+        }
+    }
+
+private:
+    FileDescriptor file_;
+};
+
 }  // namespace
 
 EntryInfo PosixFileSystem::pathInfo(const std::string& path) const {
@@ -247,40 +306,21 @@ std::unique_ptr<FolderListing> PosixFileSystem::listFolder(const std::string& pa
     return std::make_unique<PosixFolderListing>(fd);
 }
 
-void PosixFileSystem::appendToFile(const std::string& path, std::string_view bytes) {
-    // O_NONBLOCK: a FIFO put where the log belongs fails instead of waiting for a reader.
-    // O_NOFOLLOW: a link planted in its place would lead the lines anywhere.
-    const int fd =
-        path.empty()
-            ? -1
-            : ::open(path.c_str(),
-                     O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW,
-                     S_IRUSR | S_IWUSR);
-    if (fd < 0) {
-        throw errno == ELOOP ? RuntimeError(error_number::PermissionDenied)
-                             : RuntimeErrorFromOs(path.empty() ? ENOENT : errno);
-    }
-    struct stat before {};
-    if (::fstat(fd, &before) != 0 || !S_ISREG(before.st_mode) || before.st_uid != ::geteuid()) {
-        ::close(fd);
-        throw RuntimeError(error_number::PermissionDenied);
-    }
-    const off_t startLength = before.st_size;
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
+std::unique_ptr<AppendingFile> PosixFileSystem::openForAppending(const std::string& path) {
+    // A program that deletes or replaces the file while another waits for its lock
+    // leaves the waiter holding a file that no longer has the name: the lock is taken
+    // again on what the name holds now.
+    for (;;) {
+        auto file = std::make_unique<PosixAppendingFile>(OpenOwnPlainFile(path));
+        if (::flock(file->descriptor(), LOCK_EX | LOCK_NB) != 0) {
+            if (errno == EWOULDBLOCK) {
+                return nullptr;
             }
-            const int error = errno;
-            CutBack(fd, startLength);
-            ::close(fd);
-            throw RuntimeErrorFromOs(error);
+            throw RuntimeErrorFromOs(errno);
         }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    if (::close(fd) != 0 && errno != EINTR) {
-        throw RuntimeErrorFromOs(errno);
+        if (StillNamedBy(file->descriptor(), path)) {
+            return file;
+        }
     }
 }
 

@@ -10,7 +10,7 @@ public:
     void readFile(const std::string& path,
                   const std::function<void(std::string_view chunk)>& takeChunk) const override;
     std::unique_ptr<FolderListing> listFolder(const std::string& path) const override;
-    void appendToFile(const std::string& path, std::string_view bytes) override;
+    std::unique_ptr<AppendingFile> openForAppending(const std::string& path) override;
     void removeFile(const std::string& path) override;
 };
 

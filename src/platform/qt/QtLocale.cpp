@@ -79,19 +79,4 @@ std::string QtLocale::decimalSeparator() const {
     return FromQString(locale_.decimalPoint());
 }
 
-std::optional<std::vector<std::int32_t>> QtLocale::characterCodes(std::string_view text) const {
-    QStringDecoder decoder(QStringConverter::System, QStringConverter::Flag::Stateless);
-    const QString decoded =
-        decoder(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-    if (decoder.hasError()) {
-        return std::nullopt;
-    }
-    std::vector<std::int32_t> codes;
-    codes.reserve(static_cast<std::size_t>(decoded.size()));
-    for (const char32_t code : decoded.toUcs4()) {
-        codes.push_back(static_cast<std::int32_t>(code));
-    }
-    return codes;
-}
-
 }  // namespace kestrava::platform

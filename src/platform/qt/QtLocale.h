@@ -15,7 +15,6 @@ public:
 
     DateTimeNames dateTimeNames() const override;
     std::string decimalSeparator() const override;
-    std::optional<std::vector<std::int32_t>> characterCodes(std::string_view text) const override;
     // The program's own text here is in the system's encoding already: the bytes that
     // file names have on disk.
     std::string toSystemEncoding(std::string_view text) const override { return std::string(text); }

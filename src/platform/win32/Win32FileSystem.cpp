@@ -137,7 +137,8 @@ private:
 // Gives back what a failed append wrote, so that no half chunk stays in the log. The
 // handle appends only; cutting needs write access, asked for on the same file.
 void CutBack(HANDLE file, std::uint64_t length) {
-    const OwnedHandle writer(::ReOpenFile(file, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    const OwnedHandle writer(::ReOpenFile(file, GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                           FILE_FLAG_OPEN_REPARSE_POINT));
     LARGE_INTEGER end{};
     end.QuadPart = static_cast<LONGLONG>(length);
@@ -145,6 +146,34 @@ void CutBack(HANDLE file, std::uint64_t length) {
         ::SetEndOfFile(writer.get());
     }
 }
+
+class Win32AppendingFile : public AppendingFile {
+public:
+    explicit Win32AppendingFile(OwnedHandle file) : file_(std::move(file)) {}
+
+    // FILE_APPEND_DATA: each write lands at the end, wherever another program left it.
+    void append(std::string_view bytes) override {
+        LARGE_INTEGER before{};
+        if (!::GetFileSizeEx(file_.get(), &before)) {
+            throw LastOsError();
+        }
+        while (!bytes.empty()) {
+            const auto piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+            DWORD written = 0;
+            const bool wrote = ::WriteFile(file_.get(), bytes.data(), piece, &written, nullptr);
+            if (!wrote || written == 0) {
+                const RuntimeError failure =
+                    wrote ? RuntimeError(error_number::DiskFull) : LastOsError();
+                CutBack(file_.get(), static_cast<std::uint64_t>(before.QuadPart));
+                throw failure;
+            }
+            bytes.remove_prefix(written);
+        }
+    }
+
+private:
+    OwnedHandle file_;
+};
 
 }  // namespace
 
@@ -209,33 +238,46 @@ std::unique_ptr<FolderListing> Win32FileSystem::listFolder(const std::string& pa
     return std::make_unique<Win32FolderListing>(std::move(folder), search, first);
 }
 
-void Win32FileSystem::appendToFile(const std::string& path, std::string_view bytes) {
+std::unique_ptr<AppendingFile> Win32FileSystem::openForAppending(const std::string& path) {
     if (path.empty()) {
         throw RuntimeError(error_number::PathNotFound);
     }
-    const OwnedHandle file(::CreateFileW(
-        ToUtf16(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!file.isOpen()) {
-        throw LastOsError();
-    }
-    BY_HANDLE_FILE_INFORMATION before{};
-    if (!::GetFileInformationByHandle(file.get(), &before) ||
-        (before.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY))) {
-        throw RuntimeError(error_number::PermissionDenied);
-    }
-    const std::uint64_t startLength = SizeOf(before.nFileSizeHigh, before.nFileSizeLow);
-    while (!bytes.empty()) {
-        const auto piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
-        DWORD written = 0;
-        const bool wrote = ::WriteFile(file.get(), bytes.data(), piece, &written, nullptr);
-        if (!wrote || written == 0) {
-            const RuntimeError failure =
-                wrote ? RuntimeError(error_number::DiskFull) : LastOsError();
-            CutBack(file.get(), startLength);
-            throw failure;
+    // A program that deletes the file while another waits for its lock leaves the
+    // waiter holding a file on its way out: the lock is taken again on a new one.
+    for (;;) {
+        // Deleting is shared, so that "Clear History Log" is never refused by another
+        // program's entry under way; that entry then goes with the file.
+        OwnedHandle file(::CreateFileW(
+            ToUtf16(path).c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (!file.isOpen()) {
+            throw LastOsError();
         }
-        bytes.remove_prefix(written);
+        BY_HANDLE_FILE_INFORMATION information{};
+        if (!::GetFileInformationByHandle(file.get(), &information) ||
+            (information.dwFileAttributes &
+             (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY))) {
+            throw RuntimeError(error_number::PermissionDenied);
+        }
+        // Windows' locks keep others from reading and writing the bytes they cover, so
+        // the lock covers one byte far beyond any log's end, which no reader reaches.
+        OVERLAPPED lockedByte{};
+        lockedByte.Offset = 0xFFFFFFFE;
+        lockedByte.OffsetHigh = 0x7FFFFFFF;
+        if (!::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                          &lockedByte)) {
+            if (::GetLastError() == ERROR_LOCK_VIOLATION || ::GetLastError() == ERROR_IO_PENDING) {
+                return nullptr;
+            }
+            throw LastOsError();
+        }
+        FILE_STANDARD_INFO standard{};
+        if (::GetFileInformationByHandleEx(file.get(), FileStandardInfo, &standard,
+                                           sizeof standard) &&
+            !standard.DeletePending) {
+            return std::make_unique<Win32AppendingFile>(std::move(file));
+        }
     }
 }
 

@@ -17,7 +17,7 @@ public:
     std::unique_ptr<FolderListing> listFolder(const std::string& path) const override;
     // Appends through FILE_APPEND_DATA, so two writers never overwrite each other. A
     // link (a reparse point) in the file's place, or a folder, is never written (70).
-    void appendToFile(const std::string& path, std::string_view bytes) override;
+    std::unique_ptr<AppendingFile> openForAppending(const std::string& path) override;
     // A read-only file goes too, as it would on a POSIX system.
     void removeFile(const std::string& path) override;
 };

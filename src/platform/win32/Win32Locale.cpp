@@ -120,45 +120,6 @@ std::string Win32Locale::decimalSeparator() const {
     return info(LOCALE_SDECIMAL);
 }
 
-std::optional<std::vector<std::int32_t>> Win32Locale::characterCodes(std::string_view text) const {
-    std::vector<std::int32_t> codes;
-    if (IsAscii(text)) {
-        codes.assign(text.begin(), text.end());
-        return codes;
-    }
-    const int length = SizeOf(text.size());
-    const int wideLength =
-        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
-    if (wideLength <= 0) {
-        return std::nullopt;
-    }
-    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, wide.data(),
-                          wideLength);
-    if (codePage_ == CP_UTF8) {
-        for (std::size_t at = 0; at < wide.size(); ++at) {
-            const wchar_t unit = wide[at];
-            if (IS_HIGH_SURROGATE(unit) && at + 1 < wide.size()) {
-                codes.push_back(0x10000 + ((unit - 0xD800) << 10) + (wide[++at] - 0xDC00));
-            } else {
-                codes.push_back(unit);
-            }
-        }
-        return codes;
-    }
-    const std::string bytes = ToCodePage(wide, codePage_);
-    for (std::size_t at = 0; at < bytes.size(); ++at) {
-        const auto byte = static_cast<unsigned char>(bytes[at]);
-        if (at + 1 < bytes.size() && ::IsDBCSLeadByteEx(codePage_, byte)) {
-            const auto trail = static_cast<unsigned char>(bytes[++at]);
-            codes.push_back(static_cast<std::int16_t>((byte << 8) | trail));
-        } else {
-            codes.push_back(byte);
-        }
-    }
-    return codes;
-}
-
 std::string Win32Locale::toSystemEncoding(std::string_view text) const {
     if (IsAscii(text) || codePage_ == CP_UTF8) {
         return std::string(text);

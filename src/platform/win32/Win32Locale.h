@@ -20,7 +20,6 @@ public:
     // Each character's code in the code page: a byte 0 to 255, or, for a double-byte
     // character, the two bytes read as one signed 16-bit number (negative). A character
     // the code page can't hold is "?" (63).
-    std::optional<std::vector<std::int32_t>> characterCodes(std::string_view text) const override;
     std::string toSystemEncoding(std::string_view text) const override;
     std::string fromSystemEncoding(std::string bytes) const override;
 

@@ -7,6 +7,17 @@
 
 namespace kestrava::platform {
 
+// Windows splits an unquoted Run value at its first space and tries each prefix as a
+// program: "C:\Program Files\..." would first start "C:\Program.exe", which anyone who
+// may create a file there could plant, and a machine-wide value starts it for every
+// user. Quoted, the value names one program only.
+std::string RunValueData(const std::string& programPath) {
+    if (programPath.find(' ') == std::string::npos) {
+        return programPath;
+    }
+    return '"' + programPath + '"';
+}
+
 void Win32StartupRegistry::setEntry(StartupScope scope, const std::string& name,
                                     const std::string& programPath) {
     const RunKey& run = runKey(scope);
@@ -15,7 +26,7 @@ void Win32StartupRegistry::setEntry(StartupScope scope, const std::string& name,
         ::RegCreateKeyExW(run.root, ToUtf16(run.path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                           KEY_SET_VALUE, nullptr, key.receive(), nullptr);
     if (status == ERROR_SUCCESS) {
-        status = WriteStringValue(key.get(), ToUtf16(name), ToUtf16(programPath));
+        status = WriteStringValue(key.get(), ToUtf16(name), ToUtf16(RunValueData(programPath)));
     }
     if (status != ERROR_SUCCESS) {
         throw OsErrorOf(status);

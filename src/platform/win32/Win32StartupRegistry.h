@@ -8,8 +8,12 @@
 
 namespace kestrava::platform {
 
+// The data of a Run value that starts the program: its full path, in double quotes
+// when it holds a space, with no arguments.
+std::string RunValueData(const std::string& programPath);
+
 // Start-at-logon entries as values of the Run keys: the value named after the entry
-// holds the program's full path (REG_SZ, unquoted, no arguments), under
+// holds RunValueData of the program's path (REG_SZ), under
 // HKEY_LOCAL_MACHINE for all users and HKEY_CURRENT_USER for the current user. Tests
 // point the scopes at keys of their own.
 class Win32StartupRegistry : public StartupRegistry {

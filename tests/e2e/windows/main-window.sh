@@ -2,19 +2,21 @@
 # kestrava.exe shows its window titled "Kestrava" at its design size. "Log Current
 # Status Now (Test)" writes the history log in %TEMP% to the byte: the ANSI code page,
 # CR LF, full paths with "\", en-US general dates (a midnight as the date alone); a
-# hidden + system folder, a folder whose name the code page can't hold and a "~" file
-# left out; a hidden and a system file listed; a file name the code page can't hold
-# written with "?". "Copy History To Clipboard" leaves the clipboard alone without a
-# log and puts the log's text there once there is one.
+# hidden + system folder and a "~" file left out; a hidden and a system file listed;
+# a folder whose name the code page holds only in part walked like any other, and a
+# name's characters the code page can't hold written as "?". "Copy History To
+# Clipboard" leaves the clipboard alone without a log and puts the log's text there
+# once there is one.
 set -euo pipefail
 source "$(dirname "$0")/wine-lib.sh"
 
 watched="$C_DRIVE/e2e/watched"
-mkdir -p "$watched/Secret" "$watched/Level 2/Blätter/Tief" "$watched/Level 2/Σ"
+odd="$watched/Level 2/Blätter/Tief/Bob’s Σ"
+mkdir -p "$watched/Secret" "$odd"
 printf 'notes' >"$watched/notes.txt"
 printf 'lock' >"$watched/~lock.tmp"
 printf 'in' >"$watched/Secret/inside.txt"
-printf 'odd' >"$watched/Level 2/Σ/inside.txt"
+printf 'odd' >"$odd/inside.txt"
 head -c 1536 /dev/zero >"$watched/Level 2/hidden.txt"
 truncate -s 2M "$watched/Level 2/Blätter/Ωmega.txt"
 : >"$watched/Level 2/Blätter/Tief/boot.ini"
@@ -22,6 +24,7 @@ touch -d '2026-12-06 10:00:00' "$watched/notes.txt"
 touch -d '2026-11-30 16:20:05' "$watched/Level 2/hidden.txt"
 touch -d '2026-01-02 00:00:00' "$watched/Level 2/Blätter/Ωmega.txt"
 touch -d '2026-07-04 12:00:00' "$watched/Level 2/Blätter/Tief/boot.ini"
+touch -d '2026-07-04 12:00:00' "$odd/inside.txt"
 set_attributes 'C:\e2e\watched\Secret' h s
 set_attributes 'C:\e2e\watched\Level 2\hidden.txt' h
 set_attributes 'C:\e2e\watched\Level 2\Blätter\Tief\boot.ini' s
@@ -58,6 +61,7 @@ header=$(head -n 1 "$LOG")
     printf 'C:\\e2e\\watched\\Level 2\\hidden.txt|1.5 KB|11/30/2026 4:20:05 PM\r\n'
     printf 'C:\\e2e\\watched\\Level 2\\Bl\xe4tter\\?mega.txt|2 MB|1/2/2026\r\n'
     printf 'C:\\e2e\\watched\\Level 2\\Bl\xe4tter\\Tief\\boot.ini|0 Bytes|7/4/2026 12:00:00 PM\r\n'
+    printf 'C:\\e2e\\watched\\Level 2\\Bl\xe4tter\\Tief\\Bob\x92s ?\\inside.txt|3 Bytes|7/4/2026 12:00:00 PM\r\n'
 } >"$OUTPUT/expected.txt"
 cmp "$OUTPUT/expected.txt" "$LOG" ||
     fail "the history log differs: $(diff <(cat -A "$OUTPUT/expected.txt") <(cat -A "$LOG"))"

@@ -1,6 +1,6 @@
 #!/bin/bash
 # Ticking "Load this software on Windows startup" writes the Run value for all users,
-# named after the executable and holding its full path, unquoted, and shows "Minimized
+# named after the executable and holding its full path in quotes, and shows "Minimized
 # to system tray". With both ticked, the next start comes up in the tray with the
 # balloon, its window never on the screen; a click on the icon shows it. Clearing the
 # first box there (ticked, as restored) deletes the Run value and clears the second.
@@ -17,7 +17,9 @@ click_at "$window" 40 447
 eventually registry_value "$RUN_KEY" kestrava.exe >/dev/null ||
     fail "ticking the box wrote no Run value"
 value=$(registry_value "$RUN_KEY" kestrava.exe)
-[ "$value" = "$KESTRAVA" ] || fail "the Run value holds '$value', not '$KESTRAVA'"
+# Quoted: the program lies below "Program Files", and Windows would try "C:\Program.exe"
+# first for an unquoted path.
+[ "$value" = "\"$KESTRAVA\"" ] || fail "the Run value holds '$value', not '\"$KESTRAVA\"'"
 ! registry_value "$USER_RUN_KEY" kestrava.exe >/dev/null || fail "a Run value for the user as well"
 [ "$(setting 'Windows Startup')" = On ] || fail "'On' was not stored"
 # Check8, shown now, lies at (4320, 300) twips in Frame2: (296, 438) pixels.

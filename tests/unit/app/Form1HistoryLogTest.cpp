@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -170,6 +171,43 @@ TEST_F(Form1HistoryLog, ClearAnsweredYesEmptiesTheSnapshotListAndKeepsItsColumns
     EXPECT_EQ(rows(), 0u);
     EXPECT_EQ(view->lists[Control::ListView1].columns.size(), 3u) << "the columns stay";
     EXPECT_FALSE(std::filesystem::exists(form->HistoryLogPath));
+}
+
+// "Clear History Log" answered Yes while a snapshot is held in the middle, after it
+// has written part of its entry: that snapshot writes nothing more, so the new log
+// begins with the next snapshot's own two first lines, and the list with its date row.
+TEST_F(Form1HistoryLog, ClearDuringASnapshotLeavesOnlyWholeEntriesAfterIt) {
+    TemporaryFolder watched;
+    for (int file = 0; file < 3000; ++file) {  // more than a chunk of the log each
+        watched.writeFile("a/a file with quite a long name, number " + std::to_string(file), "");
+        watched.writeFile("b/b file with quite a long name, number " + std::to_string(file), "");
+    }
+    view->setFolderText(watched.string() + "/");
+    click(Control::PushButton6);
+    const auto firstEntry = std::filesystem::file_size(form->HistoryLogPath);
+    bool cleared = false;
+    events.onPump = [&] {
+        if (!cleared && std::filesystem::file_size(form->HistoryLogPath) > firstEntry) {
+            cleared = true;
+            dialogs.answers = {platform::MessageAnswer::Yes};
+            click(Control::PushButton12);
+        }
+    };
+
+    click(Control::PushButton6);
+
+    ASSERT_TRUE(cleared) << "the snapshot wrote no part of its entry before it ended";
+    EXPECT_FALSE(std::filesystem::exists(form->HistoryLogPath));
+    EXPECT_EQ(rows(), 0u);
+    EXPECT_EQ(dialogs.shown.size(), 1u) << "nothing to report";
+
+    events.onPump = nullptr;
+    click(Control::PushButton6);
+    const std::string log = ReadWholeFile(form->HistoryLogPath);
+    EXPECT_EQ(log.front(), '[');
+    EXPECT_EQ(log.substr(log.find("\r\n") + 2, 25), "File|Size|Date Modified\r\n");
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2 + 6000);
+    EXPECT_EQ(rows(), 1u + 6000u + 1u);
 }
 
 TEST_F(Form1HistoryLog, ClearWithNoLogShowsNoError) {

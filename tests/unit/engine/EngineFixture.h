@@ -91,7 +91,7 @@ protected:
     fakes::FakeDialogs dialogs;
     core::ErrorReport errorReport{dialogs};
     engine::SnapshotTools tools{fileSystem, events, clock, locale, dialogs};
-    engine::WalkSeams walkSeams{fileSystem, events, locale, errorReport};
+    engine::WalkSeams walkSeams{fileSystem, events, errorReport};
     engine::SnapshotRows rows;
 };
 

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "core/LocationTags.h"
+#include "engine/HistoryLog.h"
 #include "engine/SnapshotRunner.h"
 #include "platform/PathRules.h"
 #include "support/Unprivileged.h"
@@ -113,6 +114,8 @@ TEST_F(LogFilesNowTest, ANameCanNeitherBreakNorForgeALine) {
         "x\r\n[12.1.2020 01:00:00]\r\nFile|Size|Date Modified\r\nforged.txt|1 KB|12.1.2020";
     makeFile(forger, 3, Dec6At1000);
     makeFile("Pipe|d/tab\tand\x7f.txt", 1, Dec6At1000);
+    // A folder's name can't forge lines either, and what lies below it is listed.
+    makeFile("Bob\r\ns files?/inside.txt", 2, Dec6At1000);
 
     logFilesNow(folder());
 
@@ -120,12 +123,14 @@ TEST_F(LogFilesNowTest, ANameCanNeitherBreakNorForgeALine) {
     EXPECT_EQ(log(), "[12/7/2026 3:17:16 AM]\r\nFile|Size|Date Modified\r\n" + watch +
                          "/x??[12.1.2020 01:00:00]??File|Size|Date Modified??forged.txt|1 KB|"
                          "12.1.2020|3 Bytes|12/6/2026 10:00:00 AM\r\n" +
-                         watch + "/Pipe|d/tab?and?.txt|1 Bytes|12/6/2026 10:00:00 AM\r\n");
+                         watch + "/Pipe|d/tab?and?.txt|1 Bytes|12/6/2026 10:00:00 AM\r\n" + watch +
+                         "/Bob??s files?/inside.txt|2 Bytes|12/6/2026 10:00:00 AM\r\n");
     EXPECT_EQ(rowTexts(0)[1], watch +
                                   "/x??[12.1.2020 01:00:00]??File|Size|Date Modified??"
                                   "forged.txt|1 KB|12.1.2020");
     EXPECT_EQ(rowTexts(0)[2], watch + "/Pipe|d/tab?and?.txt");
-    EXPECT_EQ(rows.rowCount(), 4u);
+    EXPECT_EQ(rowTexts(0)[3], watch + "/Bob??s files?/inside.txt");
+    EXPECT_EQ(rows.rowCount(), 5u);
 }
 
 TEST_F(LogFilesNowTest, NeitherListsNorWaitsForAFifoAndSurvivesALinkLoop) {
@@ -156,6 +161,48 @@ TEST_F(LogFilesNowTest, AnUnwritableLogGivesOneReportAndStillFillsTheList) {
     EXPECT_EQ(reports(),
               std::vector<std::string>{Report(platform::error_number::PathNotFound, 104)});
     EXPECT_EQ(rows.rowCount(), 4002u);
+}
+
+// Another program (kestrava-log snapshot) writing an entry of its own holds the log
+// locked: the snapshot waits for it, events running, and its entry follows whole.
+TEST_F(LogFilesNowTest, WaitsForAnotherProgramsEntryAndFollowsIt) {
+    makeFile("a.txt", 1);
+    auto other = fileSystem.openForAppending(logPath);
+    ASSERT_NE(other, nullptr);
+    other->append("[other]\r\nFile|Size|Date Modified\r\n");
+    events.onWait = [&](std::chrono::milliseconds longest) {
+        clock.monotonicTime += longest;
+        if (events.waits.size() == 3) {
+            other->append("/elsewhere/x|1 Bytes|12/7/2026 3:17:16 AM\r\n");
+            other.reset();
+        }
+    };
+
+    logFilesNow(folder());
+
+    EXPECT_EQ(log(),
+              "[other]\r\nFile|Size|Date Modified\r\n/elsewhere/x|1 Bytes|12/7/2026 "
+              "3:17:16 AM\r\n[12/7/2026 3:17:16 AM]\r\nFile|Size|Date Modified\r\n" +
+                  tree.string() + "/a.txt|1 Bytes|12/7/2026 3:17:16 AM\r\n");
+    EXPECT_EQ(events.waits.size(), 3u);
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+// An entry that never ends (a program hung in the middle of one) keeps the lock: the
+// snapshot gives up after a while, says so once, and still fills the list.
+TEST_F(LogFilesNowTest, ALockHeldTooLongIsReportedAndTheListStillFilled) {
+    makeFile("a.txt", 1);
+    const auto other = fileSystem.openForAppending(logPath);
+    events.onWait = [&](std::chrono::milliseconds longest) { clock.monotonicTime += longest; };
+
+    logFilesNow(folder());
+
+    EXPECT_EQ(reports(),
+              std::vector<std::string>{Report(platform::error_number::PermissionDenied, 104)});
+    EXPECT_EQ(events.waits.size(), static_cast<std::size_t>(engine::HistoryLogEntry::LockWait /
+                                                            engine::HistoryLogEntry::LockRetry));
+    EXPECT_EQ(log(), "");
+    EXPECT_EQ(rows.rowCount(), 3u);
 }
 
 TEST_F(LogFilesNowTest, DropsAFolderThatDeniesListingAndKeepsItsSiblings) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -102,23 +103,50 @@ TEST_F(PosixFileSystemTest, AFolderThatIsMissingOrNoFolderIsPathNotFound) {
 
 TEST_F(PosixFileSystemTest, AppendsToAFileItCreatesForItsOwnerAlone) {
     const auto log = folder.path() / "log.txt";
-    fileSystem.appendToFile(log.string(), "one\r\n");
-    fileSystem.appendToFile(log.string(), "two\r\n");
-    EXPECT_EQ(testing::ReadWholeFile(log), "one\r\ntwo\r\n");
+    fileSystem.openForAppending(log.string())->append("one\r\n");
+    const auto file = fileSystem.openForAppending(log.string());
+    file->append("two\r\n");
+    file->append("three\r\n");
+    EXPECT_EQ(testing::ReadWholeFile(log), "one\r\ntwo\r\nthree\r\n");
     EXPECT_EQ(fs::status(log).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
 }
 
+// The lock keeps a second writer out for as long as the first holds the file, also a
+// writer in another process; a file deleted meanwhile leaves the name to a new one.
+TEST_F(PosixFileSystemTest, OneWriterAtATimeHoldsTheFile) {
+    const auto log = (folder.path() / "log.txt").string();
+    auto first = fileSystem.openForAppending(log);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(fileSystem.openForAppending(log), nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(PosixFileSystem().openForAppending(log) == nullptr ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "another process took the lock";
+
+    fs::remove(log);
+    const auto second = fileSystem.openForAppending(log);
+    ASSERT_NE(second, nullptr) << "a deleted file's lock kept the new file locked";
+    second->append("new\n");
+    first->append("into the deleted file\n");
+    first.reset();
+    EXPECT_EQ(testing::ReadWholeFile(log), "new\n");
+}
+
 TEST_F(PosixFileSystemTest, AnAppendThatCantOpenFailsWithoutBlocking) {
     folder.writeFile("file");
-    EXPECT_EQ(ErrorNumberOf([&] {
-                  fileSystem.appendToFile((folder.path() / "file" / "log.txt").string(), "x");
-              }),
-              error_number::PathNotFound);
+    EXPECT_EQ(
+        ErrorNumberOf([&] {
+            fileSystem.openForAppending((folder.path() / "file" / "log.txt").string())->append("x");
+        }),
+        error_number::PathNotFound);
     // A FIFO without a reader where the log should be: an error, not a wait.
     const auto pipe = folder.path() / "pipe";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    EXPECT_NE(ErrorNumberOf([&] { fileSystem.appendToFile(pipe.string(), "x"); }), 0);
+    EXPECT_NE(ErrorNumberOf([&] { fileSystem.openForAppending(pipe.string())->append("x"); }), 0);
 }
 
 // A disk that fills up in the middle of a chunk must not leave half a line behind.
@@ -132,7 +160,7 @@ TEST_F(PosixFileSystemTest, AnAppendThatFailsPartWayLeavesTheFileAsItWas) {
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
 
     const int number =
-        ErrorNumberOf([&] { fileSystem.appendToFile(log.string(), "0123456789\n"); });
+        ErrorNumberOf([&] { fileSystem.openForAppending(log.string())->append("0123456789\n"); });
 
     ::setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
@@ -149,9 +177,9 @@ TEST_F(PosixFileSystemTest, AnAppendNeverFollowsALink) {
     const auto dangling = folder.path() / "dangling.txt";
     fs::create_symlink(folder.path() / "would-be-made.txt", dangling);
 
-    EXPECT_EQ(ErrorNumberOf([&] { fileSystem.appendToFile(log.string(), "x"); }),
+    EXPECT_EQ(ErrorNumberOf([&] { fileSystem.openForAppending(log.string())->append("x"); }),
               error_number::PermissionDenied);
-    EXPECT_EQ(ErrorNumberOf([&] { fileSystem.appendToFile(dangling.string(), "x"); }),
+    EXPECT_EQ(ErrorNumberOf([&] { fileSystem.openForAppending(dangling.string())->append("x"); }),
               error_number::PermissionDenied);
     EXPECT_NE(ErrorNumberOf([&] { fileSystem.readFile(log.string(), [](std::string_view) {}); }),
               0);
@@ -167,7 +195,7 @@ TEST_F(PosixFileSystemTest, AnAppendNeverWritesToAnotherUsersFile) {
     ASSERT_EQ(::chown(log.c_str(), 65534, 65534), 0);
     ::chmod(log.c_str(), 0666);
 
-    EXPECT_EQ(ErrorNumberOf([&] { fileSystem.appendToFile(log.string(), "x"); }),
+    EXPECT_EQ(ErrorNumberOf([&] { fileSystem.openForAppending(log.string())->append("x"); }),
               error_number::PermissionDenied);
     EXPECT_EQ(testing::ReadWholeFile(log), "planted\n");
 }

@@ -42,6 +42,24 @@ TEST_F(SnapshotOnWindows, WritesTwoWholeEntriesByteForByteInTheAnsiCodePage) {
     EXPECT_EQ(rows.text(3, 2), "12/5/2026");
 }
 
+// A folder's name the code page can't hold is walked too; its path is written with "?"
+// in the log and kept as it is in the list.
+TEST_F(SnapshotOnWindows, FilesBelowAFolderOfAnyNameAreLogged) {
+    makeFile("Bob\xe2\x80\x99s Files\\\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82\\a.txt", 5,
+             Dec6At1000);
+
+    engine::LogFilesNow(folder(), logPath, rows, tools);
+
+    const std::string top = Utf8(tree.path());
+    EXPECT_EQ(ReadWholeFile(temporary.path() / "Kestrava.txt"),
+              "[12/7/2026 3:17:16 AM]\r\nFile|Size|Date Modified\r\n" + top +
+                  "\\Bob\x92s Files\\??????\\a.txt|5 Bytes|12/6/2026 10:00:00 AM\r\n");
+    ASSERT_EQ(rows.rowCount(), 3u);
+    EXPECT_EQ(
+        rows.text(1, 0),
+        top + "\\Bob\xe2\x80\x99s Files\\\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82\\a.txt");
+}
+
 TEST_F(SnapshotOnWindows, AMissingFolderChangesNothing) {
     engine::LogFilesNow(folder("missing"), logPath, rows, tools);
     engine::LogFilesNow("C:\\no such folder\\", logPath, rows, tools);

@@ -140,8 +140,8 @@ TEST_F(Win32FileSystemTest, ListsAnEmptyFolderAsEmptyAndTimesBefore1970BelowZero
 
 TEST_F(Win32FileSystemTest, AppendsExactlyTheBytesGivenCreatingTheFileOnce) {
     const std::string log = Utf8(folder.path() / "Kestrava.txt");
-    fileSystem.appendToFile(log, "[line one]\r\n");
-    fileSystem.appendToFile(log, std::string("\xe9\0\x7f|\r\n", 6));
+    fileSystem.openForAppending(log)->append("[line one]\r\n");
+    fileSystem.openForAppending(log)->append(std::string("\xe9\0\x7f|\r\n", 6));
     EXPECT_EQ(testing::ReadWholeFile(folder.path() / "Kestrava.txt"),
               std::string("[line one]\r\n\xe9\0\x7f|\r\n", 18));
 
@@ -150,16 +150,40 @@ TEST_F(Win32FileSystemTest, AppendsExactlyTheBytesGivenCreatingTheFileOnce) {
     EXPECT_EQ(read.size(), 18u);
 }
 
+// The lock covers a byte far beyond the end, so that it keeps other writers out while
+// readers (a copy of the history, an editor) still read the whole file. A file
+// deleted meanwhile ("Clear History Log") leaves the name to a new one.
+TEST_F(Win32FileSystemTest, OneWriterAtATimeHoldsTheFileWhileReadersReadIt) {
+    const std::string log = Utf8(folder.path() / "Kestrava.txt");
+    auto first = fileSystem.openForAppending(log);
+    ASSERT_NE(first, nullptr);
+    first->append("held\r\n");
+    EXPECT_EQ(fileSystem.openForAppending(log), nullptr);
+    std::string read;
+    fileSystem.readFile(log, [&](std::string_view chunk) { read += chunk; });
+    EXPECT_EQ(read, "held\r\n");
+
+    fileSystem.removeFile(log);
+    first.reset();
+    const auto second = fileSystem.openForAppending(log);
+    ASSERT_NE(second, nullptr);
+    second->append("new\r\n");
+    EXPECT_EQ(testing::ReadWholeFile(folder.path() / "Kestrava.txt"), "new\r\n");
+}
+
 TEST_F(Win32FileSystemTest, NeverAppendsToAFolderOrWhereNoFolderIs) {
     fs::create_directories(folder.path() / "Kestrava.txt");
-    EXPECT_EQ(
-        failureOf([&] { fileSystem.appendToFile(Utf8(folder.path() / "Kestrava.txt"), "x"); }),
-        error_number::PermissionDenied);
     EXPECT_EQ(failureOf([&] {
-                  fileSystem.appendToFile(Utf8(folder.path() / "missing" / "Kestrava.txt"), "x");
+                  fileSystem.openForAppending(Utf8(folder.path() / "Kestrava.txt"))->append("x");
+              }),
+              error_number::PermissionDenied);
+    EXPECT_EQ(failureOf([&] {
+                  fileSystem.openForAppending(Utf8(folder.path() / "missing" / "Kestrava.txt"))
+                      ->append("x");
               }),
               error_number::PathNotFound);
-    EXPECT_EQ(failureOf([&] { fileSystem.appendToFile("", "x"); }), error_number::PathNotFound);
+    EXPECT_EQ(failureOf([&] { fileSystem.openForAppending("")->append("x"); }),
+              error_number::PathNotFound);
 }
 
 TEST_F(Win32FileSystemTest, RemovesExactlyTheNamedFileReadOnlyOrNot) {

@@ -16,8 +16,6 @@ namespace {
 constexpr std::int64_t Dec7At031716 = 1796613436;  // 2026-12-07 03:17:16 UTC
 constexpr std::int64_t Dec7Midnight = 1796601600;
 
-using Codes = std::vector<std::int32_t>;
-
 SYSTEMTIME SystemTimeOf(std::int64_t utcSeconds) {
     const auto ticks = static_cast<std::uint64_t>(utcSeconds * 10000000 + 116444736000000000);
     const FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
@@ -98,25 +96,6 @@ TEST(Win32Locale, TheUsersOwnLocaleIsTheSystemsDefault) {
     engine::GeneralDateText dates(Win32Locale().dateTimeNames(), utc);
     EXPECT_EQ(dates.text(Dec7At031716), SystemGeneralDate(LOCALE_NAME_USER_DEFAULT, Dec7At031716));
     EXPECT_EQ(Win32Locale().codePage(), ::GetACP());
-}
-
-TEST(Win32Locale, GivesEachCharactersCodeInTheAnsiCodePage) {
-    const Win32Locale western("en-US", 1252);
-    EXPECT_EQ(western.characterCodes("Az ~"), (Codes{65, 122, 32, 126}));
-    EXPECT_EQ(western.characterCodes("\xc3\xa9"), Codes{233});      // é
-    EXPECT_EQ(western.characterCodes("\xe2\x82\xac"), Codes{128});  // € lies in 127 to 159
-    EXPECT_EQ(western.characterCodes("\xce\xa9"), Codes{63});       // Ω isn't there: "?"
-    EXPECT_EQ(western.characterCodes("\xc4\x81"), Codes{63});       // ā: no look-alike "a"
-    EXPECT_EQ(western.characterCodes("a\x01"), (Codes{97, 1}));
-    EXPECT_EQ(western.characterCodes(""), Codes{});
-    EXPECT_EQ(western.characterCodes("bad\xff"), std::nullopt);
-
-    // A double-byte character is one code, negative as a signed 16-bit number.
-    const Win32Locale japanese("ja-JP", 932);
-    EXPECT_EQ(japanese.characterCodes("\xe6\x97\xa5"
-                                      "a"),
-              (Codes{static_cast<std::int16_t>(0x93FA), 97}));        // 日 a
-    EXPECT_EQ(japanese.characterCodes("\xef\xbd\xb1"), Codes{0xB1});  // a half-width kana
 }
 
 TEST(Win32Locale, WritesTextInTheAnsiCodePageAndReadsItBack) {

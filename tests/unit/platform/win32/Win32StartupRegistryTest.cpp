@@ -34,6 +34,15 @@ std::string UniqueProgramName() {
     return "kestrava-test-" + std::to_string(entropy()) + ".exe";
 }
 
+// Unquoted, a path with a space would first start the program its first word names
+// ("C:\\Program.exe"); a path without one needs no quotes and gets none.
+TEST(RunValueData, QuotesAPathThatHoldsASpace) {
+    EXPECT_EQ(RunValueData("C:\\Program Files\\Kestrava\\kestrava.exe"),
+              "\"C:\\Program Files\\Kestrava\\kestrava.exe\"");
+    EXPECT_EQ(RunValueData("D:\\My Tools\\kestrava.exe"), "\"D:\\My Tools\\kestrava.exe\"");
+    EXPECT_EQ(RunValueData("D:\\kestrava.exe"), "D:\\kestrava.exe");
+}
+
 class Win32StartupRegistryTest : public ::testing::Test {
 protected:
     testing::TestRegistryKey key;
@@ -50,7 +59,8 @@ TEST_F(Win32StartupRegistryTest, WritesAndDeletesTheValueInTheMachinesRunKey) {
     EXPECT_EQ(machine.path, "Software\\Microsoft\\Windows\\CurrentVersion\\Run");
 
     registry.setEntry(StartupScope::AllUsers, name, path);
-    EXPECT_EQ(ValueOf(machine, name), (std::pair<DWORD, std::wstring>{REG_SZ, ToUtf16(path)}));
+    EXPECT_EQ(ValueOf(machine, name),
+              (std::pair<DWORD, std::wstring>{REG_SZ, ToUtf16('"' + path + '"')}));
     registry.setEntry(StartupScope::AllUsers, name, "C:\\Kestrava.exe");  // replaced
     EXPECT_EQ(ValueOf(machine, name)->second, L"C:\\Kestrava.exe");
 
@@ -65,7 +75,8 @@ TEST_F(Win32StartupRegistryTest, TheUsersOwnRunKeyIsMadeWhereItIsMissing) {
     EXPECT_EQ(Win32StartupRegistry().runKey(StartupScope::CurrentUser).root, HKEY_CURRENT_USER);
 
     registry.setEntry(StartupScope::CurrentUser, name, path);
-    EXPECT_EQ(ValueOf(user, name), (std::pair<DWORD, std::wstring>{REG_SZ, ToUtf16(path)}));
+    EXPECT_EQ(ValueOf(user, name),
+              (std::pair<DWORD, std::wstring>{REG_SZ, ToUtf16('"' + path + '"')}));
     registry.deleteEntry(StartupScope::CurrentUser, name);
     EXPECT_EQ(ValueOf(user, name), std::nullopt);
 }
