@@ -1,8 +1,8 @@
 #!/bin/bash
-# Installs what is missing, builds Kestrava and starts it.
+# Installs what running needs, builds Kestrava alone (without its tests) and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-packages.sh run
-cmake --preset release >/dev/null
-cmake --build --preset release --target kestrava
-exec build/release/src/kestrava
+cmake --preset program >/dev/null
+cmake --build --preset program --target kestrava
+exec build/program/src/kestrava

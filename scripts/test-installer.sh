@@ -33,6 +33,8 @@ rm -rf "$state"
 mkdir -p "$state"
 export WINEPREFIX=$state/prefix
 export WINEDEBUG=-all
+# Wine names files on the Linux side in the locale's encoding, whatever the caller's.
+export LC_ALL=C.UTF-8
 # No Mono or Gecko for the prefix, and nothing of it reaches the host's menus or its
 # browser (the program now and then opens its maker's site).
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe,winebrowser.exe=d"

@@ -46,6 +46,29 @@ click_log_now() {
     click_at "$1" 400 488
 }
 
+# Clicks "Clear History Log", at (4080, 8140) twips: (272, 543) pixels.
+click_clear_history() {
+    click_at "$1" 400 556
+}
+
+# Answers the message box that the program's window $1 brought up with the key $2, as
+# a user would: the box is the other window on the screen titled "Kestrava". The key is
+# pressed and released where the focus is, never sent to a window: a key sent to a
+# window after activating it has been seen to stay held down, and auto-repeat then
+# answers every box that follows.
+answer_box() {
+    local box=""
+    for _ in $(seq 100); do
+        box=$(xdotool search --onlyvisible --name '^Kestrava$' 2>/dev/null | grep -vx "$1" |
+            head -n 1) || true
+        [ -n "$box" ] && break
+        sleep 0.1
+    done
+    [ -n "$box" ] || fail "no message box came up"
+    xdotool windowactivate --sync "$box"
+    xdotool key --clearmodifiers "$2"
+}
+
 # Whether a window with exactly this title is on the screen.
 window_titled() {
     local id

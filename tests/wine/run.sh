@@ -20,6 +20,9 @@ shift 2
 mkdir -p "$state"
 export WINEPREFIX="$state/prefix"
 export WINEDEBUG=-all
+# Wine names files on the Linux side in the locale's encoding: without a UTF-8 locale
+# (LANG unset, as for root on many machines) it can't make a folder named "Café".
+export LC_ALL=C.UTF-8
 # Making the prefix neither downloads Mono and Gecko nor asks for them.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 

@@ -103,7 +103,7 @@ TEST_F(Win32StartupRegistryTest, AKeyThatRefusesTheValueFailsAndTheUsersTakesIt)
     registry.setEntry(StartupScope::CurrentUser, name, path);
 
     EXPECT_EQ(ValueOf(refusing, name), std::nullopt);
-    EXPECT_EQ(ValueOf(user, name)->second, ToUtf16(path));
+    EXPECT_EQ(ValueOf(user, name)->second, ToUtf16(RunValueData(path)));
     EXPECT_NO_THROW(registry.deleteEntry(StartupScope::AllUsers, name));
     registry.deleteEntry(StartupScope::CurrentUser, name);
     EXPECT_EQ(ValueOf(user, name), std::nullopt);
