@@ -21,7 +21,6 @@ colours=$(convert "$OUTPUT/tray-icon.png" -format '%k' info:)
 
 check_tray_round_trip
 
-xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
-wait_for_kestrava_to_end
+close_kestrava "$window"
 ! tray_icon >/dev/null || fail "the icon stayed in the tray"
 echo "tray: icon $OUTPUT/tray-icon.png, balloon $OUTPUT/balloon.png"
