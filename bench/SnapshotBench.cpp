@@ -65,7 +65,7 @@ double Seconds(Clock::duration duration) {
 double TimeEngine(Engine& engine, const std::string& root, const std::string& log,
                   std::size_t* rows = nullptr) {
     std::remove(log.c_str());
-    engine::SnapshotRows store;
+    engine::SnapshotRows store(engine.tools);
     const auto start = Clock::now();
     engine::LogFilesNow(root, log, store, engine.tools);
     const double seconds = Seconds(Clock::now() - start);
@@ -162,7 +162,7 @@ int Memory(const std::string& root, const std::string& work) {
     Engine engine;
     const std::string log = work + "/history-memory.txt";
     std::remove(log.c_str());
-    engine::SnapshotRows store;
+    engine::SnapshotRows store(engine.tools);
     std::ofstream("/proc/self/clear_refs") << "5";  // restart the peak from here
     const long baseline = StatusKilobytes("VmRSS:");
     engine::LogFilesNow(root, log, store, engine.tools);

@@ -63,7 +63,7 @@ void PrepareStart(const std::string& root, const std::string& work, const char* 
 double EngineOnlyMs(ui::qt::RealServices& real, const std::string& root, const std::string& log) {
     engine::SnapshotTools tools(real.fileSystem, real.events, real.clock, real.locale,
                                 real.dialogs);
-    engine::SnapshotRows rows;
+    engine::SnapshotRows rows(tools);
     std::remove(log.c_str());
     QElapsedTimer timer;
     timer.start();
@@ -123,10 +123,10 @@ int EverySecond(const std::string& root, const std::string& work, int seconds) {
     engine::SnapshotTools tools(real.fileSystem, real.events, real.clock, real.locale,
                                 real.dialogs);
     const std::string rowsOnlyLog = work + "/rows-only.txt";
-    engine::SnapshotRows warmUp;
+    engine::SnapshotRows warmUp(tools);
     engine::LogFilesNow(root + "/", rowsOnlyLog, warmUp, tools);
     const long beforeRows = ResidentKilobytes();
-    engine::SnapshotRows rows;
+    engine::SnapshotRows rows(tools);
     for (int snapshot = 0; snapshot < 30; ++snapshot) {
         engine::LogFilesNow(root + "/", rowsOnlyLog, rows, tools);
     }

@@ -21,6 +21,7 @@ Form1::Form1(Form1View& view, platform::Services& services)
       errorReport_(services.dialogs),
       snapshotTools_(services.fileSystem, services.events, services.clock, services.locale,
                      services.dialogs),
+      snapshotRows_(snapshotTools_),
       snapshots_(snapshotTools_) {
     ApplyDesign();
     cSysTray1.MouseUp = [this](std::int16_t button, std::int32_t iconId) {

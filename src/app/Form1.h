@@ -108,8 +108,8 @@ private:
     platform::Services& services_;
     settings::SettingsStore settings_;
     core::ErrorReport errorReport_;
-    engine::SnapshotRows snapshotRows_;
     engine::SnapshotTools snapshotTools_;
+    engine::SnapshotRows snapshotRows_;
     engine::SnapshotRunner snapshots_;
     commands::MousePointer mousePointer_ = commands::MousePointer::Default;
     int busyRequests_ = 0;  // manual snapshots asked for and not yet taken

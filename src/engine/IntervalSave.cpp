@@ -1,12 +1,12 @@
 #include "engine/IntervalSave.h"
 
 #include <chrono>
+#include <functional>
 
 #include "core/LocationTags.h"
 #include "core/PathText.h"
 #include "core/StepTrap.h"
 #include "engine/AddFolder.h"
-#include "engine/ConvertSize.h"
 #include "engine/HistoryLog.h"
 #include "engine/PrintableText.h"
 #include "engine/Pumping.h"
@@ -16,6 +16,20 @@ namespace kestrava::engine {
 namespace {
 
 using platform::RuntimeError;
+
+// LogFilesNow's steps, as its error report numbers them.
+namespace step {
+constexpr int FolderExists = 100;
+constexpr int DateRow = 102;
+constexpr int DateLine = 104;
+constexpr int HeaderLine = 105;
+constexpr int ListFiles = 116;
+constexpr int FileRow = 124;
+constexpr int SizeText = 128;
+constexpr int DateText = 130;
+constexpr int HistoryLine = 132;
+constexpr int SeparatorRow = 136;
+}  // namespace step
 
 std::int64_t NowSeconds(const platform::Clock& clock) {
     return std::chrono::floor<std::chrono::seconds>(clock.now().time_since_epoch()).count();
@@ -37,20 +51,15 @@ bool FolderIsPresent(const platform::FileSystem& fileSystem, const std::string& 
     }
 }
 
-// Thrown out of the events that a snapshot lets run when one of them started the
-// history over: the snapshot ends there.
-struct HistoryStartedOver {};
-
 // Shows the rows added so far before events run, so that whatever runs in between
 // sees whole rows. Showing them costs the view some work, so it happens at most
-// every PublishingGap; the end of the snapshot shows the rest. When the events started
-// the history over, the snapshot goes no further.
+// every PublishingGap; the end of the snapshot shows the rest.
 class PublishingPump : public platform::EventPump {
 public:
     static constexpr std::chrono::milliseconds PublishingGap{20};
 
-    PublishingPump(SnapshotRows& rows, platform::EventPump& events, std::stop_token startOver)
-        : rows_(rows), events_(events), startOver_(std::move(startOver)) {}
+    PublishingPump(SnapshotRows& rows, platform::EventPump& events)
+        : rows_(rows), events_(events) {}
 
     void pumpEvents() override {
         const auto now = std::chrono::steady_clock::now();
@@ -59,75 +68,97 @@ public:
             lastPublished_ = now;
         }
         events_.pumpEvents();
-        endIfStartedOver();
     }
 
     void waitForEvents(std::chrono::milliseconds longest) override {
         rows_.publish();
         events_.waitForEvents(longest);
-        endIfStartedOver();
     }
 
     void endProgram() override { events_.endProgram(); }
 
 private:
-    void endIfStartedOver() const {
-        if (startOver_.stop_requested()) {
-            throw HistoryStartedOver{};
-        }
-    }
-
     SnapshotRows& rows_;
     platform::EventPump& events_;
-    std::stop_token startOver_;
     std::chrono::steady_clock::time_point lastPublished_{};
 };
 
-// [112-134] Each folder's files, as the walk lists the folder: a row and a history
-// line per file.
-class SnapshotFiles : public FolderFilesVisitor {
+// One snapshot under way: its rows, its history-log entry, and what it writes per file.
+class Snapshot {
 public:
-    SnapshotFiles(SnapshotRows& rows, HistoryLogEntry& log, SnapshotTools& tools,
-                  platform::EventPump& events, const core::StepTrap& trap)
-        : rows_(rows), log_(log), tools_(tools), events_(events), trap_(trap) {}
+    Snapshot(const std::string& historyLogPath, SnapshotRows& rows, SnapshotTools& tools,
+             std::stop_token startOver)
+        : rows_(rows),
+          tools_(tools),
+          trap_(tools.errorReport, core::location_tag::LogFilesNow),
+          events_(rows, tools.events),
+          log_({tools.fileSystem, tools.locale, events_, tools.clock}, historyLogPath, trap_),
+          startOver_(std::move(startOver)),
+          // The history deleted and started over: this entry, begun in the old log, must
+          // not open a new one without its first lines. The log is let go at once, before
+          // the deletion, which a file held open could keep from taking effect.
+          abandonEntry_(startOver_, [this] { log_.abandon(); }) {}
 
-    void folderListed(const std::string& folder, const FileList& files) override {
-        // [114] The folder without its last character (its separator); [122] each
-        // file's path is that, a separator and the name.
-        pathStart_.clear();
-        AppendPrintable(pathStart_,
-                        std::string_view(folder).substr(0, folder.empty() ? 0 : folder.size() - 1));
-        pathStart_ += core::PathSeparator;
-        rows_.beginFolder(pathStart_);
-        for (std::size_t index = 0; index < files.size(); ++index) {  // [118]
-            if (index % EntriesBetweenPumps == EntriesBetweenPumps - 1) {
-                events_.pumpEvents();
+    void take(const std::string& folder) {
+        trap_.run(step::DateRow, [&] { rows_.beginSnapshot(dateTime()); });
+        trap_.run(step::DateLine, [&] { log_.addLine(step::DateLine, "[" + dateTime() + "]"); });
+        trap_.run(step::HeaderLine,
+                  [&] { log_.addLine(step::HeaderLine, "File|Size|Date Modified"); });
+        const WalkSeams seams{tools_.fileSystem, tools_.errorReport};
+        TreeWalk walk = GetSubDirectories2016(folder, seams);
+        while (auto walked = walk.next(events_)) {
+            events_.pumpEvents();
+            if (startedOver() || !addFolder(*walked)) {
+                return;
             }
-            const FileList::File file = files[index];
-            if (file.name.starts_with('~')) {  // [120]
-                continue;
-            }
-            addFile(file);
         }
-    }
-
-    void folderNotListed(const std::string&, const RuntimeError& error) override {
-        trap_.run(116, [&] { throw error; });
+        trap_.run(step::SeparatorRow, [&] { rows_.endSnapshot(); });
+        log_.finish();
     }
 
 private:
+    bool startedOver() const { return startOver_.stop_requested(); }
+
+    std::string dateTime() { return tools_.dates.text(NowSeconds(tools_.clock)); }
+
+    // A row and a history line per file of the folder; false when the events that ran
+    // in between started the history over.
+    bool addFolder(const WalkedFolder& walked) {
+        if (walked.failure) {
+            trap_.run(step::ListFiles, [&] { throw *walked.failure; });
+            return !startedOver();
+        }
+        // The folder without its last character (its separator), then a separator.
+        pathStart_.clear();
+        const std::string& folder = walked.path;
+        AppendPrintable(pathStart_, std::string_view(folder).substr(0, folder.size() - 1));
+        pathStart_ += core::PathSeparator;
+        rows_.beginFolder(pathStart_);
+        for (std::size_t index = 0; index < walked.files.size(); ++index) {
+            if (index % EntriesBetweenPumps == EntriesBetweenPumps - 1) {
+                events_.pumpEvents();
+                if (startedOver()) {
+                    return false;
+                }
+            }
+            const FileList::File file = walked.files[index];
+            if (!file.name.starts_with('~')) {
+                addFile(file);
+            }
+        }
+        return true;
+    }
+
     void addFile(const FileList::File& file) {
         name_.clear();
         AppendPrintable(name_, file.name);
-        // [126] The size and time came with the listing.
-        const std::string size =
-            ConvertSize(static_cast<double>(file.size), tools_.decimalSeparator,
-                        tools_.errorReport);  // [128]
+        std::string size;
+        trap_.run(step::SizeText, [&] { size = tools_.sizeText(file.size); });
         date_.clear();
-        trap_.run(130, [&] { tools_.dates.append(file.modifiedSeconds, date_); });
-        trap_.run(124, [&] { rows_.addFile(name_, size, date_); });
-        trap_.run(132, [&] {
-            std::string& line = log_.beginLine(132);
+        trap_.run(step::DateText, [&] { tools_.dates.append(file.modifiedSeconds, date_); });
+        trap_.run(step::FileRow, [&] { rows_.addFile(name_, file.size, file.modifiedSeconds); });
+        trap_.run(step::HistoryLine, [&] {
+            std::string& line = log_.beginLine(step::HistoryLine);
             line += pathStart_;
             line += name_;
             line += '|';
@@ -139,10 +170,12 @@ private:
     }
 
     SnapshotRows& rows_;
-    HistoryLogEntry& log_;
     SnapshotTools& tools_;
-    platform::EventPump& events_;
-    const core::StepTrap& trap_;
+    const core::StepTrap trap_;
+    PublishingPump events_;
+    HistoryLogEntry log_;
+    std::stop_token startOver_;
+    std::stop_callback<std::function<void()>> abandonEntry_;
     std::string pathStart_;  // printable, as every path of the log and the list
     std::string name_;
     std::string date_;
@@ -152,45 +185,15 @@ private:
 
 void LogFilesNow(const std::string& folderText, const std::string& historyLogPath,
                  SnapshotRows& rows, SnapshotTools& tools, std::stop_token startOver) {
-    const core::StepTrap trap(tools.errorReport, core::location_tag::LogFilesNow);
     if (folderText.empty()) {
         return;  // a separator added to nothing would name the root of the file system
     }
     const std::string folder = core::WithTrailingSeparator(folderText);
+    const core::StepTrap trap(tools.errorReport, core::location_tag::LogFilesNow);
     bool present = false;
-    trap.run(100, [&] { present = FolderIsPresent(tools.fileSystem, folder); });
-    if (!present) {
-        return;
-    }
-    PublishingPump events(rows, tools.events, startOver);
-    trap.run(102, [&] { rows.beginSnapshot(tools.dates.text(NowSeconds(tools.clock))); });
-    HistoryLogEntry log({tools.fileSystem, tools.locale, events, tools.clock}, historyLogPath,
-                        trap);
-    // The history deleted and started over: this entry, begun in the old one, must not
-    // open a new log without its first lines. The log is let go at once, before the
-    // deletion, which a file held open could keep from taking effect.
-    const std::stop_callback abandonEntry(startOver, [&] { log.abandon(); });
-    trap.run(104, [&] {
-        std::string& line = log.beginLine(104);
-        line += '[';
-        tools.dates.append(NowSeconds(tools.clock), line);
-        line += ']';
-        log.endLine();
-    });
-    trap.run(105, [&] { log.addLine(105, "File|Size|Date Modified"); });
-    // [106] Nothing to obtain: the file system is a seam at hand.
-    FolderList folders;
-    trap.run(108, [&] { folders.push_back(folder); });
-    // [110, 112] The walk hands each folder's files over as it lists the folder, in
-    // the order of the finished folder list, so each folder is read once.
-    SnapshotFiles files(rows, log, tools, events, trap);
-    const WalkSeams walk{tools.fileSystem, events, tools.errorReport};
-    try {
-        trap.run(110, [&] { GetSubDirectories2016(folders, true, walk, &files); });
-        trap.run(136, [&] { rows.endSnapshot(); });
-        log.finish();
-    } catch (const HistoryStartedOver&) {
-        // Nothing more, neither rows nor lines: the next snapshot begins the new history.
+    trap.run(step::FolderExists, [&] { present = FolderIsPresent(tools.fileSystem, folder); });
+    if (present) {
+        Snapshot(historyLogPath, rows, tools, std::move(startOver)).take(folder);
     }
 }
 

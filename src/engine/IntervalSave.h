@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/ErrorReport.h"
+#include "engine/ConvertSize.h"
 #include "engine/GeneralDateText.h"
 #include "engine/SnapshotRows.h"
 #include "platform/Clock.h"
@@ -14,8 +15,10 @@
 
 namespace kestrava::engine {
 
-// What snapshots work with: the seams, and the locale's texts prepared once.
-struct SnapshotTools {
+// What snapshots work with: the seams, and the locale's texts prepared once. The
+// snapshot list writes its sizes and dates with them too, so that the list and the
+// history log read alike.
+struct SnapshotTools : FileRowTexts {
     SnapshotTools(platform::FileSystem& fileSystem, platform::EventPump& events,
                   const platform::Clock& clock, const platform::Locale& locale,
                   platform::Dialogs& dialogs)
@@ -26,6 +29,11 @@ struct SnapshotTools {
           errorReport(dialogs),
           dates(locale.dateTimeNames(), clock),
           decimalSeparator(locale.decimalSeparator()) {}
+
+    std::string sizeText(std::uint64_t bytes) override {
+        return ConvertSize(static_cast<double>(bytes), decimalSeparator, errorReport);
+    }
+    std::string dateText(std::int64_t utcSeconds) override { return dates.text(utcSeconds); }
 
     platform::FileSystem& fileSystem;
     platform::EventPump& events;

@@ -27,6 +27,8 @@ public:
     void add(std::string_view name, const platform::EntryInfo& info);
 
     std::size_t size() const { return records_.size(); }
+    // The bytes the list holds.
+    std::size_t memory() const { return names_.capacity() + records_.capacity() * sizeof(Record); }
     bool empty() const { return records_.empty(); }
     File operator[](std::size_t index) const {
         const Record& record = records_[index];

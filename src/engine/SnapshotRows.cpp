@@ -56,7 +56,7 @@ void SnapshotRows::beginSnapshot(std::string_view dateTime) {
     folder_.clear();
     Block& block = blocks_.back();
     const std::uint32_t offset = store(block, dateTime);
-    addRow(block, {NoFolder, offset, Length(dateTime), 0, 0});
+    addRow(block, {0, 0, offset, Length(dateTime), NoFolder});
 }
 
 void SnapshotRows::beginFolder(std::string_view pathStart) {
@@ -64,8 +64,8 @@ void SnapshotRows::beginFolder(std::string_view pathStart) {
     folderStored_ = false;
 }
 
-void SnapshotRows::addFile(std::string_view name, std::string_view size,
-                           std::string_view modified) {
+void SnapshotRows::addFile(std::string_view name, std::uint64_t size,
+                           std::int64_t modifiedSeconds) {
     if (!open_) {
         return;
     }
@@ -76,10 +76,8 @@ void SnapshotRows::addFile(std::string_view name, std::string_view size,
         folderStored_ = true;
     }
     const std::uint32_t offset = store(block, name);
-    store(block, size);
-    store(block, modified);
-    addRow(block, {static_cast<std::uint32_t>(block.folders.size() - 1), offset, Length(name),
-                   Length(size), Length(modified)});
+    addRow(block, {size, modifiedSeconds, offset, Length(name),
+                   static_cast<std::uint16_t>(block.folders.size() - 1)});
 }
 
 void SnapshotRows::endSnapshot() {
@@ -87,7 +85,7 @@ void SnapshotRows::endSnapshot() {
         return;
     }
     Block& block = writableBlock();
-    addRow(block, {NoFolder, static_cast<std::uint32_t>(block.texts.size()), 0, 0, 0});
+    addRow(block, {0, 0, static_cast<std::uint32_t>(block.texts.size()), 0, NoFolder});
     Trim(block);
     open_ = false;
     publish();
@@ -188,21 +186,21 @@ std::string SnapshotRows::text(std::size_t row, int column) const {
         return {};
     }
     const std::string_view texts = block->texts;
+    const bool isFile = found->folder != NoFolder;
     switch (column) {
         case 0: {
             std::string first;
-            if (found->folder != NoFolder) {
+            if (isFile) {
                 const FolderText folder = block->folders[found->folder];
                 first = texts.substr(folder.offset, folder.length);
             }
-            first += texts.substr(found->text, found->firstLength);
+            first += texts.substr(found->text, found->length);
             return first;
         }
         case 1:
-            return std::string(texts.substr(found->text + found->firstLength, found->sizeLength));
+            return isFile ? texts_.sizeText(found->size) : std::string();
         case 2:
-            return std::string(texts.substr(found->text + found->firstLength + found->sizeLength,
-                                            found->dateLength));
+            return isFile ? texts_.dateText(found->modifiedSeconds) : std::string();
         default:
             return {};
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -22,16 +23,26 @@ public:
     virtual void didRemoveRows() = 0;
 };
 
+// How a file row writes its size and last-modified time: as the history log does.
+class FileRowTexts {
+public:
+    virtual ~FileRowTexts() = default;
+
+    virtual std::string sizeText(std::uint64_t bytes) = 0;
+    virtual std::string dateText(std::int64_t utcSeconds) = 0;
+};
+
 // The rows of the snapshot list: for every snapshot a date-and-time row, a row per
 // file (full path, size text, date text) and an empty separator row.
 //
-// Compact: rows live in blocks of at most `blockRows`, each with its texts in one
-// buffer, each folder's path once, and a small fixed-size record per row. A snapshot
-// adds rows out of sight; publish() shows them in one batch (the snapshot calls it
-// before letting events run), so a view sees whole rows only. Only the newest rows
-// are kept, at most `capacity`: whole oldest snapshots leave the list to make room
-// (the history log keeps them), and a snapshot too large to fit alone loses its
-// oldest rows, a block's memory going as soon as none of its rows is left.
+// Compact: rows live in blocks of at most `blockRows`, each with its names in one
+// buffer, each folder's path once, and a small fixed-size record per row that keeps a
+// file's size and time as numbers; the texts are formed when a row is shown. A
+// snapshot adds rows out of sight; publish() shows them in one batch (the snapshot
+// calls it before letting events run), so a view sees whole rows only. Only the newest
+// rows are kept, at most `capacity`: whole oldest snapshots leave the list to make room
+// (the history log keeps them), and a snapshot too large to fit alone loses its oldest
+// rows, a block's memory going as soon as none of its rows is left.
 //
 // Nothing outside holds row numbers across events: clear() may come at any time,
 // even in the middle of a snapshot, whose further rows are then left out: the list
@@ -39,11 +50,12 @@ public:
 class SnapshotRows {
 public:
     static constexpr std::size_t DefaultCapacity = 1'000'000;
-    static constexpr std::size_t DefaultBlockRows = 65'536;
+    // A block's folders are numbered in 16 bits, one number kept for "no folder".
+    static constexpr std::size_t DefaultBlockRows = 65'535;
 
-    explicit SnapshotRows(std::size_t capacity = DefaultCapacity,
+    explicit SnapshotRows(FileRowTexts& texts, std::size_t capacity = DefaultCapacity,
                           std::size_t blockRows = DefaultBlockRows)
-        : capacity_(capacity), blockRows_(blockRows) {}
+        : texts_(texts), capacity_(capacity), blockRows_(std::min(blockRows, DefaultBlockRows)) {}
 
     void setObserver(SnapshotRowsObserver* observer) { observer_ = observer; }
 
@@ -56,7 +68,7 @@ public:
     void beginSnapshot(std::string_view dateTime);
     // The text that the paths of the following files start with ("/watch/").
     void beginFolder(std::string_view pathStart);
-    void addFile(std::string_view name, std::string_view size, std::string_view modified);
+    void addFile(std::string_view name, std::uint64_t size, std::int64_t modifiedSeconds);
     void endSnapshot();
     void publish();
 
@@ -64,14 +76,15 @@ public:
     void clear();
 
 private:
-    static constexpr std::uint32_t NoFolder = UINT32_MAX;
+    static constexpr std::uint16_t NoFolder = UINT16_MAX;
 
+    // A file row, or (without a folder) a date-and-time row or a separator row.
     struct Row {
-        std::uint32_t folder;  // NoFolder: the first text is the whole first column
-        std::uint32_t text;    // offset of the row's texts, one after the other
-        std::uint16_t firstLength;
-        std::uint16_t sizeLength;
-        std::uint16_t dateLength;
+        std::uint64_t size;
+        std::int64_t modifiedSeconds;
+        std::uint32_t text;    // offset of the name, or of the date-and-time row's text
+        std::uint16_t length;  // of that text
+        std::uint16_t folder;  // NoFolder: no file row
     };
 
     struct FolderText {
@@ -95,6 +108,7 @@ private:
     void dropRowsBefore(std::uint64_t row);
     const Row* find(std::size_t row, const Block** block) const;
 
+    FileRowTexts& texts_;
     std::size_t capacity_;
     std::size_t blockRows_;
     SnapshotRowsObserver* observer_ = nullptr;

@@ -3,6 +3,7 @@
 #include <QTableView>
 #include <filesystem>
 
+#include "fakes/FakeRowTexts.h"
 #include "ui/qt/SnapshotListModel.h"
 #include "widget/Form1Fixture.h"
 
@@ -111,7 +112,8 @@ protected:
         view.setModel(&model);
     }
 
-    engine::SnapshotRows rows{10};
+    fakes::FakeRowTexts texts;
+    engine::SnapshotRows rows{texts, 10};
     ui::qt::SnapshotListModel model;
     QTableView view;
     QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::Fatal};
@@ -122,7 +124,7 @@ TEST_F(SnapshotListModelInAView, KeepsItsCapacityDroppingWholeSnapshots) {
         rows.beginSnapshot(when);
         rows.beginFolder("/watch/");
         for (const char* name : {"a", "b", "c"}) {
-            rows.addFile(name, "1 Bytes", when);
+            rows.addFile(name, 1, 0);
         }
         rows.endSnapshot();
     }
@@ -141,7 +143,7 @@ TEST_F(SnapshotListModelInAView, ASnapshotLargerThanTheCapacityShowsItsNewestRow
     for (int file = 0; file < 25; ++file) {
         std::string name = "f";  // appended to: "f" + a temporary trips GCC 12's -Wrestrict
         name += std::to_string(file);
-        rows.addFile(name, "1 Bytes", "now");
+        rows.addFile(name, 1, 0);
         if (file % 4 == 0) {
             rows.publish();  // as the snapshot does before letting events run
         }

@@ -60,7 +60,7 @@ protected:
     testing::TemporaryFolder temporary;
     testing::NativeSeams native;
     SnapshotTools tools{native.fileSystem(), events, clock, native.englishLocale(), dialogs};
-    SnapshotRows rows;
+    SnapshotRows rows{tools};
     SnapshotRunner snapshots{tools};
     SnapshotJob job{core::WithTrailingSeparator(watched.string()),
                     (temporary.path() / "Kestrava.txt").string(), rows};

@@ -1,5 +1,7 @@
 #include "engine/SnapshotRows.h"
 
+#include "fakes/FakeRowTexts.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -54,7 +56,7 @@ protected:
             // from seeing an overlapping copy in the inlined insert (a false -Wrestrict).
             std::string name = "f";
             name += std::to_string(file);
-            rows.addFile(name, "1 KB", when);
+            rows.addFile(name, 1024, 0);
         }
         rows.endSnapshot();
     }
@@ -67,7 +69,8 @@ protected:
         return texts;
     }
 
-    SnapshotRows rows{10};
+    fakes::FakeRowTexts texts;
+    SnapshotRows rows{texts, 10};
     CountingObserver observer{rows};
 };
 
@@ -75,20 +78,22 @@ TEST_F(SnapshotRowsTest, ShowsNewRowsOnlyWhenPublishedAndInOneBatch) {
     rows.setObserver(&observer);
     rows.beginSnapshot("12/7/2026 3:17:16 AM");
     rows.beginFolder("/watch/");
-    rows.addFile("notes.txt", "1.5 KB", "12/6/2026 10:00:00 AM");
+    rows.addFile("notes.txt", 1536, 1796551200);
     EXPECT_EQ(rows.rowCount(), 0u);
     rows.publish();
     EXPECT_EQ(rows.rowCount(), 2u);
-    rows.addFile("more.txt", "2 MB", "12/6/2026");
+    rows.addFile("more.txt", 2097152, 1796428800);
     rows.endSnapshot();
     EXPECT_EQ(observer.appends, 2);
     EXPECT_EQ(rows.rowCount(), 4u);
     EXPECT_EQ(rows.text(0, 0), "12/7/2026 3:17:16 AM");
     EXPECT_EQ(rows.text(0, 1), "");
     EXPECT_EQ(rows.text(1, 0), "/watch/notes.txt");
-    EXPECT_EQ(rows.text(1, 1), "1.5 KB");
-    EXPECT_EQ(rows.text(1, 2), "12/6/2026 10:00:00 AM");
-    EXPECT_EQ(rows.text(2, 2), "12/6/2026");
+    EXPECT_EQ(rows.text(1, 1), "1536 B");
+    EXPECT_EQ(rows.text(1, 2), "at 1796551200");
+    EXPECT_EQ(rows.text(2, 1), "2097152 B");
+    EXPECT_EQ(rows.text(2, 2), "at 1796428800");
+    EXPECT_EQ(rows.text(0, 2), "") << "a date row has a first column only";
     EXPECT_EQ(rows.text(3, 0), "");
     EXPECT_EQ(rows.text(4, 0), "");  // out of range
 }
@@ -120,16 +125,17 @@ TEST_F(SnapshotRowsTest, ASnapshotLargerThanTheCapacityKeepsItsNewestRows) {
 // Rows live in blocks; a large snapshot spans several, and the rows it drops take their
 // blocks with them while the texts of the rows it keeps stay whole.
 TEST(SnapshotRowsBlocks, AFolderSpanningBlocksKeepsItsPathInEach) {
-    SnapshotRows rows(7, 3);
+    fakes::FakeRowTexts texts;
+    SnapshotRows rows(texts, 7, 3);
     rows.beginSnapshot("now");
     rows.beginFolder("/watch/a/");
     for (const char* name : {"1", "2", "3", "4"}) {
-        rows.addFile(name, "1 Bytes", "then");
+        rows.addFile(name, 1, 100);
     }
     rows.publish();
     rows.beginFolder("/watch/b/");
     for (const char* name : {"5", "6", "7", "8", "9"}) {
-        rows.addFile(name, "2 Bytes", "later");
+        rows.addFile(name, 2, 200);
     }
     rows.endSnapshot();
 
@@ -140,8 +146,8 @@ TEST(SnapshotRowsBlocks, AFolderSpanningBlocksKeepsItsPathInEach) {
     }
     EXPECT_EQ(paths, (std::vector<std::string>{"/watch/a/4", "/watch/b/5", "/watch/b/6",
                                                "/watch/b/7", "/watch/b/8", "/watch/b/9", ""}));
-    EXPECT_EQ(rows.text(0, 1), "1 Bytes");
-    EXPECT_EQ(rows.text(5, 2), "later");
+    EXPECT_EQ(rows.text(0, 1), "1 B");
+    EXPECT_EQ(rows.text(5, 2), "at 200");
 }
 
 // The list starts over as the history log does: the interrupted snapshot's further
@@ -151,14 +157,14 @@ TEST_F(SnapshotRowsTest, ClearingInTheMiddleOfASnapshotLeavesItsFurtherRowsOut) 
     snapshot("earlier", 1);
     rows.beginSnapshot("now");
     rows.beginFolder("/watch/sub/");
-    rows.addFile("before.txt", "1 Bytes", "now");
+    rows.addFile("before.txt", 1, 0);
     rows.publish();
 
     rows.clear();
     EXPECT_EQ(rows.rowCount(), 0u);
     EXPECT_EQ(observer.count, 0u);
 
-    rows.addFile("after.txt", "1 Bytes", "now");
+    rows.addFile("after.txt", 1, 0);
     rows.endSnapshot();
     rows.publish();
     EXPECT_EQ(rows.rowCount(), 0u);

@@ -65,9 +65,13 @@ protected:
         return file;
     }
 
-    engine::FolderList walk(const std::string& top) {
-        engine::FolderList folders{top};
-        engine::GetSubDirectories2016(folders, true, walkSeams);
+    // The folders of the walk from the top folder, in the walk's order.
+    std::vector<std::string> walk(const std::string& top) {
+        std::vector<std::string> folders;
+        auto walked = engine::GetSubDirectories2016(top, walkSeams);
+        while (auto folder = walked.next(events)) {
+            folders.push_back(folder->path);
+        }
         return folders;
     }
 
@@ -81,8 +85,8 @@ protected:
     fakes::FakeDialogs dialogs;
     core::ErrorReport errorReport{dialogs};
     engine::SnapshotTools tools{fileSystem, events, clock, locale, dialogs};
-    engine::WalkSeams walkSeams{fileSystem, events, errorReport};
-    engine::SnapshotRows rows;
+    engine::WalkSeams walkSeams{fileSystem, errorReport};
+    engine::SnapshotRows rows{tools};
 };
 
 }  // namespace kestrava::testing

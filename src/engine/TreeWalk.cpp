@@ -1,0 +1,191 @@
+#include "engine/TreeWalk.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "core/PathText.h"
+#include "platform/PathRules.h"
+
+namespace kestrava::engine {
+namespace {
+
+using platform::RuntimeError;
+
+// How often a helper reading a large folder looks whether the walk is being stopped.
+constexpr std::size_t EntriesBetweenStopChecks = 64;
+
+// How long the caller waits for the folder it needs before it lets events run again.
+constexpr std::chrono::milliseconds WaitBetweenPumps{2};
+
+constexpr unsigned HiddenSystemFolder =
+    platform::attribute::Directory | platform::attribute::System | platform::attribute::Hidden;
+constexpr unsigned HiddenSystemJunction = HiddenSystemFolder | platform::attribute::ReparsePoint;
+
+bool IsLinkedFolder(const platform::EntryInfo& info) {
+    return (info.attributes & platform::attribute::ReparsePoint) != 0;
+}
+
+// What a folder's sub-folder entry adds to the walk: its path, or nothing where the
+// filters leave it out.
+std::optional<std::string> SubFolderPath(const std::string& parent, std::string_view name,
+                                         const platform::EntryInfo& info) {
+    if ((IsLinkedFolder(info) && !platform::WalksLinkedFolders) || name == "." || name == "..") {
+        return std::nullopt;
+    }
+    std::string path = parent;
+    path += name;
+    path += core::PathSeparator;
+    if (platform::PathLength(path) >= platform::PathLengthLimit ||
+        !TreeWalk::GoesInto(path, info.attributes)) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+// One pass over a folder, on a helper thread: its openable files and its sub-folders.
+// A failure part-way keeps the sub-folders found before it and none of the files.
+void ReadFolder(const platform::FileSystem& fileSystem, const std::atomic<bool>& stopping,
+                WalkedFolder& folder, std::vector<std::string>& subFolders) {
+    const std::string parent = core::WithTrailingSeparator(folder.path);
+    try {
+        const auto listing = fileSystem.listFolder(folder.path);
+        platform::FolderEntry entry;
+        for (std::size_t count = 1; listing->next(entry); ++count) {
+            if (count % EntriesBetweenStopChecks == 0 && stopping.load(std::memory_order_relaxed)) {
+                return;
+            }
+            if (entry.info.kind != platform::EntryKind::Folder) {
+                if (IsOpenableFile(entry.info)) {
+                    folder.files.add(entry.name, entry.info);
+                }
+            } else if (auto path = SubFolderPath(parent, entry.name, entry.info)) {
+                subFolders.push_back(std::move(*path));
+            }
+        }
+    } catch (const RuntimeError& error) {
+        folder.failure = error;
+        folder.files.clear();
+    }
+}
+
+bool DropsSilently(const RuntimeError& error) {
+    return error.number() == platform::error_number::PermissionDenied ||
+           error.number() == platform::error_number::PathNotFound;
+}
+
+}  // namespace
+
+// Exact values, not bits: a folder that is only hidden or only system passes.
+bool TreeWalk::GoesInto(std::string_view path, unsigned attributes) {
+    return platform::IsRootPath(path) ||
+           (attributes != HiddenSystemFolder && attributes != HiddenSystemJunction);
+}
+
+std::size_t TreeWalk::HelperCount() {
+    return std::clamp<std::size_t>(std::thread::hardware_concurrency(), 2, MaxThreads);
+}
+
+TreeWalk::TreeWalk(const platform::FileSystem& fileSystem, std::optional<std::string> top,
+                   WalkReadAhead readAhead)
+    : fileSystem_(fileSystem), readAhead_(readAhead) {
+    if (!top) {
+        return;
+    }
+    slots_.emplace_back(std::move(*top));
+    const std::size_t helpers = HelperCount();
+    helpers_.reserve(helpers);
+    for (std::size_t helper = 0; helper < helpers; ++helper) {
+        helpers_.emplace_back([this] { helpOut(); });
+    }
+}
+
+TreeWalk::~TreeWalk() {
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    workToDo_.notify_all();
+    for (std::thread& helper : helpers_) {
+        helper.join();
+    }
+}
+
+std::optional<WalkedFolder> TreeWalk::next(platform::EventPump& events) {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        if (handedOver_ == found()) {
+            return std::nullopt;  // every folder found has been handed over, and gave its
+                                  // sub-folders
+        }
+        if (handedOver_ < sequenced_) {
+            Slot taken = std::move(slots_.front());
+            slots_.pop_front();
+            ++handedOver_;
+            bytesAhead_ -= taken.folder.files.memory();
+            lock.unlock();
+            workToDo_.notify_all();
+            if (!taken.removed) {
+                return std::move(taken.folder);
+            }
+            lock.lock();
+            continue;
+        }
+        folderReady_.wait_for(lock, WaitBetweenPumps);
+        lock.unlock();
+        events.pumpEvents();
+        lock.lock();
+    }
+}
+
+// A helper reads the first folder that no other has taken, as long as the walk may
+// read that far ahead; the folder the caller waits for may always be read.
+bool TreeWalk::mayReadNext() const {
+    if (nextToRead_ >= handedOver_ + slots_.size()) {
+        return false;
+    }
+    return nextToRead_ == handedOver_ ||
+           (nextToRead_ - handedOver_ < readAhead_.folders && bytesAhead_ < readAhead_.bytes);
+}
+
+void TreeWalk::helpOut() {
+    std::unique_lock lock(mutex_);
+    while (!stopping_) {
+        if (!mayReadNext()) {
+            workToDo_.wait(lock);
+            continue;
+        }
+        const std::size_t index = nextToRead_++;
+        WalkedFolder folder{slot(index).path, {}, std::nullopt};
+        std::vector<std::string> subFolders;
+        lock.unlock();
+        ReadFolder(fileSystem_, stopping_, folder, subFolders);
+        lock.lock();
+        Slot& read = slot(index);
+        read.removed = folder.failure && DropsSilently(*folder.failure);
+        bytesAhead_ += folder.files.memory();
+        read.folder = std::move(folder);
+        read.subFolders = std::move(subFolders);
+        read.read = true;
+        sequenceReadFolders();
+    }
+}
+
+// The folders read so far give their sub-folders to the walk in the walk's order, so
+// that each level lists its folders grouped by parent in the order of the level above.
+void TreeWalk::sequenceReadFolders() {
+    const std::size_t before = sequenced_;
+    while (sequenced_ < found() && slot(sequenced_).read) {
+        Slot& parent = slot(sequenced_);
+        for (std::string& path : parent.subFolders) {
+            slots_.emplace_back(std::move(path));
+        }
+        parent.subFolders = {};
+        ++sequenced_;
+    }
+    if (sequenced_ != before) {
+        folderReady_.notify_one();
+        workToDo_.notify_all();
+    }
+}
+
+}  // namespace kestrava::engine
