@@ -6,11 +6,6 @@
 //                                         memory before, at its peak, and after
 //
 // No display is needed: events are pumped by the real pump over a QCoreApplication.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <QCoreApplication>
 #include <algorithm>
 #include <chrono>
@@ -22,6 +17,7 @@
 #include <vector>
 
 #include "bench/Median.h"
+#include "bench/Reference.h"
 #include "engine/IntervalSave.h"
 #include "engine/SnapshotRows.h"
 #include "platform/posix/PosixFileSystem.h"
@@ -29,12 +25,13 @@
 #include "platform/qt/QtEventPump.h"
 #include "platform/qt/QtLocale.h"
 
-extern char** environ;
-
 namespace {
 
 using namespace kestrava;
 using bench::Median;
+using bench::Seconds;
+using bench::StatusKilobytes;
+using bench::TimeFind;
 using Clock = std::chrono::steady_clock;
 
 // Error reports go to the terminal: a benchmark that reports errors measures nothing.
@@ -58,10 +55,6 @@ struct Engine {
     engine::SnapshotTools tools{fileSystem, events, clock, locale, dialogs};
 };
 
-double Seconds(Clock::duration duration) {
-    return std::chrono::duration<double>(duration).count();
-}
-
 double TimeEngine(Engine& engine, const std::string& root, const std::string& log,
                   std::size_t* rows = nullptr) {
     std::remove(log.c_str());
@@ -73,61 +66,6 @@ double TimeEngine(Engine& engine, const std::string& root, const std::string& lo
         *rows = store.rowCount();
     }
     return seconds;
-}
-
-// TZ=UTC find ROOT -type f -printf '%p|%s|%TY-%Tm-%Td %TH:%TM:%TS\n' > OUTPUT
-double TimeFind(const std::string& root, const std::string& output) {
-    std::vector<std::string> environment{"TZ=UTC"};
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-        if (std::strncmp(*variable, "TZ=", 3) != 0) {
-            environment.emplace_back(*variable);
-        }
-    }
-    std::vector<char*> environmentPointers;
-    for (auto& variable : environment) {
-        environmentPointers.push_back(variable.data());
-    }
-    environmentPointers.push_back(nullptr);
-    std::string format = "%p|%s|%TY-%Tm-%Td %TH:%TM:%TS\\n";
-    std::vector<std::string> arguments{"find", root, "-type", "f", "-printf", format};
-    std::vector<char*> argumentPointers;
-    for (auto& argument : arguments) {
-        argumentPointers.push_back(argument.data());
-    }
-    argumentPointers.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const auto start = Clock::now();
-    pid_t child = 0;
-    if (posix_spawnp(&child, "find", &actions, nullptr, argumentPointers.data(),
-                     environmentPointers.data()) != 0) {
-        std::perror("find");
-        std::exit(EXIT_FAILURE);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    const double seconds = Seconds(Clock::now() - start);
-    posix_spawn_file_actions_destroy(&actions);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "find failed\n");
-        std::exit(EXIT_FAILURE);
-    }
-    return seconds;
-}
-
-long StatusKilobytes(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::size_t length = std::strlen(field);
-    while (std::getline(status, line)) {
-        if (line.compare(0, length, field) == 0) {
-            return std::strtol(line.c_str() + length, nullptr, 10);
-        }
-    }
-    return -1;
 }
 
 std::size_t CountLines(const std::string& path) {

@@ -8,12 +8,12 @@ namespace kestrava::platform {
 
 // Long work calls pumpEvents() at many small points (every folder of a walk, say).
 // Running the event loop costs a few microseconds even when nothing is pending, so
-// calls that come sooner than MinimumGap after the last real pump return at once:
-// the window still answers within a few milliseconds, and a walk of a million
-// folders doesn't pay for a million empty event loops.
+// calls that come sooner than MinimumGap after the last real pump return at once: a
+// walk of a million folders doesn't pay for a million empty event loops, and whatever
+// falls due meanwhile (a repaint, a timer) waits no more than that gap.
 class QtEventPump : public EventPump {
 public:
-    static constexpr std::chrono::milliseconds MinimumGap{5};
+    static constexpr std::chrono::milliseconds MinimumGap{2};
 
     void pumpEvents() override;
     void waitForEvents(std::chrono::milliseconds longest) override;
