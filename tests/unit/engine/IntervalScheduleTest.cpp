@@ -254,7 +254,7 @@ TEST_F(LoggingControls, LogNowShowsTheBusyPointerAroundTheSnapshotAndResetsTheBa
     window.progressValue = 3;
     LogCurrentStatusNow(window, snapshots, job, events, trap);
 
-    EXPECT_EQ(events.pumps, 2);  // before the snapshot, and in its walk
+    EXPECT_GE(events.pumps, 2);  // before the snapshot, and at least once in its walk
     EXPECT_EQ(window.journal, (Journal{"busy", "snapshot", "not busy", "progress 0",
                                        "progress text Progress Bar"}));
 }
