@@ -17,6 +17,11 @@ constexpr std::size_t EntriesBetweenStopChecks = 64;
 // How long the caller waits for the folder it needs before it lets events run again.
 constexpr std::chrono::milliseconds WaitBetweenPumps{2};
 
+// The caller takes folders faster than the helpers read them, so it would wait, and be
+// woken, for nearly every folder; it is woken once this many are ready instead, or
+// once no helper reads any more.
+constexpr std::size_t FoldersPerWakeUp = 16;
+
 constexpr unsigned HiddenSystemFolder =
     platform::attribute::Directory | platform::attribute::System | platform::attribute::Hidden;
 constexpr unsigned HiddenSystemJunction = HiddenSystemFolder | platform::attribute::ReparsePoint;
@@ -157,9 +162,11 @@ void TreeWalk::helpOut() {
         const std::size_t index = nextToRead_++;
         WalkedFolder folder{slot(index).path, {}, std::nullopt};
         std::vector<std::string> subFolders;
+        ++reading_;
         lock.unlock();
         ReadFolder(fileSystem_, stopping_, folder, subFolders);
         lock.lock();
+        --reading_;
         Slot& read = slot(index);
         read.removed = folder.failure && DropsSilently(*folder.failure);
         bytesAhead_ += folder.files.memory();
@@ -183,7 +190,9 @@ void TreeWalk::sequenceReadFolders() {
         ++sequenced_;
     }
     if (sequenced_ != before) {
-        folderReady_.notify_one();
+        if (sequenced_ - handedOver_ >= FoldersPerWakeUp || reading_ == 0) {
+            folderReady_.notify_one();
+        }
         workToDo_.notify_all();
     }
 }

@@ -109,6 +109,7 @@ private:
     std::size_t sequenced_ = 0;
     std::size_t nextToRead_ = 0;
     std::size_t bytesAhead_ = 0;
+    std::size_t reading_ = 0;  // folders that helpers are reading now
     std::atomic<bool> stopping_ = false;
     std::vector<std::thread> helpers_;
 };
