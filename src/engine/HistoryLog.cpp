@@ -30,6 +30,7 @@ void HistoryLogEntry::finish() {
     if (!failed_) {
         failed_ = !trap_.run(
             chunkStep_, [&] { fileSystem_.appendToFile(path_, locale_.toSystemEncoding(chunk_)); });
+        written_ = written_ || !failed_;
     }
     chunk_.clear();
 }

@@ -48,6 +48,8 @@ public:
     void finish();
 
     bool failed() const { return failed_; }
+    // Whether any of the entry's lines reached the log.
+    bool written() const { return written_; }
 
 private:
     platform::FileSystem& fileSystem_;
@@ -57,6 +59,7 @@ private:
     std::string chunk_;
     int chunkStep_ = 0;  // the step of the chunk's first line
     bool failed_ = false;
+    bool written_ = false;
 };
 
 }  // namespace kestrava::engine

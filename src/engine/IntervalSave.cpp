@@ -136,17 +136,18 @@ private:
 
 }  // namespace
 
-void LogFilesNow(const std::string& folderText, const std::string& historyLogPath,
-                 SnapshotRows& rows, SnapshotTools& tools) {
+SnapshotOutcome LogFilesNow(const std::string& folderText, const std::string& historyLogPath,
+                            SnapshotRows& rows, SnapshotTools& tools) {
     const core::StepTrap trap(tools.errorReport, core::location_tag::LogFilesNow);
+    // A separator added to nothing would name the root of the file system.
     if (folderText.empty()) {
-        return;  // a separator added to nothing would name the root of the file system
+        return SnapshotOutcome::NotTaken;
     }
     const std::string folder = core::WithTrailingSeparator(folderText);
     bool present = false;
     trap.run(100, [&] { present = FolderIsPresent(tools.fileSystem, folder); });
     if (!present) {
-        return;
+        return SnapshotOutcome::NotTaken;
     }
     PublishingPump events(rows, tools.events);
     trap.run(102, [&] { rows.beginSnapshot(tools.dates.text(NowSeconds(tools.clock))); });
@@ -169,6 +170,7 @@ void LogFilesNow(const std::string& folderText, const std::string& historyLogPat
     trap.run(110, [&] { GetSubDirectories2016(folders, true, walk, &files); });
     trap.run(136, [&] { rows.endSnapshot(); });
     log.finish();
+    return log.written() ? SnapshotOutcome::Written : SnapshotOutcome::NotWritten;
 }
 
 }  // namespace kestrava::engine

@@ -35,6 +35,14 @@ struct SnapshotTools {
     std::string decimalSeparator;
 };
 
+// What became of a snapshot's entry in the history log, for a caller that reports it
+// without a window.
+enum class SnapshotOutcome {
+    NotTaken,    // no folder there (or none named): nothing was shown or written
+    NotWritten,  // the snapshot was taken, but none of its entry reached the log
+    Written,     // its entry, or its beginning, reached the log
+};
+
 // Takes one snapshot of the folder and everything below it: a date-and-time row, a
 // row per file and a separator row in the snapshot list, and one entry in the history
 // log ("[" date-time "]", "File|Size|Date Modified", then "path|size|date" per file,
@@ -42,7 +50,7 @@ struct SnapshotTools {
 // text without a final separator gets one; a missing folder (or an empty text) gives
 // nothing at all, and a folder whose presence can't be told gives one error report.
 // Failures are reported under LogFilesNow's tag and the snapshot goes on.
-void LogFilesNow(const std::string& folderText, const std::string& historyLogPath,
-                 SnapshotRows& rows, SnapshotTools& tools);
+SnapshotOutcome LogFilesNow(const std::string& folderText, const std::string& historyLogPath,
+                            SnapshotRows& rows, SnapshotTools& tools);
 
 }  // namespace kestrava::engine
