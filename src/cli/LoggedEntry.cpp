@@ -72,8 +72,8 @@ std::uint64_t CountFiles(std::int64_t number, std::string_view files, std::uint6
     if (unreadableLines > 0) {
         console.complain("entry " + std::to_string(number) + " holds " +
                          std::to_string(unreadableLines) +
-                         (unreadableLines == 1 ? " line" : " lines") +
-                         " that name no file (not path|size|date); left out");
+                         (unreadableLines == 1 ? " line that names" : " lines that name") +
+                         " no file (not path|size|date); left out");
     }
     return CountLines(files) - unreadableLines;
 }

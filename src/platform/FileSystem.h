@@ -51,8 +51,9 @@ public:
     virtual bool next(FolderEntry& entry) = 0;
 };
 
-// A file opened for reading at any offset, with its size as it was when it was opened:
-// a file that grows meanwhile is read as far as that size.
+// A file opened for reading at any offset. Its size is the one it had when it was
+// opened: a reader that keeps within it sees the file as it was then, however much is
+// appended meanwhile.
 class ReadableFile {
 public:
     virtual ~ReadableFile() = default;
