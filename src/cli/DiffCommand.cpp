@@ -124,10 +124,10 @@ int DiffEntries(const HistoryLog& log, const std::vector<std::int64_t>& numbers,
     const LoggedEntry to = ReadEntry(log.file, index, toNumber, console);
     EntryChanges changes = CompareEntries(from.files, to.files);
     SortByPath(changes);
-    const ComparedEntry before{
-        from, CountFiles(from.number, from.files, CountUnreadableLines(from.files), console)};
+    const ComparedEntry before{from, CountFiles(from.number, CountLines(from.files),
+                                                CountUnreadableLines(from.files), console)};
     const ComparedEntry after{
-        to, CountFiles(to.number, to.files, CountUnreadableLines(to.files), console)};
+        to, CountFiles(to.number, CountLines(to.files), CountUnreadableLines(to.files), console)};
     if (format == Format::Json) {
         WriteJson(before, after, changes, JsonText(console.locale()), console.out());
     } else {

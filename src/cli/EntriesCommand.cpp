@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "cli/EntryComparison.h"
-#include "cli/EntryScans.h"
+#include "cli/EntryStream.h"
 #include "cli/FileLine.h"
 #include "cli/JsonText.h"
 
@@ -56,27 +56,29 @@ void AppendJson(std::string& line, const EntryFacts& facts, const JsonText& json
 // Entries are listed as they are read, so that a long log shows its first ones at once.
 class EntryLister {
 public:
-    EntryLister(const HistoryLog& log, Format format, Console& console)
-        : log_(log), format_(format), console_(console), json_(console.locale()) {}
+    EntryLister(Format format, Console& console)
+        : format_(format), console_(console), json_(console.locale()) {}
 
-    void list(const EntrySpan& span) {
-        log_.file.read(span.filesStart, span.end, current_);
+    // Keeps the entry's files, to compare the next entry with; the entry is left with a
+    // buffer to read the next one into.
+    void list(StreamedEntry& entry) {
+        const std::string_view current = entry.files;
         ++number_;
         const auto number = static_cast<std::int64_t>(number_);
         std::optional<ChangeCounts> changes;
         std::uint64_t unreadable = 0;
         if (number_ == 1) {
-            unreadable = CountUnreadableLines(current_);
+            unreadable = CountUnreadableLines(current);
         } else {
-            const EntryChanges found = CompareEntries(previous_, current_);
+            const EntryChanges found = CompareEntries(previous_, current);
             changes = ChangeCounts{found.added.size(), found.removed.size(), found.modified.size()};
             // Lines that are the same in both entries were read in the entry before; where
             // it held unreadable ones, they may be among them.
             unreadable =
-                previousUnreadable_ == 0 ? found.unreadableAfter : CountUnreadableLines(current_);
+                previousUnreadable_ == 0 ? found.unreadableAfter : CountUnreadableLines(current);
         }
-        const EntryFacts facts{number_, span.date,
-                               CountFiles(number, current_, unreadable, console_), changes};
+        const EntryFacts facts{number_, entry.date,
+                               CountFiles(number, entry.lines, unreadable, console_), changes};
         line_.clear();
         if (format_ == Format::Json) {
             AppendJson(line_, facts, json_);
@@ -84,7 +86,7 @@ public:
             AppendText(line_, facts);
         }
         console_.out() << line_;
-        previous_.swap(current_);
+        previous_.swap(entry.files);
         previousUnreadable_ = unreadable;
     }
 
@@ -95,13 +97,11 @@ public:
     }
 
 private:
-    const HistoryLog& log_;
     Format format_;
     Console& console_;
     JsonText json_;
     std::uint64_t number_ = 0;
-    std::string previous_;
-    std::string current_;
+    std::string previous_;  // the files of the entry listed last
     std::uint64_t previousUnreadable_ = 0;
     std::string line_;
 };
@@ -109,19 +109,19 @@ private:
 }  // namespace
 
 int ListEntries(const HistoryLog& log, Format format, Console& console) {
-    ForwardEntries entries(log.file, log.end.entriesEnd);
-    auto span = entries.next();
-    if (!span) {
+    EntryStream entries(log.file, log.end.entriesEnd);
+    StreamedEntry entry;
+    if (!entries.next(entry)) {
         throw NoWholeEntry(log.file, console);
     }
     if (entries.firstEntryStart() > 0) {
         console.complain("the first " + std::to_string(entries.firstEntryStart()) +
                          " bytes of the log are no entry; left out");
     }
-    EntryLister lister(log, format, console);
-    for (; span; span = entries.next()) {
-        lister.list(*span);
-    }
+    EntryLister lister(format, console);
+    do {
+        lister.list(entry);
+    } while (entries.next(entry));
     lister.finish();
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <unordered_map>
 
 namespace kestrava::cli {
@@ -11,16 +12,22 @@ namespace {
 // How far ahead the side-by-side walk looks for a path that the other entry lists next:
 // a file added or removed here and there is stepped over without losing step.
 constexpr std::size_t Lookahead = 32;
+// A file replaced by another (one gone, one come in its place) is stepped over too; so
+// many in a row, though, mean the two entries have lost step, and the walk ends.
+constexpr int MostReplacedInARow = 8;
 
-// Compared in pieces of this size, memcmp runs at memory speed.
-constexpr std::size_t ComparedPiece = 256;
+// Compared in large pieces, memcmp runs at memory speed; the piece where the two differ
+// is narrowed down in small ones.
+constexpr std::size_t LargePiece = 4096;
+constexpr std::size_t SmallPiece = 64;
 
 std::size_t CommonPrefix(std::string_view a, std::string_view b) {
     const std::size_t length = std::min(a.size(), b.size());
     std::size_t at = 0;
-    while (at + ComparedPiece <= length &&
-           std::memcmp(a.data() + at, b.data() + at, ComparedPiece) == 0) {
-        at += ComparedPiece;
+    for (const std::size_t piece : {LargePiece, SmallPiece}) {
+        while (at + piece <= length && std::memcmp(a.data() + at, b.data() + at, piece) == 0) {
+            at += piece;
+        }
     }
     while (at < length && a[at] == b[at]) {
         ++at;
@@ -31,10 +38,12 @@ std::size_t CommonPrefix(std::string_view a, std::string_view b) {
 std::size_t CommonSuffix(std::string_view a, std::string_view b) {
     const std::size_t length = std::min(a.size(), b.size());
     std::size_t matched = 0;
-    while (matched + ComparedPiece <= length &&
-           std::memcmp(a.data() + a.size() - matched - ComparedPiece,
-                       b.data() + b.size() - matched - ComparedPiece, ComparedPiece) == 0) {
-        matched += ComparedPiece;
+    for (const std::size_t piece : {LargePiece, SmallPiece}) {
+        while (matched + piece <= length &&
+               std::memcmp(a.data() + a.size() - matched - piece,
+                           b.data() + b.size() - matched - piece, piece) == 0) {
+            matched += piece;
+        }
     }
     while (matched < length && a[a.size() - 1 - matched] == b[b.size() - 1 - matched]) {
         ++matched;
@@ -56,6 +65,18 @@ std::string_view WithoutLineEnd(std::string_view line) {
 std::size_t NextLineStart(std::string_view text, std::size_t at) {
     const std::size_t feed = text.find('\n', at);
     return feed == std::string_view::npos ? text.size() : feed + 1;
+}
+
+// The path of the line at `at`, which moves on to the next line; nothing at the end, or
+// where the line names no file.
+std::optional<std::string_view> PathAt(std::string_view lines, std::size_t& at) {
+    if (at >= lines.size()) {
+        return std::nullopt;
+    }
+    const std::size_t next = NextLineStart(lines, at);
+    const auto file = ParseFileLine(WithoutLineEnd(lines.substr(at, next - at)));
+    at = next;
+    return file ? std::optional(file->path) : std::nullopt;
 }
 
 // The lines of one entry that are still to be compared: [start, end) of its text, each
@@ -112,14 +133,17 @@ private:
 
     static constexpr std::uint32_t NoListing = UINT32_MAX;
 
-    void skipSameStart() {
+    // True when some lines were the same.
+    bool skipSameStart() {
         const std::string_view a = before_.rest();
         const std::size_t common = CommonPrefix(a, after_.rest());
         const std::size_t lastFeed = a.substr(0, common).rfind('\n');
-        if (lastFeed != std::string_view::npos) {
-            before_.dropFirst(lastFeed + 1);
-            after_.dropFirst(lastFeed + 1);
+        if (lastFeed == std::string_view::npos) {
+            return false;
         }
+        before_.dropFirst(lastFeed + 1);
+        after_.dropFirst(lastFeed + 1);
+        return true;
     }
 
     // The same whole lines at the end: those after a line feed within the common bytes,
@@ -144,25 +168,34 @@ private:
     }
 
     // Where the paths part, a path that the other side lists a few lines further on
-    // brings the walk back in step: the lines before it are kept for matching.
-    bool catchUp(Lines& side, std::vector<std::string_view>& pool, std::string_view path) {
-        const std::string_view lines = side.rest();
-        std::size_t at = NextLineStart(lines, 0);
-        for (std::size_t distance = 1; distance <= Lookahead && at < lines.size(); ++distance) {
-            const std::size_t next = NextLineStart(lines, at);
-            const auto file = ParseFileLine(WithoutLineEnd(lines.substr(at, next - at)));
-            if (file && file->path == path) {
-                keepFirst(side, pool, at);
+    // brings the walk back in step: the lines before it are kept for matching. Both sides
+    // are looked at line by line together, so that a file added costs as little as a file
+    // removed.
+    bool catchUp(std::string_view pathA, std::string_view pathB) {
+        const std::string_view linesA = before_.rest();
+        const std::string_view linesB = after_.rest();
+        std::size_t atA = NextLineStart(linesA, 0);
+        std::size_t atB = NextLineStart(linesB, 0);
+        for (std::size_t distance = 1; distance <= Lookahead; ++distance) {
+            const std::size_t lineB = atB;
+            if (PathAt(linesB, atB) == pathA) {
+                keepFirst(after_, afterPool_, lineB);
                 return true;
             }
-            at = next;
+            const std::size_t lineA = atA;
+            if (PathAt(linesA, atA) == pathB) {
+                keepFirst(before_, beforePool_, lineA);
+                return true;
+            }
         }
         return false;
     }
 
     void walkFromStart() {
-        for (;;) {
-            skipSameStart();
+        for (int replacedInARow = 0;;) {
+            if (skipSameStart()) {
+                replacedInARow = 0;
+            }
             if (before_.empty() || after_.empty()) {
                 return;
             }
@@ -181,10 +214,14 @@ private:
                 }
                 continue;
             }
-            if (!catchUp(after_, afterPool_, fileA->path) &&
-                !catchUp(before_, beforePool_, fileB->path)) {
+            if (catchUp(fileA->path, fileB->path)) {
+                continue;
+            }
+            if (++replacedInARow > MostReplacedInARow) {
                 return;
             }
+            keepFirst(before_, beforePool_, a.size());
+            keepFirst(after_, afterPool_, b.size());
         }
     }
 

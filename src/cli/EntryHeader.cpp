@@ -8,17 +8,9 @@
 namespace kestrava::cli {
 namespace {
 
-// What must be read beyond a date line's "[" to tell whether an entry begins there.
-constexpr std::size_t HeaderReach = LongestDateLine + HeaderLine.size() + 3;
-
-struct Header {
-    std::string_view date;
-    std::size_t filesStart;
-};
-
 // The entry's first two lines, when the line at `at` (a line start holding "[") begins
 // an entry.
-std::optional<Header> HeaderAt(std::string_view bytes, std::size_t at) {
+std::optional<EntryHeader> HeaderAt(std::string_view bytes, std::size_t at) {
     const std::size_t dateEnd = bytes.find('\n', at);
     if (dateEnd == std::string_view::npos || dateEnd - at > LongestDateLine) {
         return std::nullopt;
@@ -28,7 +20,7 @@ std::optional<Header> HeaderAt(std::string_view bytes, std::size_t at) {
     if (!date || NextLine(bytes, next) != HeaderLine || bytes[next - 1] != '\n') {
         return std::nullopt;
     }
-    return Header{*date, next};
+    return EntryHeader{at, next, *date};
 }
 
 }  // namespace
@@ -40,28 +32,36 @@ std::optional<std::string_view> DateOfLine(std::string_view line) {
     return line.substr(1, line.size() - 2);
 }
 
-std::vector<EntrySpan> FindEntryStarts(const LogFile& log, std::uint64_t from, std::uint64_t to,
-                                       std::uint64_t limit) {
-    // One byte before the range tells whether its first byte starts a line.
-    const std::uint64_t readFrom = from == 0 ? 0 : from - 1;
-    const std::string bytes = log.read(readFrom, std::min(limit, to + HeaderReach));
-    const std::size_t first = static_cast<std::size_t>(from - readFrom);
-    const std::size_t last = static_cast<std::size_t>(std::min(to, limit) - readFrom);
-    std::vector<EntrySpan> starts;
-    for (std::size_t at = first; at < last; ++at) {
-        const void* bracket = std::memchr(bytes.data() + at, '[', last - at);
+std::optional<EntryHeader> FindHeader(std::string_view bytes, std::size_t from, std::size_t to,
+                                      bool firstIsLineStart) {
+    for (std::size_t at = from; at < to; ++at) {
+        const void* bracket = std::memchr(bytes.data() + at, '[', to - at);
         if (bracket == nullptr) {
-            break;
+            return std::nullopt;
         }
         at = static_cast<std::size_t>(static_cast<const char*>(bracket) - bytes.data());
-        const bool lineStart = at == 0 ? readFrom == 0 : bytes[at - 1] == '\n';
-        if (!lineStart) {
-            continue;
+        const bool lineStart = at == 0 ? firstIsLineStart : bytes[at - 1] == '\n';
+        if (lineStart) {
+            if (auto header = HeaderAt(bytes, at)) {
+                return header;
+            }
         }
-        if (const auto header = HeaderAt(bytes, at)) {
-            const std::uint64_t filesStart = readFrom + header->filesStart;
-            starts.push_back({readFrom + at, filesStart, filesStart, std::string(header->date)});
-        }
+    }
+    return std::nullopt;
+}
+
+std::vector<EntrySpan> FindEntryStarts(const LogFile& log, std::uint64_t from, std::uint64_t to,
+                                       std::uint64_t limit, std::string& buffer) {
+    // One byte before the range tells whether its first byte starts a line.
+    const std::uint64_t readFrom = from == 0 ? 0 : from - 1;
+    log.read(readFrom, std::min(limit, to + HeaderReach), buffer);
+    const std::size_t last = static_cast<std::size_t>(std::min(to, limit) - readFrom);
+    std::vector<EntrySpan> starts;
+    std::size_t at = static_cast<std::size_t>(from - readFrom);
+    while (const auto header = FindHeader(buffer, at, last, readFrom == 0)) {
+        starts.push_back({readFrom + header->start, readFrom + header->filesStart,
+                          readFrom + header->filesStart, std::string(header->date)});
+        at = header->start + 1;
     }
     return starts;
 }

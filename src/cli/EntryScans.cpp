@@ -15,7 +15,7 @@ std::optional<EntrySpan> BackwardEntries::next() {
             return std::nullopt;
         }
         const std::uint64_t blockStart = searchedFrom_ - std::min(searchedFrom_, blockSize_);
-        found_ = FindEntryStarts(log_, blockStart, searchedFrom_, end_);
+        found_ = FindEntryStarts(log_, blockStart, searchedFrom_, end_, buffer_);
         searchedFrom_ = blockStart;
         // Entries are usually much larger than the first block: the reads grow, so that a
         // large entry costs few of them.
@@ -33,7 +33,7 @@ bool ForwardEntries::searchFurther() {
         return false;
     }
     const std::uint64_t blockEnd = std::min(end_, searchedTo_ + LargestBlock);
-    for (EntrySpan& span : FindEntryStarts(log_, searchedTo_, blockEnd, end_)) {
+    for (EntrySpan& span : FindEntryStarts(log_, searchedTo_, blockEnd, end_, buffer_)) {
         found_.push_back(std::move(span));
     }
     searchedTo_ = blockEnd;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "cli/EntryHeader.h"
@@ -27,6 +28,7 @@ private:
     std::uint64_t nextEnd_;       // where the next entry to hand out ends
     std::uint64_t blockSize_ = 256 * 1024;
     std::vector<EntrySpan> found_;  // searched but not handed out, oldest first
+    std::string buffer_;
 };
 
 // The log's entries from the oldest on, found by reading the log forward.
@@ -49,6 +51,7 @@ private:
     std::uint64_t firstEntryStart_ = 0;
     bool firstStartKnown_ = false;
     std::deque<EntrySpan> found_;  // searched but not handed out, oldest first
+    std::string buffer_;
 };
 
 }  // namespace kestrava::cli

@@ -1,7 +1,5 @@
 #include "cli/FileLine.h"
 
-#include <algorithm>
-
 namespace kestrava::cli {
 
 std::optional<FileLine> ParseFileLine(std::string_view line) {
@@ -32,8 +30,24 @@ std::string_view NextLine(std::string_view text, std::size_t& at) {
     return text.substr(start, end - start);
 }
 
+// Counted a block at a time, the compiler turns the inner loop into vector compares: a
+// log's gigabytes are counted about as fast as memory is read.
 std::size_t CountLines(std::string_view text) {
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    constexpr std::size_t Block = 64;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    std::size_t count = 0;
+    std::size_t at = 0;
+    for (; at + Block <= text.size(); at += Block) {
+        unsigned char inBlock = 0;
+        for (std::size_t offset = 0; offset < Block; ++offset) {
+            inBlock += bytes[at + offset] == '\n';
+        }
+        count += inBlock;
+    }
+    for (; at < text.size(); ++at) {
+        count += bytes[at] == '\n';
+    }
+    return count;
 }
 
 std::size_t CountUnreadableLines(std::string_view text) {

@@ -13,7 +13,19 @@ void LogFile::read(std::uint64_t offset, std::uint64_t end, std::string& buffer)
     end = std::min(end, size_);
     offset = std::min(offset, end);
     buffer.resize(static_cast<std::size_t>(end - offset));
-    if (file_->readAt(offset, buffer) != buffer.size()) {
+    fill(offset, buffer);
+}
+
+void LogFile::readAppending(std::uint64_t offset, std::uint64_t end, std::string& buffer) const {
+    end = std::min(end, size_);
+    offset = std::min(offset, end);
+    const std::size_t start = buffer.size();
+    buffer.resize(start + static_cast<std::size_t>(end - offset));
+    fill(offset, std::span(buffer).subspan(start));
+}
+
+void LogFile::fill(std::uint64_t offset, std::span<char> bytes) const {
+    if (file_->readAt(offset, bytes) != bytes.size()) {
         throw platform::RuntimeError(platform::error_number::PathFileAccessError,
                                      "the history log was cut short while it was read");
     }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "platform/FileSystem.h"
@@ -23,6 +24,9 @@ public:
     // or cut while it was read.
     void read(std::uint64_t offset, std::uint64_t end, std::string& buffer) const;
 
+    // Appends the bytes from offset to end (within the size) to the buffer.
+    void readAppending(std::uint64_t offset, std::uint64_t end, std::string& buffer) const;
+
     std::string read(std::uint64_t offset, std::uint64_t end) const {
         std::string bytes;
         read(offset, end, bytes);
@@ -30,6 +34,8 @@ public:
     }
 
 private:
+    void fill(std::uint64_t offset, std::span<char> bytes) const;
+
     std::string path_;
     std::unique_ptr<platform::ReadableFile> file_;
     std::uint64_t size_;

@@ -67,7 +67,7 @@ LoggedEntry ReadEntry(const LogFile& log, EntryIndex& index, std::int64_t number
     return entry;
 }
 
-std::uint64_t CountFiles(std::int64_t number, std::string_view files, std::uint64_t unreadableLines,
+std::uint64_t CountFiles(std::int64_t number, std::uint64_t lines, std::uint64_t unreadableLines,
                          Console& console) {
     if (unreadableLines > 0) {
         console.complain("entry " + std::to_string(number) + " holds " +
@@ -75,7 +75,7 @@ std::uint64_t CountFiles(std::int64_t number, std::string_view files, std::uint6
                          (unreadableLines == 1 ? " line that names" : " lines that name") +
                          " no file (not path|size|date); left out");
     }
-    return CountLines(files) - unreadableLines;
+    return lines - unreadableLines;
 }
 
 }  // namespace kestrava::cli

@@ -37,8 +37,9 @@ struct LoggedEntry {
 LoggedEntry ReadEntry(const LogFile& log, EntryIndex& index, std::int64_t number,
                       const Console& console);
 
-// How many files an entry lists; its lines that name none are reported and left out.
-std::uint64_t CountFiles(std::int64_t number, std::string_view files, std::uint64_t unreadableLines,
+// How many files an entry lists, of the lines it holds; the lines that name none are
+// reported and left out.
+std::uint64_t CountFiles(std::int64_t number, std::uint64_t lines, std::uint64_t unreadableLines,
                          Console& console);
 
 }  // namespace kestrava::cli

@@ -75,7 +75,7 @@ int ShowEntry(const HistoryLog& log, const std::vector<std::int64_t>& numbers, F
         out += first ? "]\n" : "\n]\n";
     }
     console.out() << out;
-    CountFiles(entry.number, entry.files, unreadable, console);
+    CountFiles(entry.number, CountLines(entry.files), unreadable, console);
     return 0;
 }
 
