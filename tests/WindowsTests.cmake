@@ -96,3 +96,10 @@ foreach(scenario main-window automatic-logging tray start-at-logon)
                 ${CMAKE_BINARY_DIR}/wine-e2e)
     set_tests_properties(windows.e2e.${scenario} PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE)
 endforeach()
+
+# The real kestrava-log.exe, a console program: no screen of its own.
+add_test(NAME windows.e2e.kestrava-log
+    COMMAND ${wine_e2e}/kestrava-log.sh ${wine_runner} ${wine_state} $<TARGET_FILE:kestrava_log>
+            ${CMAKE_CURRENT_BINARY_DIR}/e2e-output/kestrava-log)
+set_tests_properties(windows.e2e.kestrava-log PROPERTIES FIXTURES_REQUIRED wine_session
+    TIMEOUT 120)

@@ -1,7 +1,8 @@
 #!/bin/bash
 # A file whose name holds CR LF and the text of a forged entry is listed once, on one
 # line of the history log, its control characters written as "?"; a folder whose name
-# holds "|" is walked.
+# holds "|" is walked. kestrava-log reads that log as one entry, and its own snapshot of
+# the folder writes the window's very lines.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -26,4 +27,11 @@ lines=$(grep -c $'\r$' "$log")
 whole="$watched/x??[12.1.2020 01:00:00]??File|Size|Date Modified??forged.txt|1 KB|12.1.2020|3 Bytes|"
 [[ "$(sed -n 3p "$log")" == "$whole"* ]] || fail "the file's line is not whole: $(sed -n 3p "$log" | cat -A)"
 sed -n 4p "$log" | grep -q "^$watched/Pipe|d/in.txt|1 Bytes|" || fail "the folder with | was not walked"
-echo "awkward names: $lines lines, one entry"
+
+"$KESTRAVA_LOG" --log "$log" entries >"$OUTPUT/entries.txt" || fail "kestrava-log can't read the log"
+grep -q '^1  .*  2 files$' "$OUTPUT/entries.txt" && [ "$(wc -l <"$OUTPUT/entries.txt")" -eq 1 ] ||
+    fail "kestrava-log reads the log as: $(cat "$OUTPUT/entries.txt")"
+"$KESTRAVA_LOG" --log "$OUTPUT/command.txt" snapshot "$watched" || fail "kestrava-log's snapshot failed"
+cmp <(tail -n +2 "$log") <(tail -n +2 "$OUTPUT/command.txt") ||
+    fail "kestrava-log's snapshot differs from the window's: $(cat -A "$OUTPUT/command.txt")"
+echo "awkward names: $lines lines, one entry; kestrava-log's snapshot is the window's"
