@@ -43,10 +43,6 @@ bool ForwardEntries::searchFurther() {
 std::optional<EntrySpan> ForwardEntries::next() {
     while (found_.empty() && searchFurther()) {
     }
-    if (!firstStartKnown_) {
-        firstStartKnown_ = true;
-        firstEntryStart_ = found_.empty() ? end_ : found_.front().start;
-    }
     if (found_.empty()) {
         return std::nullopt;
     }

@@ -38,18 +38,12 @@ public:
 
     std::optional<EntrySpan> next();
 
-    // Where the first entry begins: whatever lies before it is no entry. Known once
-    // next() has been called.
-    std::uint64_t firstEntryStart() const { return firstEntryStart_; }
-
 private:
     bool searchFurther();
 
     const LogFile& log_;
     std::uint64_t end_;
     std::uint64_t searchedTo_ = 0;
-    std::uint64_t firstEntryStart_ = 0;
-    bool firstStartKnown_ = false;
     std::deque<EntrySpan> found_;  // searched but not handed out, oldest first
     std::string buffer_;
 };

@@ -37,8 +37,7 @@ void AppendEscaped(std::string& out, char c) {
     out += c;
 }
 
-}  // namespace
-
+// Appends UTF-8 text as a quoted JSON string; what is no valid UTF-8 becomes U+FFFD.
 void AppendJsonString(std::string& out, std::string_view text) {
     out += '"';
     while (!text.empty()) {
@@ -56,6 +55,8 @@ void AppendJsonString(std::string& out, std::string_view text) {
     }
     out += '"';
 }
+
+}  // namespace
 
 void JsonText::append(std::string& out, std::string_view logText) const {
     AppendJsonString(out, locale_.fromSystemEncoding(std::string(logText)));

@@ -22,7 +22,4 @@ private:
     const platform::Locale& locale_;
 };
 
-// Appends UTF-8 text as a quoted JSON string; what is no valid UTF-8 becomes U+FFFD.
-void AppendJsonString(std::string& out, std::string_view text);
-
 }  // namespace kestrava::cli
