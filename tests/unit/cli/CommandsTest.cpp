@@ -163,9 +163,7 @@ TEST_F(KestravaLog, ALogThatCantBeReadAsEntriesIsOneLineOfErrorAndStatus2) {
     appendToLog("");
     EXPECT_EQ(run({"diff"}).err, "kestrava-log: the history log " + logPath + " is empty\n");
     appendToLog(
-        std::string("\x7f"
-                    "ELF\x02\x01\x01\0\0\0\x03\0>\0\x01\0\0\0",
-                    20));
+        {'\x7f', 'E', 'L', 'F', '\x02', '\x01', '\x01', '\0', '\0', '\x03', '\0', '>', '['});
     for (const auto& command : {"entries", "diff", "show"}) {
         const Answer answer = run({command});
         EXPECT_EQ(answer.status, 2) << command;
