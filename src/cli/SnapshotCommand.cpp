@@ -10,6 +10,10 @@
 namespace kestrava::cli {
 namespace {
 
+constexpr int WrittenWhole = 0;
+constexpr int WrittenWithFailures = 1;
+constexpr int NothingWritten = 2;
+
 // The box's text on one line: its support request asks for a screenshot of a box that
 // was never shown, so it goes.
 std::string OneLine(std::string_view boxText) {
@@ -55,7 +59,8 @@ public:
     void waitForEvents(std::chrono::milliseconds longest) override {
         std::this_thread::sleep_for(longest);
     }
-    void endProgram() override { std::exit(EXIT_FAILURE); }
+    // An end asked for in the middle of a snapshot leaves its entry cut short.
+    void endProgram() override { std::exit(WrittenWithFailures); }
 };
 
 // The rows of the window's list are of no use here: the fewest are kept.
@@ -76,13 +81,13 @@ int TakeSnapshot(const std::string& folder, const std::string& logPath, Snapshot
                 console.complain("no folder at " + console.shown(absoluteFolder) +
                                  ": nothing was logged");
             }
-            return 2;
+            return NothingWritten;
         case engine::SnapshotOutcome::NotWritten:
-            return 2;
+            return NothingWritten;
         case engine::SnapshotOutcome::Written:
             break;
     }
-    return reports.shown() == 0 ? 0 : 1;
+    return reports.shown() == 0 ? WrittenWhole : WrittenWithFailures;
 }
 
 }  // namespace kestrava::cli
