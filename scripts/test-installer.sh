@@ -101,13 +101,18 @@ has_value "HKLM\\$run" other.exe || fail "the unrelated Run value wasn't planted
 
 echo "== install =="
 run_wine "$installer" /S || fail "the installer failed"
-for file in kestrava.exe HAND-M.CUR Uninstall.exe; do
+for file in kestrava.exe kestrava-log.exe HAND-M.CUR Uninstall.exe; do
     [ -f "$host_folder/$file" ] || fail "the installer didn't put $file into $program_folder"
 done
 for link in Kestrava.lnk Uninstall.lnk; do
     [ -f "$menu_folder/$link" ] || fail "the installer made no Start-menu shortcut $link"
 done
 has_value "$uninstall_key" DisplayName Kestrava || fail "no uninstall entry named Kestrava"
+# Into a file, not a pipe: a wine server that this starts would hold a pipe open.
+wine "$program_folder\\kestrava-log.exe" --version </dev/null >"$state/version.txt" 2>>"$log" ||
+    fail "the installed kestrava-log.exe didn't run"
+grep -qx 'kestrava-log [0-9.]*' "$state/version.txt" ||
+    fail "the installed kestrava-log.exe says '$(cat "$state/version.txt")'"
 
 echo "== the installed program =="
 run_wine start 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Kestrava\Kestrava.lnk'

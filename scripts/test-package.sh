@@ -57,6 +57,14 @@ $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o Dpkg::Use-Pty
 dpkg -L kestrava | grep -vx '/\.' >"$output/files.txt"
 dpkg-query -W -f='${Installed-Size} KiB installed; Depends: ${Depends}\n' kestrava
 
+echo "== the installed kestrava-log =="
+[ -f /usr/share/man/man1/kestrava-log.1.gz ] || fail "no manual page for kestrava-log"
+cli_log=$output/cli-history.txt
+/usr/bin/kestrava-log --log "$cli_log" snapshot /usr/share/kestrava ||
+    fail "kestrava-log took no snapshot"
+/usr/bin/kestrava-log --log "$cli_log" show | grep -q '^/usr/share/kestrava/HAND-M.CUR|' ||
+    fail "kestrava-log's snapshot lacks the hand cursor: $(cat "$cli_log")"
+
 echo "== the installed program =="
 tests/e2e/run-in-desktop.sh "$PWD/tests/package/installed-program.sh" /usr/bin/kestrava \
     "$output/session"

@@ -15,6 +15,7 @@ include(GoogleTest)
 
 add_library(kestrava_test_support STATIC
     support/TemporaryFolder.cpp
+    support/win32/NativePaths.cpp
     support/win32/NativeSeams.cpp
     support/win32/NativeSettings.cpp
     support/win32/TestRegistryKey.cpp
@@ -25,6 +26,10 @@ target_compile_definitions(kestrava_test_support PUBLIC UNICODE _UNICODE WIN32_L
 kestrava_warnings(kestrava_test_support)
 
 add_executable(kestrava_windows_tests
+    unit/cli/CommandsTest.cpp
+    unit/cli/EntryComparisonTest.cpp
+    unit/cli/LogReadingTest.cpp
+    unit/cli/win32/AnsiLogTest.cpp
     unit/core/ConversionsTest.cpp
     unit/core/ErrorReportTest.cpp
     unit/core/NameHelpersTest.cpp
@@ -50,7 +55,7 @@ add_executable(kestrava_windows_tests
     unit/platform/win32/Win32ShellTest.cpp
     unit/platform/win32/Win32StartupRegistryTest.cpp)
 target_link_libraries(kestrava_windows_tests PRIVATE
-    kestrava_test_support kestrava_engine kestrava_tray kestrava_settings kestrava_core
+    kestrava_test_support kestrava_cli kestrava_engine kestrava_tray kestrava_settings kestrava_core
     kestrava_platform GTest::gtest_main)
 kestrava_warnings(kestrava_windows_tests)
 
@@ -91,3 +96,10 @@ foreach(scenario main-window automatic-logging tray start-at-logon clear-during-
                 ${CMAKE_BINARY_DIR}/wine-e2e)
     set_tests_properties(windows.e2e.${scenario} PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE)
 endforeach()
+
+# The real kestrava-log.exe, a console program: no screen of its own.
+add_test(NAME windows.e2e.kestrava-log
+    COMMAND ${wine_e2e}/kestrava-log.sh ${wine_runner} ${wine_state} $<TARGET_FILE:kestrava_log>
+            ${CMAKE_CURRENT_BINARY_DIR}/e2e-output/kestrava-log)
+set_tests_properties(windows.e2e.kestrava-log PROPERTIES FIXTURES_REQUIRED wine_session
+    TIMEOUT 120)

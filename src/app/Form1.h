@@ -88,7 +88,6 @@ private:
     void SelectStoredInterval(const core::StepTrap& trap);
     void RestoreLoggingState(const core::StepTrap& trap);
     void RestoreStartupOptions(const core::StepTrap& trap);
-    std::string TemporaryFolder();
 
     // Automatic logging drives these controls (engine::LoggingWindow).
     std::string switchCaption() const override;

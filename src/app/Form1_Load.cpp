@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 #include "core/Conversions.h"
+#include "core/HistoryLogPath.h"
 #include "core/LocationTags.h"
 #include "core/Main.h"
 #include "core/NameHelpers.h"
@@ -62,11 +63,7 @@ void Form1::Form_Load() {
     trap.run(192, [&] { view_.showProgramIcon(); });
     trap.run(194, [&] { cSysTray1.InTray(true); });
     RestoreStartupOptions(trap);
-    trap.run(208, [&] {
-        const std::string logName =
-            core::StripSpecialCharacters(core::DropTrailingWord(core::ProductName, "Software"));
-        HistoryLogPath = TemporaryFolder() + core::PathSeparator + logName + ".txt";
-    });
+    trap.run(208, [&] { HistoryLogPath = core::HistoryLogPath(services_.environment); });
     trap.run(210, [&] { IsLoading = false; });
 }
 
@@ -175,19 +172,6 @@ void Form1::RestoreStartupOptions(const core::StepTrap& trap) {
     } else {
         trap.run(208, [&] { view_.setControlVisible(Control::Check8, false); });
     }
-}
-
-// An unset "TEMP" must not put the log at the root of the file system, nor in a folder
-// that every user of the machine shares and that may be emptied at boot.
-std::string Form1::TemporaryFolder() {
-    auto& environment = services_.environment;
-    if (auto folder = environment.variable("TEMP")) {
-        return *folder;
-    }
-    if (auto folder = environment.variable("TMPDIR")) {
-        return *folder;
-    }
-    return environment.stateFolder(std::string(core::ProgramName));
 }
 
 }  // namespace kestrava::app

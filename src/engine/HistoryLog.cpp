@@ -38,6 +38,7 @@ void HistoryLogEntry::appendChunk() {
             // The history may have been started over while the lock was awaited.
             if (!abandoned_) {
                 file_->append(seams_.locale.toSystemEncoding(chunk_));
+                written_ = true;
             }
         });
     }

@@ -65,6 +65,8 @@ public:
     void abandon();
 
     bool failed() const { return failed_; }
+    // Whether any of the entry's lines reached the log.
+    bool written() const { return written_; }
 
 private:
     void appendChunk();
@@ -78,6 +80,7 @@ private:
     int chunkStep_ = 0;  // the step of the chunk's first line
     bool failed_ = false;
     bool abandoned_ = false;
+    bool written_ = false;
 };
 
 }  // namespace kestrava::engine

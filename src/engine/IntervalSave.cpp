@@ -99,7 +99,7 @@ public:
           // the deletion, which a file held open could keep from taking effect.
           abandonEntry_(startOver_, [this] { log_.abandon(); }) {}
 
-    void take(const std::string& folder) {
+    SnapshotOutcome take(const std::string& folder) {
         trap_.run(step::DateRow, [&] { rows_.beginSnapshot(dateTime()); });
         trap_.run(step::DateLine, [&] { log_.addLine(step::DateLine, "[" + dateTime() + "]"); });
         trap_.run(step::HeaderLine,
@@ -109,15 +109,20 @@ public:
         while (auto walked = walk.next(events_)) {
             events_.pumpEvents();
             if (startedOver() || !addFolder(*walked)) {
-                return;
+                return outcome();
             }
         }
         trap_.run(step::SeparatorRow, [&] { rows_.endSnapshot(); });
         log_.finish();
+        return outcome();
     }
 
 private:
     bool startedOver() const { return startOver_.stop_requested(); }
+
+    SnapshotOutcome outcome() const {
+        return log_.written() ? SnapshotOutcome::Written : SnapshotOutcome::NotWritten;
+    }
 
     std::string dateTime() { return tools_.dates.text(NowSeconds(tools_.clock)); }
 
@@ -183,18 +188,19 @@ private:
 
 }  // namespace
 
-void LogFilesNow(const std::string& folderText, const std::string& historyLogPath,
-                 SnapshotRows& rows, SnapshotTools& tools, std::stop_token startOver) {
+SnapshotOutcome LogFilesNow(const std::string& folderText, const std::string& historyLogPath,
+                            SnapshotRows& rows, SnapshotTools& tools, std::stop_token startOver) {
     if (folderText.empty()) {
-        return;  // a separator added to nothing would name the root of the file system
+        return SnapshotOutcome::NotTaken;  // a separator added to nothing would name the root
     }
     const std::string folder = core::WithTrailingSeparator(folderText);
     const core::StepTrap trap(tools.errorReport, core::location_tag::LogFilesNow);
     bool present = false;
     trap.run(step::FolderExists, [&] { present = FolderIsPresent(tools.fileSystem, folder); });
-    if (present) {
-        Snapshot(historyLogPath, rows, tools, std::move(startOver)).take(folder);
+    if (!present) {
+        return SnapshotOutcome::NotTaken;
     }
+    return Snapshot(historyLogPath, rows, tools, std::move(startOver)).take(folder);
 }
 
 }  // namespace kestrava::engine

@@ -44,6 +44,14 @@ struct SnapshotTools : FileRowTexts {
     std::string decimalSeparator;
 };
 
+// What became of a snapshot's entry in the history log, for a caller that reports it
+// without a window.
+enum class SnapshotOutcome {
+    NotTaken,    // no folder there (or none named): nothing was shown or written
+    NotWritten,  // the snapshot was taken, but none of its entry reached the log
+    Written,     // its entry, or its beginning, reached the log
+};
+
 // Takes one snapshot of the folder and everything below it: a date-and-time row, a
 // row per file and a separator row in the snapshot list, and one entry in the history
 // log ("[" date-time "]", "File|Size|Date Modified", then "path|size|date" per file,
@@ -53,7 +61,8 @@ struct SnapshotTools : FileRowTexts {
 // Failures are reported under LogFilesNow's tag and the snapshot goes on. When the
 // history is started over while the snapshot runs ("Clear History Log"), the snapshot
 // ends at once and writes nothing more, neither rows nor lines.
-void LogFilesNow(const std::string& folderText, const std::string& historyLogPath,
-                 SnapshotRows& rows, SnapshotTools& tools, std::stop_token startOver = {});
+SnapshotOutcome LogFilesNow(const std::string& folderText, const std::string& historyLogPath,
+                            SnapshotRows& rows, SnapshotTools& tools,
+                            std::stop_token startOver = {});
 
 }  // namespace kestrava::engine

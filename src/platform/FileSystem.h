@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -61,6 +62,20 @@ public:
     virtual void append(std::string_view bytes) = 0;
 };
 
+// A file opened for reading at any offset. Its size is the one it had when it was
+// opened: a reader that keeps within it sees the file as it was then, however much is
+// appended meanwhile.
+class ReadableFile {
+public:
+    virtual ~ReadableFile() = default;
+
+    virtual std::uint64_t size() const = 0;
+
+    // Reads into the buffer from the offset on; fewer bytes than the buffer holds only at
+    // the end of the file. Throws RuntimeError when the file can't be read.
+    virtual std::size_t readAt(std::uint64_t offset, std::span<char> buffer) const = 0;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -74,6 +89,15 @@ public:
     // file's place is not followed. Throws RuntimeError when it can't be read.
     virtual void readFile(const std::string& path,
                           const std::function<void(std::string_view chunk)>& takeChunk) const = 0;
+    // Opens a plain file (links followed) for reading at any offset. Anything else in
+    // its place (a folder, a FIFO, a device) is refused, so nothing can block.
+    // Throws RuntimeError when it can't be opened.
+    virtual std::unique_ptr<ReadableFile> openForReading(const std::string& path) const = 0;
+
+    // The path made absolute against the current folder, "." and ".." taken by their
+    // names; a path that is absolute already comes back as it is.
+    virtual std::string absolutePath(const std::string& path) const = 0;
+
     // Opens a folder for one pass over its entries: one read of the folder and at
     // most one look-up per entry; nothing in it is opened. Throws RuntimeError when
     // the folder can't be opened (70 when listing is denied, 76 when it is missing).

@@ -2,7 +2,8 @@
 # A file whose name holds CR LF and the text of a forged entry is listed once, on one
 # line of the history log, its control characters written as "?"; folders whose names
 # hold "|", "?" or a line break are walked, and their files listed with "?" for the
-# control characters.
+# control characters. kestrava-log reads that log as one entry, and its own snapshot
+# of the folder writes the window's very lines.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -33,4 +34,11 @@ grep -q "^$watched/Pipe|d/in.txt|1 Bytes|" "$log" || fail "the folder with | was
 grep -qF "$watched/x?/in.txt|2 Bytes|" "$log" || fail "the folder with ? was not walked"
 grep -qF "$watched/line?break/in.txt|3 Bytes|" "$log" || fail "the folder with a line break was not walked"
 [ "$(sed -n '4,6p' "$log" | grep -c '/in\.txt|')" -eq 3 ] || fail "the sub-folders' files are not last"
-echo "awkward names: $lines lines, one entry"
+
+"$KESTRAVA_LOG" --log "$log" entries >"$OUTPUT/entries.txt" || fail "kestrava-log can't read the log"
+grep -q '^1  .*  4 files$' "$OUTPUT/entries.txt" && [ "$(wc -l <"$OUTPUT/entries.txt")" -eq 1 ] ||
+    fail "kestrava-log reads the log as: $(cat "$OUTPUT/entries.txt")"
+"$KESTRAVA_LOG" --log "$OUTPUT/command.txt" snapshot "$watched" || fail "kestrava-log's snapshot failed"
+cmp <(tail -n +2 "$log") <(tail -n +2 "$OUTPUT/command.txt") ||
+    fail "kestrava-log's snapshot differs from the window's: $(cat -A "$OUTPUT/command.txt")"
+echo "awkward names: $lines lines, one entry; kestrava-log's snapshot is the window's"

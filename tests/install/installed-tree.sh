@@ -29,9 +29,11 @@ expected="644 share/applications/$app_id.desktop
 644 share/icons/hicolor/32x32/apps/kestrava.png
 644 share/icons/hicolor/48x48/apps/kestrava.png
 644 share/kestrava/HAND-M.CUR
+644 share/man/man1/kestrava-log.1.gz
 644 share/man/man1/kestrava.1.gz
 644 share/metainfo/$app_id.metainfo.xml
-755 bin/kestrava"
+755 bin/kestrava
+755 bin/kestrava-log"
 actual=$(cd "$prefix" && find . -type f -printf '%m %P\n' | LC_ALL=C sort)
 [ "$actual" = "$(LC_ALL=C sort <<<"$expected")" ] ||
     fail "the installation holds, with modes:"$'\n'"$actual"$'\n'"expected:"$'\n'"$expected"

@@ -24,6 +24,13 @@ public:
     bool isOpen() const { return descriptor_ >= 0; }
     int get() const { return descriptor_; }
 
+    // Hands the descriptor over to a new owner.
+    int release() {
+        const int descriptor = descriptor_;
+        descriptor_ = -1;
+        return descriptor;
+    }
+
 private:
     int descriptor_;
 };

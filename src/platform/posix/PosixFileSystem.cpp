@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <memory>
 
 #include "platform/OsErrors.h"
@@ -187,6 +188,34 @@ private:
     int fd_;
 };
 
+class PosixReadableFile : public ReadableFile {
+public:
+    PosixReadableFile(int fd, std::uint64_t size) : file_(fd), size_(size) {}
+
+    std::uint64_t size() const override { return size_; }
+
+    std::size_t readAt(std::uint64_t offset, std::span<char> buffer) const override {
+        std::size_t filled = 0;
+        while (filled < buffer.size()) {
+            const ssize_t count =
+                ::pread(file_.get(), buffer.data() + filled, buffer.size() - filled,
+                        static_cast<off_t>(offset + filled));
+            if (count > 0) {
+                filled += static_cast<std::size_t>(count);
+            } else if (count == 0) {
+                break;
+            } else if (errno != EINTR) {
+                throw RuntimeErrorFromOs(errno);
+            }
+        }
+        return filled;
+    }
+
+private:
+    FileDescriptor file_;
+    std::uint64_t size_;
+};
+
 // Undoes a partly written append, so that a failed chunk leaves no half line behind.
 void CutBack(int fd, off_t length) {
     [[maybe_unused]] const int ignored = ::ftruncate(fd, length);
@@ -293,6 +322,36 @@ void PosixFileSystem::readFile(const std::string& path,
             throw RuntimeErrorFromOs(errno);
         }
     }
+}
+
+std::unique_ptr<ReadableFile> PosixFileSystem::openForReading(const std::string& path) const {
+    // O_NONBLOCK: a FIFO in the file's place opens at once and is then refused.
+    FileDescriptor file(path.empty() ? -1
+                                     : ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!file.isOpen()) {
+        throw RuntimeErrorFromOs(path.empty() ? ENOENT : errno);
+    }
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0) {
+        throw RuntimeErrorFromOs(errno);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        throw RuntimeError(error_number::PathFileAccessError);
+    }
+    return std::make_unique<PosixReadableFile>(file.release(),
+                                               static_cast<std::uint64_t>(status.st_size));
+}
+
+std::string PosixFileSystem::absolutePath(const std::string& path) const {
+    if (path.starts_with('/')) {
+        return path;
+    }
+    std::error_code error;
+    const std::filesystem::path current = std::filesystem::current_path(error);
+    if (error) {
+        throw RuntimeErrorFromOs(error.value());
+    }
+    return (current / path).lexically_normal().string();
 }
 
 std::unique_ptr<FolderListing> PosixFileSystem::listFolder(const std::string& path) const {

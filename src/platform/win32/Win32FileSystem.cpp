@@ -134,6 +134,51 @@ private:
     std::string name_;
 };
 
+class Win32ReadableFile : public ReadableFile {
+public:
+    Win32ReadableFile(OwnedHandle file, std::uint64_t size) : file_(std::move(file)), size_(size) {}
+
+    std::uint64_t size() const override { return size_; }
+
+    // Each read names its own offset (OVERLAPPED on a synchronous handle), so that reads
+    // never depend on where the last one left the file pointer.
+    std::size_t readAt(std::uint64_t offset, std::span<char> buffer) const override {
+        std::size_t filled = 0;
+        while (filled < buffer.size()) {
+            const std::uint64_t at = offset + filled;
+            OVERLAPPED position{};
+            position.Offset = static_cast<DWORD>(at);
+            position.OffsetHigh = static_cast<DWORD>(at >> 32);
+            const auto wanted =
+                static_cast<DWORD>(std::min<std::size_t>(buffer.size() - filled, 1u << 30));
+            DWORD count = 0;
+            if (!::ReadFile(file_.get(), buffer.data() + filled, wanted, &count, &position)) {
+                if (::GetLastError() == ERROR_HANDLE_EOF) {
+                    break;
+                }
+                throw LastOsError();
+            }
+            if (count == 0) {
+                break;
+            }
+            filled += count;
+        }
+        return filled;
+    }
+
+private:
+    OwnedHandle file_;
+    std::uint64_t size_;
+};
+
+bool IsAbsolute(std::string_view path) {
+    const auto separator = [&](std::size_t at) {
+        return at < path.size() && (path[at] == '\\' || path[at] == '/');
+    };
+    const bool drive = path.size() >= 2 && path[1] == ':' && separator(2);
+    return drive || (separator(0) && separator(1));
+}
+
 // Gives back what a failed append wrote, so that no half chunk stays in the log. The
 // handle appends only; cutting needs write access, asked for on the same file.
 void CutBack(HANDLE file, std::uint64_t length) {
@@ -216,6 +261,48 @@ void Win32FileSystem::readFile(const std::string& path,
             return;
         }
         takeChunk({buffer.get(), count});
+    }
+}
+
+std::unique_ptr<ReadableFile> Win32FileSystem::openForReading(const std::string& path) const {
+    if (path.empty()) {
+        throw RuntimeError(error_number::PathNotFound);
+    }
+    OwnedHandle file(::CreateFileW(ToUtf16(path).c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.isOpen()) {
+        throw LastOsError();
+    }
+    // A pipe or a device (CON, NUL) opens like a file but is none.
+    LARGE_INTEGER size{};
+    if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
+        throw RuntimeError(error_number::PathFileAccessError);
+    }
+    if (!::GetFileSizeEx(file.get(), &size)) {
+        throw LastOsError();
+    }
+    return std::make_unique<Win32ReadableFile>(std::move(file),
+                                               static_cast<std::uint64_t>(size.QuadPart));
+}
+
+std::string Win32FileSystem::absolutePath(const std::string& path) const {
+    if (IsAbsolute(path)) {
+        return path;
+    }
+    const std::wstring wide = ToUtf16(path);
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0) {
+            throw LastOsError();
+        }
+        if (length < full.size()) {
+            full.resize(length);
+            return FromUtf16(full);
+        }
+        full.resize(length);
     }
 }
 

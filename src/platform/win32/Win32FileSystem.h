@@ -14,6 +14,11 @@ public:
     EntryInfo pathInfo(const std::string& path) const override;
     void readFile(const std::string& path,
                   const std::function<void(std::string_view chunk)>& takeChunk) const override;
+    // Shares reading, writing and deleting, so that the window can go on appending and
+    // clearing the file meanwhile.
+    std::unique_ptr<ReadableFile> openForReading(const std::string& path) const override;
+    // GetFullPathNameW, for a path that names no drive or share of its own.
+    std::string absolutePath(const std::string& path) const override;
     std::unique_ptr<FolderListing> listFolder(const std::string& path) const override;
     // Appends through FILE_APPEND_DATA, so two writers never overwrite each other. A
     // link (a reparse point) in the file's place, or a folder, is never written (70).

@@ -200,5 +200,40 @@ TEST_F(PosixFileSystemTest, AnAppendNeverWritesToAnotherUsersFile) {
     EXPECT_EQ(testing::ReadWholeFile(log), "planted\n");
 }
 
+// The history log is read at any offset while the window may go on appending to it.
+TEST_F(PosixFileSystemTest, ReadsAPlainFileAtAnyOffsetAsLargeAsItWasWhenOpened) {
+    const auto log = folder.writeFile("log.txt", "0123456789");
+    const auto file = fileSystem.openForReading(log.string());
+    fileSystem.openForAppending(log.string())->append("appended");
+
+    std::string buffer(8, '.');
+    EXPECT_EQ(file->size(), 10u);
+    EXPECT_EQ(file->readAt(6, buffer), 8u);  // reads go on to the file's real end
+    EXPECT_EQ(buffer, "6789appe");
+    EXPECT_EQ(file->readAt(100, buffer), 0u);
+}
+
+TEST_F(PosixFileSystemTest, ReadsNothingButAPlainFileAndNeverBlocks) {
+    ASSERT_EQ(::mkfifo((folder.path() / "pipe").c_str(), 0600), 0);
+    fs::create_symlink(folder.writeFile("target.txt", "x"), folder.path() / "link.txt");
+
+    EXPECT_EQ(fileSystem.openForReading((folder.path() / "link.txt").string())->size(), 1u);
+    for (const std::string& path :
+         {(folder.path() / "pipe").string(), folder.string(), std::string("/dev/null")}) {
+        EXPECT_EQ(ErrorNumberOf([&] { fileSystem.openForReading(path); }),
+                  error_number::PathFileAccessError)
+            << path;
+    }
+    EXPECT_EQ(ErrorNumberOf([&] { fileSystem.openForReading(folder.string() + "/missing"); }),
+              error_number::PathNotFound);
+}
+
+TEST_F(PosixFileSystemTest, MakesAPathAbsoluteByItsNames) {
+    const std::string current = fs::current_path().string();
+    EXPECT_EQ(fileSystem.absolutePath("a/./b/../c/"), current + "/a/c/");
+    EXPECT_EQ(fileSystem.absolutePath("."), current + "/");
+    EXPECT_EQ(fileSystem.absolutePath("/x/../y"), "/x/../y");
+}
+
 }  // namespace
 }  // namespace kestrava::platform

@@ -206,5 +206,36 @@ TEST_F(Win32FileSystemTest, RemovesExactlyTheNamedFileReadOnlyOrNot) {
               error_number::PermissionDenied);
 }
 
+// The history log is read at any offset while the window may go on appending to it.
+TEST_F(Win32FileSystemTest, ReadsAFileAtAnyOffsetAsLargeAsItWasWhenOpened) {
+    const auto log = folder.writeFile("log.txt", "0123456789");
+    const auto file = fileSystem.openForReading(Utf8(log));
+    fileSystem.openForAppending(Utf8(log))->append("appended");
+
+    std::string buffer(8, '.');
+    EXPECT_EQ(file->size(), 10u);
+    EXPECT_EQ(file->readAt(6, buffer), 8u);
+    EXPECT_EQ(buffer, "6789appe");
+    EXPECT_EQ(file->readAt(1u << 31, buffer), 0u);
+    // Read, the log can still be cleared.
+    fileSystem.removeFile(Utf8(log));
+}
+
+TEST_F(Win32FileSystemTest, ReadsNothingButAFile) {
+    EXPECT_NE(failureOf([&] { fileSystem.openForReading(Utf8(folder.path())); }), 0);
+    EXPECT_EQ(failureOf([&] { fileSystem.openForReading("NUL"); }),
+              error_number::PathFileAccessError);
+    EXPECT_EQ(failureOf([&] { fileSystem.openForReading(Utf8(folder.path() / "missing")); }),
+              error_number::FileNotFound);
+}
+
+TEST_F(Win32FileSystemTest, MakesAPathAbsoluteAsTheSystemDoes) {
+    const std::string current = Utf8(fs::current_path());
+    EXPECT_EQ(fileSystem.absolutePath("a\\.\\b\\..\\c"), current + "\\a\\c");
+    EXPECT_EQ(fileSystem.absolutePath("a/b"), current + "\\a\\b");
+    EXPECT_EQ(fileSystem.absolutePath("C:\\x\\..\\y"), "C:\\x\\..\\y");
+    EXPECT_EQ(fileSystem.absolutePath("\\\\server\\share"), "\\\\server\\share");
+}
+
 }  // namespace
 }  // namespace kestrava::platform

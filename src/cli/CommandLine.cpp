@@ -1,0 +1,148 @@
+#include "cli/CommandLine.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+
+namespace kestrava::cli {
+namespace {
+
+// "-1" is an entry number, not an option.
+bool IsNumber(std::string_view text) {
+    if (text.starts_with('-')) {
+        text.remove_prefix(1);
+    }
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+UsageMistake Mistake(std::string message) {
+    return {std::move(message)};
+}
+
+struct Options {
+    std::optional<std::string> logPath;
+    bool json = false;
+    bool csv = false;
+    bool help = false;
+    bool version = false;
+};
+
+// The options, and the operands in their order: the command and its arguments.
+std::variant<Options, UsageMistake> ReadOptions(const std::vector<std::string>& arguments,
+                                                std::vector<std::string>& operands) {
+    Options options;
+    bool optionsEnded = false;
+    for (std::size_t at = 0; at < arguments.size(); ++at) {
+        const std::string& argument = arguments[at];
+        if (optionsEnded || !argument.starts_with('-') || argument == "-" || IsNumber(argument)) {
+            operands.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--log" || argument.starts_with("--log=")) {
+            if (argument == "--log" && at + 1 == arguments.size()) {
+                return Mistake("--log names no file");
+            }
+            options.logPath = argument == "--log" ? arguments[++at] : argument.substr(6);
+            if (options.logPath->empty()) {
+                return Mistake("--log names no file");
+            }
+        } else if (argument == "--json") {
+            options.json = true;
+        } else if (argument == "--csv") {
+            options.csv = true;
+        } else if (argument == "--help" || argument == "-h") {
+            options.help = true;
+        } else if (argument == "--version") {
+            options.version = true;
+        } else {
+            return Mistake("unknown option " + argument);
+        }
+    }
+    return options;
+}
+
+std::variant<std::int64_t, UsageMistake> EntryNumber(const std::string& text) {
+    std::int64_t number = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, number);
+    if (error != std::errc{} || stop != end) {
+        return Mistake("not an entry number: " + text);
+    }
+    if (number == 0) {
+        return Mistake(
+            "there is no entry 0: entries count from 1 (the oldest) and from -1 "
+            "(the newest)");
+    }
+    return number;
+}
+
+std::optional<UsageMistake> ReadEntryNumbers(const std::vector<std::string>& operands,
+                                             std::size_t most, Invocation& invocation) {
+    if (operands.size() - 1 > most) {
+        return Mistake(operands[0] + (most == 0   ? " takes no arguments"
+                                      : most == 1 ? " takes at most one entry number"
+                                                  : " takes at most two entry numbers"));
+    }
+    for (std::size_t at = 1; at < operands.size(); ++at) {
+        const auto number = EntryNumber(operands[at]);
+        if (const auto* mistake = std::get_if<UsageMistake>(&number)) {
+            return *mistake;
+        }
+        invocation.entries.push_back(std::get<std::int64_t>(number));
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::variant<Invocation, UsageMistake> ReadCommandLine(const std::vector<std::string>& arguments) {
+    std::vector<std::string> operands;
+    const auto read = ReadOptions(arguments, operands);
+    if (const auto* mistake = std::get_if<UsageMistake>(&read)) {
+        return *mistake;
+    }
+    const Options& options = std::get<Options>(read);
+    Invocation invocation;
+    invocation.logPath = options.logPath;
+    if (options.help || options.version) {
+        invocation.command = options.help ? Command::Help : Command::Version;
+        return invocation;
+    }
+    if (operands.empty()) {
+        return Mistake("no command given");
+    }
+    if (options.json && options.csv) {
+        return Mistake("--json and --csv exclude each other");
+    }
+    invocation.format = options.json ? Format::Json : options.csv ? Format::Csv : Format::Text;
+    const std::string& command = operands[0];
+    std::optional<UsageMistake> mistake;
+    if (command == "entries" || command == "diff") {
+        invocation.command = command == "entries" ? Command::Entries : Command::Diff;
+        mistake = ReadEntryNumbers(operands, command == "entries" ? 0 : 2, invocation);
+    } else if (command == "show") {
+        invocation.command = Command::Show;
+        mistake = ReadEntryNumbers(operands, 1, invocation);
+    } else if (command == "snapshot") {
+        invocation.command = Command::Snapshot;
+        if (operands.size() != 2 || operands[1].empty()) {
+            return Mistake("snapshot takes one folder");
+        }
+        invocation.folder = operands[1];
+    } else {
+        return Mistake("unknown command " + command);
+    }
+    if (mistake) {
+        return *mistake;
+    }
+    if (invocation.format == Format::Csv && invocation.command != Command::Show) {
+        return Mistake("--csv is for show alone");
+    }
+    if (invocation.format == Format::Json && invocation.command == Command::Snapshot) {
+        return Mistake("snapshot writes no output to format");
+    }
+    return invocation;
+}
+
+}  // namespace kestrava::cli

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace kestrava::cli {
+
+enum class Command { Entries, Diff, Show, Snapshot, Help, Version };
+
+enum class Format { Text, Json, Csv };
+
+// What the command line asks for.
+struct Invocation {
+    Command command = Command::Help;
+    std::optional<std::string> logPath;  // the window's log unless given
+    Format format = Format::Text;
+    std::vector<std::int64_t> entries;  // diff: FROM and TO; show: N
+    std::string folder;                 // snapshot
+};
+
+// What is wrong with a command line, in a few words.
+struct UsageMistake {
+    std::string message;
+};
+
+// Reads the arguments, without the program's name:
+//   [--log FILE] entries [--json] | diff [FROM [TO]] [--json] | show [N] [--csv | --json]
+//   | snapshot FOLDER | --help | --version
+// Options may come before or after the command; "--" ends them. An entry number is a
+// whole number other than 0, negative ones counting from the newest.
+std::variant<Invocation, UsageMistake> ReadCommandLine(const std::vector<std::string>& arguments);
+
+}  // namespace kestrava::cli

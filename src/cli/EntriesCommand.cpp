@@ -1,0 +1,129 @@
+#include "cli/EntriesCommand.h"
+
+#include <optional>
+
+#include "cli/EntryComparison.h"
+#include "cli/EntryStream.h"
+#include "cli/FileLine.h"
+#include "cli/JsonText.h"
+
+namespace kestrava::cli {
+namespace {
+
+struct ChangeCounts {
+    std::size_t added;
+    std::size_t removed;
+    std::size_t modified;
+};
+
+struct EntryFacts {
+    std::uint64_t number;
+    std::string_view date;
+    std::uint64_t files;
+    std::optional<ChangeCounts> changes;  // none for the oldest entry
+};
+
+void AppendText(std::string& line, const EntryFacts& facts) {
+    line += std::to_string(facts.number);
+    line += "  ";
+    line += facts.date;
+    line += "  ";
+    line += std::to_string(facts.files);
+    line += facts.files == 1 ? " file" : " files";
+    if (facts.changes) {
+        line += "  +" + std::to_string(facts.changes->added) + " -" +
+                std::to_string(facts.changes->removed) + " M" +
+                std::to_string(facts.changes->modified);
+    }
+    line += '\n';
+}
+
+void AppendJson(std::string& line, const EntryFacts& facts, const JsonText& json) {
+    line += facts.number == 1 ? "[\n  " : ",\n  ";
+    line += "{\"entry\": " + std::to_string(facts.number) + ", \"date\": ";
+    json.append(line, facts.date);
+    line += ", \"files\": " + std::to_string(facts.files) + ", \"changes\": ";
+    if (facts.changes) {
+        line += "{\"added\": " + std::to_string(facts.changes->added) +
+                ", \"removed\": " + std::to_string(facts.changes->removed) +
+                ", \"modified\": " + std::to_string(facts.changes->modified) + "}";
+    } else {
+        line += "null";
+    }
+    line += '}';
+}
+
+// Entries are listed as they are read, so that a long log shows its first ones at once.
+class EntryLister {
+public:
+    EntryLister(Format format, Console& console)
+        : format_(format), console_(console), json_(console.locale()) {}
+
+    // Keeps the entry's files, to compare the next entry with; the entry is left with a
+    // buffer to read the next one into.
+    void list(StreamedEntry& entry) {
+        const std::string_view current = entry.files;
+        ++number_;
+        const auto number = static_cast<std::int64_t>(number_);
+        std::optional<ChangeCounts> changes;
+        std::uint64_t unreadable = 0;
+        if (number_ == 1) {
+            unreadable = CountUnreadableLines(current);
+        } else {
+            const EntryChanges found = CompareEntries(previous_, current);
+            changes = ChangeCounts{found.added.size(), found.removed.size(), found.modified.size()};
+            // Lines that are the same in both entries were read in the entry before; where
+            // it held unreadable ones, they may be among them.
+            unreadable =
+                previousUnreadable_ == 0 ? found.unreadableAfter : CountUnreadableLines(current);
+        }
+        const EntryFacts facts{number_, entry.date,
+                               CountFiles(number, entry.lines, unreadable, console_), changes};
+        line_.clear();
+        if (format_ == Format::Json) {
+            AppendJson(line_, facts, json_);
+        } else {
+            AppendText(line_, facts);
+        }
+        console_.out() << line_;
+        previous_.swap(entry.files);
+        previousUnreadable_ = unreadable;
+    }
+
+    void finish() {
+        if (format_ == Format::Json) {
+            console_.out() << "\n]\n";
+        }
+    }
+
+private:
+    Format format_;
+    Console& console_;
+    JsonText json_;
+    std::uint64_t number_ = 0;
+    std::string previous_;  // the files of the entry listed last
+    std::uint64_t previousUnreadable_ = 0;
+    std::string line_;
+};
+
+}  // namespace
+
+int ListEntries(const HistoryLog& log, Format format, Console& console) {
+    EntryStream entries(log.file, log.end.entriesEnd);
+    StreamedEntry entry;
+    if (!entries.next(entry)) {
+        throw NoWholeEntry(log.file, console);
+    }
+    if (entries.firstEntryStart() > 0) {
+        console.complain("the first " + std::to_string(entries.firstEntryStart()) +
+                         " bytes of the log are no entry; left out");
+    }
+    EntryLister lister(format, console);
+    do {
+        lister.list(entry);
+    } while (entries.next(entry));
+    lister.finish();
+    return 0;
+}
+
+}  // namespace kestrava::cli

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/EntryHeader.h"
+#include "cli/LogFile.h"
+
+namespace kestrava::cli {
+
+// The log's entries from the newest back to the oldest, found by reading the log backward
+// from the end of its entries, block by block: the newest entries cost no more reading
+// than they hold, however long the log.
+class BackwardEntries {
+public:
+    BackwardEntries(const LogFile& log, std::uint64_t end)
+        : log_(log), end_(end), searchedFrom_(end), nextEnd_(end) {}
+
+    std::optional<EntrySpan> next();
+
+private:
+    const LogFile& log_;
+    std::uint64_t end_;
+    std::uint64_t searchedFrom_;  // the log is searched from here to its end
+    std::uint64_t nextEnd_;       // where the next entry to hand out ends
+    std::uint64_t blockSize_ = 256 * 1024;
+    std::vector<EntrySpan> found_;  // searched but not handed out, oldest first
+    std::string buffer_;
+};
+
+// The log's entries from the oldest on, found by reading the log forward.
+class ForwardEntries {
+public:
+    ForwardEntries(const LogFile& log, std::uint64_t end) : log_(log), end_(end) {}
+
+    std::optional<EntrySpan> next();
+
+private:
+    bool searchFurther();
+
+    const LogFile& log_;
+    std::uint64_t end_;
+    std::uint64_t searchedTo_ = 0;
+    std::deque<EntrySpan> found_;  // searched but not handed out, oldest first
+    std::string buffer_;
+};
+
+}  // namespace kestrava::cli

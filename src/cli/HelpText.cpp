@@ -1,0 +1,39 @@
+#include "cli/HelpText.h"
+
+namespace kestrava::cli {
+
+const std::string_view HelpText =
+    R"(Usage: kestrava-log [--log FILE] COMMAND [ARGUMENTS]
+
+Reads Kestrava's history log: its entries, what changed between two of them,
+the files of one; and takes a snapshot into it without the window.
+
+Commands:
+  entries [--json]           one line per entry: its number, its date and time,
+                             how many files it lists, and +added -removed
+                             Mmodified against the entry before it
+  diff [FROM [TO]] [--json]  what changed from entry FROM to entry TO (the last
+                             two unless given; one number is compared with the
+                             newest): "+ PATH", "- PATH", "M PATH" lines, sorted
+                             by path, then a summary line
+  show [N] [--csv | --json]  the files of entry N (the newest unless given)
+  snapshot FOLDER            takes a snapshot of FOLDER with Kestrava's own
+                             engine and appends it to the log as one entry
+
+Entries count from 1, the oldest; a negative number counts from the newest
+(-1 is the newest, -2 the one before it).
+
+Options:
+  --log FILE     the history log (the one Kestrava's window writes unless given)
+  --json, --csv  the output as JSON (UTF-8), or as CSV (RFC 4180)
+  --help         this text
+  --version      the version
+
+Exit status: 0 done, and for diff: nothing changed; 1 diff: something changed,
+snapshot: its entry was written with failures; 2 an error (snapshot: nothing
+was written).
+)";
+
+const std::string_view VersionText = "kestrava-log " KESTRAVA_VERSION "\n";
+
+}  // namespace kestrava::cli

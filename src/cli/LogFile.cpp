@@ -1,0 +1,34 @@
+#include "cli/LogFile.h"
+
+#include <algorithm>
+
+#include "platform/RuntimeError.h"
+
+namespace kestrava::cli {
+
+LogFile::LogFile(const platform::FileSystem& fileSystem, std::string path)
+    : path_(std::move(path)), file_(fileSystem.openForReading(path_)), size_(file_->size()) {}
+
+void LogFile::read(std::uint64_t offset, std::uint64_t end, std::string& buffer) const {
+    end = std::min(end, size_);
+    offset = std::min(offset, end);
+    buffer.resize(static_cast<std::size_t>(end - offset));
+    fill(offset, buffer);
+}
+
+void LogFile::readAppending(std::uint64_t offset, std::uint64_t end, std::string& buffer) const {
+    end = std::min(end, size_);
+    offset = std::min(offset, end);
+    const std::size_t start = buffer.size();
+    buffer.resize(start + static_cast<std::size_t>(end - offset));
+    fill(offset, std::span(buffer).subspan(start));
+}
+
+void LogFile::fill(std::uint64_t offset, std::span<char> bytes) const {
+    if (file_->readAt(offset, bytes) != bytes.size()) {
+        throw platform::RuntimeError(platform::error_number::PathFileAccessError,
+                                     "the history log was cut short while it was read");
+    }
+}
+
+}  // namespace kestrava::cli

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "platform/FileSystem.h"
+
+namespace kestrava::cli {
+
+// The history log, opened for reading at any offset. It is read as large as it was
+// when it was opened: lines that the window appends meanwhile are not seen.
+class LogFile {
+public:
+    // Throws RuntimeError when the log can't be opened, or is no plain file.
+    LogFile(const platform::FileSystem& fileSystem, std::string path);
+
+    const std::string& path() const { return path_; }
+    std::uint64_t size() const { return size_; }
+
+    // Fills the buffer with the bytes from offset to end (within the size). Throws
+    // RuntimeError when they can't be read, or are no longer there: the log was cleared
+    // or cut while it was read.
+    void read(std::uint64_t offset, std::uint64_t end, std::string& buffer) const;
+
+    // Appends the bytes from offset to end (within the size) to the buffer.
+    void readAppending(std::uint64_t offset, std::uint64_t end, std::string& buffer) const;
+
+    std::string read(std::uint64_t offset, std::uint64_t end) const {
+        std::string bytes;
+        read(offset, end, bytes);
+        return bytes;
+    }
+
+private:
+    void fill(std::uint64_t offset, std::span<char> bytes) const;
+
+    std::string path_;
+    std::unique_ptr<platform::ReadableFile> file_;
+    std::uint64_t size_;
+};
+
+}  // namespace kestrava::cli

@@ -1,0 +1,82 @@
+#include "cli/ShowCommand.h"
+
+#include "cli/CsvText.h"
+#include "cli/FileLine.h"
+#include "cli/JsonText.h"
+
+namespace kestrava::cli {
+namespace {
+
+// Output goes out in pieces of about this size: a large entry is never held twice.
+constexpr std::size_t OutputPiece = 256 * 1024;
+
+void AppendLine(std::string& out, std::string_view line) {
+    out += line;
+    out += '\n';
+}
+
+void AppendCsv(std::string& out, const FileLine& file) {
+    AppendCsvField(out, file.path);
+    out += ',';
+    AppendCsvField(out, file.size);
+    out += ',';
+    AppendCsvField(out, file.modified);
+    out += CsvRecordEnd;
+}
+
+void AppendJson(std::string& out, const FileLine& file, bool first, const JsonText& json) {
+    out += first ? "\n  {\"path\": " : ",\n  {\"path\": ";
+    json.append(out, file.path);
+    out += ", \"size\": ";
+    json.append(out, file.size);
+    out += ", \"modified\": ";
+    json.append(out, file.modified);
+    out += '}';
+}
+
+}  // namespace
+
+int ShowEntry(const HistoryLog& log, const std::vector<std::int64_t>& numbers, Format format,
+              Console& console) {
+    EntryIndex index(log.file, log.end);
+    const LoggedEntry entry =
+        ReadEntry(log.file, index, numbers.empty() ? -1 : numbers[0], console);
+    const JsonText json(console.locale());
+    std::string out;
+    if (format == Format::Csv) {
+        out = "path,size,modified";
+        out += CsvRecordEnd;
+    } else if (format == Format::Json) {
+        out = "[";
+    }
+    std::uint64_t unreadable = 0;
+    bool first = true;
+    for (std::size_t at = 0; at < entry.files.size();) {
+        const std::string_view line = NextLine(entry.files, at);
+        const auto file = ParseFileLine(line);
+        if (!file) {
+            ++unreadable;
+            continue;
+        }
+        if (format == Format::Csv) {
+            AppendCsv(out, *file);
+        } else if (format == Format::Json) {
+            AppendJson(out, *file, first, json);
+        } else {
+            AppendLine(out, line);
+        }
+        first = false;
+        if (out.size() >= OutputPiece) {
+            console.out() << out;
+            out.clear();
+        }
+    }
+    if (format == Format::Json) {
+        out += first ? "]\n" : "\n]\n";
+    }
+    console.out() << out;
+    CountFiles(entry.number, CountLines(entry.files), unreadable, console);
+    return 0;
+}
+
+}  // namespace kestrava::cli

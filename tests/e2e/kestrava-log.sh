@@ -1,0 +1,105 @@
+#!/bin/bash
+# The built kestrava-log as a user runs it from a shell or from cron, without a display:
+# snapshots of a tree that changes, what changed between them, the entries, one entry as
+# CSV; the exit statuses; logs that can't be read as entries; and logs of gigabytes,
+# read from their end in a moment and whole in bounded memory.
+# usage: kestrava-log.sh KESTRAVA_LOG OUTPUT_FOLDER
+set -euo pipefail
+program=$1
+output=$2
+rm -rf "$output"
+mkdir -p "$output/temp" "$output/home"
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+# Runs kestrava-log with the arguments; its status goes to $status, its output to
+# out.txt and err.txt.
+run() {
+    status=0
+    "$program" "$@" >"$output/out.txt" 2>"$output/err.txt" || status=$?
+}
+expect_status() {
+    [ "$status" -eq "$1" ] || fail "kestrava-log $2 ended with $status, not $1: $(cat "$output/err.txt")"
+}
+
+# Qt's core gives it the window's locale; nothing of Qt that needs a display.
+libraries=$(ldd "$program")
+grep -q 'libQt6Core' <<<"$libraries" || fail "kestrava-log doesn't link Qt's core"
+! grep -Eq 'libQt6(Gui|Widgets)' <<<"$libraries" || fail "kestrava-log links Qt's display libraries"
+
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM TMPDIR
+export HOME="$output/home" TEMP="$output/temp" TZ=UTC LC_ALL=C.UTF-8
+log=$TEMP/Kestrava.txt
+tree=$output/tree
+mkdir -p "$tree/sub"
+printf 'kept' >"$tree/kept.txt"
+printf 'old' >"$tree/gone.txt"
+printf '12' >"$tree/sub/grows.txt"
+
+run snapshot "$tree"
+expect_status 0 "snapshot"
+[ -s "$log" ] || fail "the snapshot wrote no log at $log"
+rm "$tree/gone.txt"
+printf '12345' >"$tree/sub/grows.txt"
+printf 'new' >"$tree/sub/new.txt"
+# A relative folder is made absolute, as the window's chooser gives it.
+(cd "$tree/sub/.." && "$program" snapshot .) || fail "the snapshot of . failed"
+
+run diff
+expect_status 1 "diff"
+expected="- $tree/gone.txt
+M $tree/sub/grows.txt
++ $tree/sub/new.txt"
+[ "$(head -n 3 "$output/out.txt")" = "$expected" ] ||
+    fail "diff says: $(cat "$output/out.txt")"
+grep -q ': 1 added, 1 removed, 1 modified$' "$output/out.txt" || fail "no summary: $(cat "$output/out.txt")"
+run entries
+[ "$(wc -l <"$output/out.txt")" -eq 2 ] && grep -q '^2  .*  3 files  +1 -1 M1$' "$output/out.txt" ||
+    fail "entries says: $(cat "$output/out.txt")"
+run show --csv
+[ "$(head -n 1 "$output/out.txt")" = $'path,size,modified\r' ] || fail "show --csv: $(cat "$output/out.txt")"
+"$program" snapshot "$tree" || fail "the third snapshot failed"
+run diff
+expect_status 0 "diff of two snapshots of an unchanged tree"
+
+# Errors: one line each, and status 2; a snapshot that can't write writes nothing.
+for arguments in "--log $output/missing.txt entries" "--log $program diff" "show 9" "diff 0" \
+    "snapshot $tree/missing" "--log $output/missing/log.txt snapshot $tree"; do
+    # shellcheck disable=SC2086
+    run $arguments
+    expect_status 2 "$arguments"
+    [ "$(wc -l <"$output/err.txt")" -eq 1 ] || fail "$arguments: $(cat "$output/err.txt")"
+done
+[ ! -e "$output/missing" ] && [ ! -e "$tree/missing" ] || fail "a failed snapshot made something"
+
+# A log cut in the middle of a line: the torn entry is reported, the others answer.
+head -c -5 "$log" >"$output/torn.txt"
+run --log "$output/torn.txt" diff
+expect_status 1 "diff of a torn log"
+grep -q 'is torn' "$output/err.txt" || fail "the torn entry wasn't reported: $(cat "$output/err.txt")"
+
+# Logs of gigabytes: 20 GB before its last two entries (a sparse file, taking no disk),
+# which diff reads from the end in a moment; and 2 GB before them, which entries reads
+# whole in memory that stays small.
+entry() {
+    printf '[12/%d/2026 3:00:00 AM]\r\nFile|Size|Date Modified\r\n/w/a.txt|%s|12/1/2026\r\n' "$1" "$2"
+}
+for size in 20G 2G; do
+    big=$output/big-$size.txt
+    truncate -s "$size" "$big"
+    { printf '\r\n'; entry 7 "1 KB"; entry 8 "2 KB"; } >>"$big"
+done
+started=$(date +%s%N)
+(ulimit -v 400000 && "$program" --log "$output/big-20G.txt" diff >"$output/out.txt") ||
+    [ $? -eq 1 ] || fail "diff of a 20 GB log failed"
+elapsed=$((($(date +%s%N) - started) / 1000000))
+[ "$elapsed" -lt 2000 ] || fail "diff of a 20 GB log took $elapsed ms"
+grep -q '^M /w/a.txt$' "$output/out.txt" || fail "diff of a 20 GB log: $(cat "$output/out.txt")"
+(ulimit -v 400000 && "$program" --log "$output/big-2G.txt" entries >"$output/out.txt" 2>"$output/err.txt") ||
+    fail "entries of a 2 GB log failed: $(cat "$output/err.txt")"
+[ "$(wc -l <"$output/out.txt")" -eq 2 ] || fail "entries of a 2 GB log: $(cat "$output/out.txt")"
+grep -q 'bytes of the log are no entry' "$output/err.txt" || fail "the 2 GB without entries went unsaid"
+rm -f "$output"/big-*.txt
+echo "kestrava-log: snapshots, diff, entries, show and errors as expected; diff of a 20 GB log in $elapsed ms"
