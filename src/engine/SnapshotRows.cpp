@@ -17,16 +17,65 @@ void Trim(Block& block) {
     block.texts.shrink_to_fit();
     block.folders.shrink_to_fit();
     block.rows.shrink_to_fit();
+    block.outsized.shrink_to_fit();
+}
+
+// A name and a folder's share of its path, a row's worth of text for a block to start
+// with: a block that fills up never grows its buffers, whose garbage would stay in the
+// process's memory, and pages never written cost nothing.
+constexpr std::size_t TextBytesPerRow = 32;
+
+std::size_t SharedPrefix(std::string_view a, std::string_view b) {
+    const auto [inA, inB] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+    return static_cast<std::size_t>(inA - a.begin());
 }
 
 }  // namespace
+
+SnapshotRows::Row SnapshotRows::FileRow(Block& block, std::uint32_t text, std::string_view name,
+                                        std::uint64_t size, std::int64_t modifiedSeconds) {
+    const auto folder = static_cast<std::uint16_t>(block.folders.size() - 1);
+    const std::uint64_t sizeHigh = size >> 32;
+    const std::int64_t timeHigh = modifiedSeconds >> 32;  // arithmetic: keeps the sign
+    if (sizeHigh >= Outsized || timeHigh < INT16_MIN || timeHigh > INT16_MAX) {
+        block.outsized.push_back({size, modifiedSeconds});
+        return {text,  static_cast<std::uint32_t>(block.outsized.size() - 1),
+                0,     Outsized,
+                0,     Length(name),
+                folder};
+    }
+    return {text,
+            static_cast<std::uint32_t>(size),
+            static_cast<std::uint32_t>(static_cast<std::uint64_t>(modifiedSeconds)),
+            static_cast<std::uint16_t>(sizeHigh),
+            static_cast<std::int16_t>(timeHigh),
+            Length(name),
+            folder};
+}
+
+SnapshotRows::SizeAndTime SnapshotRows::SizeAndTimeOf(const Block& block, const Row& row) {
+    if (row.sizeHigh == Outsized) {
+        return block.outsized[row.sizeLow];
+    }
+    return {
+        (std::uint64_t{row.sizeHigh} << 32) | row.sizeLow,
+        static_cast<std::int64_t>(std::uint64_t(std::int64_t{row.timeHigh}) << 32 | row.timeLow)};
+}
+
+SnapshotRows::Row SnapshotRows::TextRow(std::uint32_t text, std::string_view rowText) {
+    return {text, 0, 0, 0, 0, Length(rowText), NoFolder};
+}
 
 void SnapshotRows::startBlock(bool startsSnapshot) {
     if (!blocks_.empty()) {
         Trim(blocks_.back());
     }
-    blocks_.push_back({nextRow_, startsSnapshot, {}, {}, {}});
+    blocks_.push_back({nextRow_, startsSnapshot, {}, {}, {}, {}});
+    Block& block = blocks_.back();
+    block.rows.reserve(blockRows_);
+    block.texts.reserve(blockRows_ * TextBytesPerRow);
     folderStored_ = false;
+    lastFolderStored_.clear();
 }
 
 SnapshotRows::Block& SnapshotRows::writableBlock() {
@@ -47,6 +96,27 @@ void SnapshotRows::addRow(Block& block, Row row) {
     ++nextRow_;
 }
 
+void SnapshotRows::storeFolder(Block& block) {
+    const bool whole = block.folders.size() % FoldersPerWholePath == 0;
+    const std::size_t shared =
+        whole ? 0 : std::min<std::size_t>(SharedPrefix(lastFolderStored_, folder_), UINT16_MAX);
+    const std::string_view own = std::string_view(folder_).substr(shared);
+    block.folders.push_back({store(block, own), static_cast<std::uint16_t>(shared), Length(own)});
+    lastFolderStored_ = folder_;
+    folderStored_ = true;
+}
+
+std::string SnapshotRows::FolderPath(const Block& block, std::size_t folder) {
+    const std::string_view texts = block.texts;
+    std::string path;
+    for (std::size_t index = folder - folder % FoldersPerWholePath; index <= folder; ++index) {
+        const FolderText& text = block.folders[index];
+        path.resize(text.shared);
+        path += texts.substr(text.offset, text.length);
+    }
+    return path;
+}
+
 void SnapshotRows::beginSnapshot(std::string_view dateTime) {
     if (open_) {
         endSnapshot();
@@ -55,8 +125,7 @@ void SnapshotRows::beginSnapshot(std::string_view dateTime) {
     open_ = true;
     folder_.clear();
     Block& block = blocks_.back();
-    const std::uint32_t offset = store(block, dateTime);
-    addRow(block, {0, 0, offset, Length(dateTime), NoFolder});
+    addRow(block, TextRow(store(block, dateTime), dateTime));
 }
 
 void SnapshotRows::beginFolder(std::string_view pathStart) {
@@ -71,13 +140,9 @@ void SnapshotRows::addFile(std::string_view name, std::uint64_t size,
     }
     Block& block = writableBlock();
     if (!folderStored_) {
-        const std::uint32_t folderOffset = store(block, folder_);
-        block.folders.push_back({folderOffset, Length(folder_)});
-        folderStored_ = true;
+        storeFolder(block);
     }
-    const std::uint32_t offset = store(block, name);
-    addRow(block, {size, modifiedSeconds, offset, Length(name),
-                   static_cast<std::uint16_t>(block.folders.size() - 1)});
+    addRow(block, FileRow(block, store(block, name), name, size, modifiedSeconds));
 }
 
 void SnapshotRows::endSnapshot() {
@@ -85,7 +150,7 @@ void SnapshotRows::endSnapshot() {
         return;
     }
     Block& block = writableBlock();
-    addRow(block, {0, 0, static_cast<std::uint32_t>(block.texts.size()), 0, NoFolder});
+    addRow(block, TextRow(static_cast<std::uint32_t>(block.texts.size()), {}));
     Trim(block);
     open_ = false;
     publish();
@@ -191,16 +256,16 @@ std::string SnapshotRows::text(std::size_t row, int column) const {
         case 0: {
             std::string first;
             if (isFile) {
-                const FolderText folder = block->folders[found->folder];
-                first = texts.substr(folder.offset, folder.length);
+                first = FolderPath(*block, found->folder);
             }
             first += texts.substr(found->text, found->length);
             return first;
         }
         case 1:
-            return isFile ? texts_.sizeText(found->size) : std::string();
+            return isFile ? texts_.sizeText(SizeAndTimeOf(*block, *found).size) : std::string();
         case 2:
-            return isFile ? texts_.dateText(found->modifiedSeconds) : std::string();
+            return isFile ? texts_.dateText(SizeAndTimeOf(*block, *found).modifiedSeconds)
+                          : std::string();
         default:
             return {};
     }

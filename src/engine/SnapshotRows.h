@@ -77,18 +77,36 @@ public:
 
 private:
     static constexpr std::uint16_t NoFolder = UINT16_MAX;
+    // Every this many folders of a block, one is kept whole; the others keep what
+    // their path adds to the one before (siblings share all but their last name).
+    static constexpr std::size_t FoldersPerWholePath = 16;
 
-    // A file row, or (without a folder) a date-and-time row or a separator row.
+    // A file row, or (without a folder) a date-and-time row or a separator row. The
+    // size and the time keep 48 bits each (256 TB; millions of years either way); a
+    // file beyond that keeps them in its block's `outsized`, and its size's high bits
+    // say so.
     struct Row {
-        std::uint64_t size;
-        std::int64_t modifiedSeconds;
-        std::uint32_t text;    // offset of the name, or of the date-and-time row's text
+        std::uint32_t text;  // offset of the name, or of the date-and-time row's text
+        std::uint32_t sizeLow;
+        std::uint32_t timeLow;
+        std::uint16_t sizeHigh;
+        std::int16_t timeHigh;
         std::uint16_t length;  // of that text
         std::uint16_t folder;  // NoFolder: no file row
     };
+    static_assert(sizeof(Row) == 20);
+    static constexpr std::uint16_t Outsized = UINT16_MAX;
 
+    struct SizeAndTime {
+        std::uint64_t size;
+        std::int64_t modifiedSeconds;
+    };
+
+    // A folder's path: the first `shared` bytes of the path before it in the block,
+    // then its own text.
     struct FolderText {
         std::uint32_t offset;
+        std::uint16_t shared;
         std::uint16_t length;
     };
 
@@ -98,8 +116,15 @@ private:
         std::string texts;
         std::vector<FolderText> folders;
         std::vector<Row> rows;
+        std::vector<SizeAndTime> outsized;
     };
 
+    static SizeAndTime SizeAndTimeOf(const Block& block, const Row& row);
+    static Row FileRow(Block& block, std::uint32_t text, std::string_view name, std::uint64_t size,
+                       std::int64_t modifiedSeconds);
+    static Row TextRow(std::uint32_t text, std::string_view rowText);
+    static std::string FolderPath(const Block& block, std::size_t folder);
+    void storeFolder(Block& block);
     Block& writableBlock();
     void startBlock(bool startsSnapshot);
     std::uint32_t store(Block& block, std::string_view text);
@@ -118,6 +143,7 @@ private:
     // so that folders without files cost nothing.
     std::string folder_;
     bool folderStored_ = false;
+    std::string lastFolderStored_;     // the block's last folder's path, whole
     std::uint64_t firstShownRow_ = 0;  // the oldest kept row, counted since the start
     std::uint64_t nextRow_ = 0;        // the next row to be added, counted the same way
     std::size_t shown_ = 0;            // kept rows that a view may see

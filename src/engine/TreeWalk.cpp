@@ -5,6 +5,7 @@
 
 #include "core/PathText.h"
 #include "platform/PathRules.h"
+#include "platform/ThreadPriority.h"
 
 namespace kestrava::engine {
 namespace {
@@ -153,6 +154,7 @@ bool TreeWalk::mayReadNext() const {
 }
 
 void TreeWalk::helpOut() {
+    platform::LowerThisThreadsPriority();
     std::unique_lock lock(mutex_);
     while (!stopping_) {
         if (!mayReadNext()) {

@@ -150,6 +150,54 @@ TEST(SnapshotRowsBlocks, AFolderSpanningBlocksKeepsItsPathInEach) {
     EXPECT_EQ(rows.text(5, 2), "at 200");
 }
 
+// A row keeps its size and time in 48 bits each where they fit, and whole where they
+// don't; what it shows is the same either way.
+TEST_F(SnapshotRowsTest, KeepsEverySizeAndTimeExactly) {
+    const std::vector<std::pair<std::uint64_t, std::int64_t>> files{
+        {0, 0},
+        {1536, -1},                           // a second before 1970
+        {(1ull << 40) + 7, 1796551200},       // 1 TB and a bit
+        {(1ull << 48) - 1, (1ll << 47) - 1},  // the largest that fit
+        {1ull << 50, -(1ll << 47)},           // a size that doesn't
+        {UINT64_MAX, INT64_MIN},              // nor these
+        {12, INT64_MAX}};
+    rows.beginSnapshot("now");
+    rows.beginFolder("/watch/");
+    for (const auto& [size, time] : files) {
+        rows.addFile("f", size, time);
+    }
+    rows.publish();
+    for (std::size_t file = 0; file < files.size(); ++file) {
+        EXPECT_EQ(rows.text(file + 1, 1), std::to_string(files[file].first) + " B") << file;
+        EXPECT_EQ(rows.text(file + 1, 2), "at " + std::to_string(files[file].second)) << file;
+    }
+}
+
+// Each folder's path is kept once per block, most of them as what they add to the path
+// before them: every path reads whole, across a block's restarts and a new block.
+TEST(SnapshotRowsFolders, EveryFilesPathReadsWhole) {
+    fakes::FakeRowTexts texts;
+    SnapshotRows rows(texts, 1000, 100);
+    std::vector<std::string> paths;
+    rows.beginSnapshot("now");
+    for (int folder = 0; folder < 60; ++folder) {
+        const std::string path = "/watch/" + std::to_string(folder % 7) + "/deeper/" +
+                                 (folder % 3 == 0 ? "" : "and deeper/") + std::to_string(folder) +
+                                 "/";
+        rows.beginFolder(path);
+        for (int file = 0; file < 3; ++file) {
+            rows.addFile("file " + std::to_string(file), 1, 1);
+            paths.push_back(path + "file " + std::to_string(file));
+        }
+    }
+    rows.endSnapshot();
+
+    ASSERT_EQ(rows.rowCount(), paths.size() + 2);
+    for (std::size_t file = 0; file < paths.size(); ++file) {
+        EXPECT_EQ(rows.text(file + 1, 0), paths[file]);
+    }
+}
+
 // The list starts over as the history log does: the interrupted snapshot's further
 // rows, which would come without their date-and-time row, are left out.
 TEST_F(SnapshotRowsTest, ClearingInTheMiddleOfASnapshotLeavesItsFurtherRowsOut) {
