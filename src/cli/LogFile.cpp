@@ -1,13 +1,28 @@
 #include "cli/LogFile.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "platform/RuntimeError.h"
 
 namespace kestrava::cli {
 
 LogFile::LogFile(const platform::FileSystem& fileSystem, std::string path)
-    : path_(std::move(path)), file_(fileSystem.openForReading(path_)), size_(file_->size()) {}
+    : path_(std::move(path)), file_(fileSystem.openForReading(path_)) {
+    // An entry being appended would read as a whole one that lacks its last files: the
+    // log is read once no program appends to it, and none does while it is read.
+    const auto givingUp = std::chrono::steady_clock::now() + LockWait;
+    while (!file_->lockForReading()) {
+        if (std::chrono::steady_clock::now() >= givingUp) {
+            throw platform::RuntimeError(platform::error_number::PermissionDenied,
+                                         "another program went on writing an entry into the "
+                                         "history log for too long");
+        }
+        std::this_thread::sleep_for(LockRetry);
+    }
+    size_ = file_->size();
+}
 
 void LogFile::read(std::uint64_t offset, std::uint64_t end, std::string& buffer) const {
     end = std::min(end, size_);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -9,10 +10,13 @@
 
 namespace kestrava::cli {
 
-// The history log, opened for reading at any offset. It is read as large as it was
-// when it was opened: lines that the window appends meanwhile are not seen.
+// The history log, opened for reading at any offset, once no program is appending an
+// entry to it (waiting for LockWait at most); none starts one until it is closed.
 class LogFile {
 public:
+    static constexpr std::chrono::seconds LockWait{20};
+    static constexpr std::chrono::milliseconds LockRetry{50};
+
     // Throws RuntimeError when the log can't be opened, or is no plain file.
     LogFile(const platform::FileSystem& fileSystem, std::string path);
 
@@ -38,7 +42,7 @@ private:
 
     std::string path_;
     std::unique_ptr<platform::ReadableFile> file_;
-    std::uint64_t size_;
+    std::uint64_t size_ = 0;
 };
 
 }  // namespace kestrava::cli

@@ -34,6 +34,13 @@ void HistoryLogEntry::appendChunk() {
         failed_ = !trap_.run(chunkStep_, [&] {
             if (!file_) {
                 file_ = openWhenUnlocked();
+                // A log cut in the middle of a line (a program ended while writing)
+                // would glue this entry's first line to the cut one, where no reader
+                // would find it.
+                const std::string last = file_->tail(2);
+                if (!last.empty() && last != "\r\n") {
+                    chunk_.insert(0, "\r\n");
+                }
             }
             // The history may have been started over while the lock was awaited.
             if (!abandoned_) {

@@ -29,7 +29,9 @@ struct HistoryLogSeams {
 // The window and `kestrava-log snapshot` may write one log at the same moment: from its
 // first chunk to its end the entry holds the log open and locked, so that no other
 // program's lines come between its own. A lock that another program holds is waited
-// for, events running, for LockWait, and then reported as a failed append. A failed
+// for, events running, for LockWait, and then reported as a failed append. An entry
+// always begins on a line of its own, also after a log cut in the middle of a line by a
+// program that was ended while it wrote. A failed
 // append is reported once, under the step of the chunk's first line; the rest of the
 // entry is then left out, so the log never holds an entry with lines missing from its
 // middle. The log is never held open between entries.

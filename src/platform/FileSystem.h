@@ -60,6 +60,10 @@ public:
     // Appends the bytes at the file's end. Throws RuntimeError when that fails; a write
     // that fails part-way is cut off again, so no partial text stays behind.
     virtual void append(std::string_view bytes) = 0;
+
+    // The file's last bytes, at most that many. Throws RuntimeError when they can't be
+    // read.
+    virtual std::string tail(std::size_t bytes) const = 0;
 };
 
 // A file opened for reading at any offset. Its size is the one it had when it was
@@ -70,6 +74,11 @@ public:
     virtual ~ReadableFile() = default;
 
     virtual std::uint64_t size() const = 0;
+
+    // Takes the readers' share of the lock that a file opened for appending holds whole:
+    // false while a program appends to the file that way. Once taken, no program appends
+    // until this file is destroyed, and size() is the file's size now.
+    virtual bool lockForReading() = 0;
 
     // Reads into the buffer from the offset on; fewer bytes than the buffer holds only at
     // the end of the file. Throws RuntimeError when the file can't be read.

@@ -52,6 +52,7 @@ private:
             : file_(std::move(file)), bytesRead_(std::move(bytesRead)) {}
 
         std::uint64_t size() const override { return file_->size(); }
+        bool lockForReading() override { return file_->lockForReading(); }
         std::size_t readAt(std::uint64_t offset, std::span<char> buffer) const override {
             const std::size_t read = file_->readAt(offset, buffer);
             *bytesRead_ += read;

@@ -194,6 +194,21 @@ public:
 
     std::uint64_t size() const override { return size_; }
 
+    bool lockForReading() override {
+        if (::flock(file_.get(), LOCK_SH | LOCK_NB) != 0) {
+            if (errno == EWOULDBLOCK) {
+                return false;
+            }
+            throw RuntimeErrorFromOs(errno);
+        }
+        struct stat status {};
+        if (::fstat(file_.get(), &status) != 0) {
+            throw RuntimeErrorFromOs(errno);
+        }
+        size_ = static_cast<std::uint64_t>(status.st_size);
+        return true;
+    }
+
     std::size_t readAt(std::uint64_t offset, std::span<char> buffer) const override {
         std::size_t filled = 0;
         while (filled < buffer.size()) {
@@ -228,7 +243,7 @@ FileDescriptor OpenOwnPlainFile(const std::string& path) {
     // O_NOFOLLOW: a link planted in its place would lead the lines anywhere.
     FileDescriptor file(path.empty() ? -1
                                      : ::open(path.c_str(),
-                                              O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK |
+                                              O_RDWR | O_CREAT | O_APPEND | O_NONBLOCK |
                                                   O_CLOEXEC | O_NOCTTY | O_NOFOLLOW,
                                               S_IRUSR | S_IWUSR));
     if (!file.isOpen()) {
@@ -273,6 +288,22 @@ public:
             }
             bytes.remove_prefix(static_cast<std::size_t>(written));
         }
+    }
+
+    std::string tail(std::size_t bytes) const override {
+        struct stat status {};
+        if (::fstat(file_.get(), &status) != 0) {
+            throw RuntimeErrorFromOs(errno);
+        }
+        const auto size = static_cast<std::size_t>(status.st_size);
+        std::string last(std::min(bytes, size), '\0');
+        const ssize_t read =
+            ::pread(file_.get(), last.data(), last.size(), static_cast<off_t>(size - last.size()));
+        if (read < 0) {
+            throw RuntimeErrorFromOs(errno);
+        }
+        last.resize(static_cast<std::size_t>(read));
+        return last;
     }
 
 private:

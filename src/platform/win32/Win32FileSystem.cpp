@@ -134,11 +134,36 @@ private:
     std::string name_;
 };
 
+// Windows' locks keep others from reading and writing the bytes they cover, so the
+// appenders' lock covers one byte far beyond any file's end, which no reader reaches.
+OVERLAPPED AppendersLockedByte() {
+    OVERLAPPED lockedByte{};
+    lockedByte.Offset = 0xFFFFFFFE;
+    lockedByte.OffsetHigh = 0x7FFFFFFF;
+    return lockedByte;
+}
+
 class Win32ReadableFile : public ReadableFile {
 public:
     Win32ReadableFile(OwnedHandle file, std::uint64_t size) : file_(std::move(file)), size_(size) {}
 
     std::uint64_t size() const override { return size_; }
+
+    bool lockForReading() override {
+        OVERLAPPED lockedByte = AppendersLockedByte();
+        if (!::LockFileEx(file_.get(), LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &lockedByte)) {
+            if (::GetLastError() == ERROR_LOCK_VIOLATION || ::GetLastError() == ERROR_IO_PENDING) {
+                return false;
+            }
+            throw LastOsError();
+        }
+        LARGE_INTEGER size{};
+        if (!::GetFileSizeEx(file_.get(), &size)) {
+            throw LastOsError();
+        }
+        size_ = static_cast<std::uint64_t>(size.QuadPart);
+        return true;
+    }
 
     // Each read names its own offset (OVERLAPPED on a synchronous handle), so that reads
     // never depend on where the last one left the file pointer.
@@ -214,6 +239,26 @@ public:
             }
             bytes.remove_prefix(written);
         }
+    }
+
+    std::string tail(std::size_t bytes) const override {
+        LARGE_INTEGER size{};
+        if (!::GetFileSizeEx(file_.get(), &size)) {
+            throw LastOsError();
+        }
+        const auto end = static_cast<std::uint64_t>(size.QuadPart);
+        std::string last(static_cast<std::size_t>(std::min<std::uint64_t>(bytes, end)), '\0');
+        const std::uint64_t at = end - last.size();
+        OVERLAPPED position{};
+        position.Offset = static_cast<DWORD>(at);
+        position.OffsetHigh = static_cast<DWORD>(at >> 32);
+        DWORD read = 0;
+        if (!last.empty() && !::ReadFile(file_.get(), last.data(), static_cast<DWORD>(last.size()),
+                                         &read, &position)) {
+            throw LastOsError();
+        }
+        last.resize(read);
+        return last;
     }
 
 private:
@@ -335,7 +380,7 @@ std::unique_ptr<AppendingFile> Win32FileSystem::openForAppending(const std::stri
         // Deleting is shared, so that "Clear History Log" is never refused by another
         // program's entry under way; that entry then goes with the file.
         OwnedHandle file(::CreateFileW(
-            ToUtf16(path).c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+            ToUtf16(path).c_str(), FILE_APPEND_DATA | FILE_READ_DATA | FILE_READ_ATTRIBUTES,
             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
         if (!file.isOpen()) {
@@ -347,11 +392,7 @@ std::unique_ptr<AppendingFile> Win32FileSystem::openForAppending(const std::stri
              (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY))) {
             throw RuntimeError(error_number::PermissionDenied);
         }
-        // Windows' locks keep others from reading and writing the bytes they cover, so
-        // the lock covers one byte far beyond any log's end, which no reader reaches.
-        OVERLAPPED lockedByte{};
-        lockedByte.Offset = 0xFFFFFFFE;
-        lockedByte.OffsetHigh = 0x7FFFFFFF;
+        OVERLAPPED lockedByte = AppendersLockedByte();
         if (!::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
                           &lockedByte)) {
             if (::GetLastError() == ERROR_LOCK_VIOLATION || ::GetLastError() == ERROR_IO_PENDING) {

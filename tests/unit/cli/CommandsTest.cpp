@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "fakes/ObservedFileSystem.h"
 #include "unit/cli/CliFixture.h"
@@ -193,6 +194,28 @@ TEST_F(KestravaLog, ATornNewestEntryIsReportedAndTheWholeOnesStillAnswer) {
     EXPECT_TRUE(diff.out.ends_with("2 added, 2 removed, 2 modified\n"));
     EXPECT_EQ(entries.err, torn);
     EXPECT_EQ(std::count(entries.out.begin(), entries.out.end(), '\n'), 2);
+}
+
+// A program appending an entry holds the log: a reader waits until the entry is whole,
+// and doesn't take a half-written one for the newest.
+TEST_F(KestravaLog, AReaderWaitsForAnEntryBeingWrittenToEnd) {
+    logChanges();
+    auto writer = native.fileSystem().openForAppending(logPath);
+    ASSERT_NE(writer, nullptr);
+    writer->append("[12/7/2026 5:17:16 AM]\r\nFile|Size|Date Modified\r\n");
+
+    Answer diff;
+    std::thread reader([&] { diff = run({"diff"}); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    for (const char* file :
+         {"grow.txt", "keep.txt", "new-name.txt", "sub/added.txt", "touch.txt"}) {
+        writer->append(logged(file) + "|1 Bytes|12/6/2026 10:00:00 AM\r\n");
+    }
+    writer.reset();
+    reader.join();
+
+    EXPECT_EQ(diff.err, "");
+    EXPECT_TRUE(diff.out.ends_with(": 0 added, 1 removed, 4 modified\n")) << diff.out;
 }
 
 TEST_F(KestravaLog, LinesThatNameNoFileAreReportedAndLeftOut) {

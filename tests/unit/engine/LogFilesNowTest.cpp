@@ -1,4 +1,5 @@
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -186,6 +187,55 @@ TEST_F(LogFilesNowTest, WaitsForAnotherProgramsEntryAndFollowsIt) {
                   tree.string() + "/a.txt|1 Bytes|12/7/2026 3:17:16 AM\r\n");
     EXPECT_EQ(events.waits.size(), 3u);
     EXPECT_TRUE(dialogs.shown.empty());
+}
+
+// A program ended in the middle of a line leaves the log cut there: the next entry
+// begins on a line of its own all the same, where a reader finds it.
+TEST_F(LogFilesNowTest, AnEntryAfterALogCutMidLineBeginsOnALineOfItsOwn) {
+    makeFile("a.txt", 1);
+    const std::string cut = "[12/7/2026 2:00:00 AM]\r\nFile|Size|Date Modified\r\n/elsewhere/x|1 K";
+    temporary.writeFile("Kestrava.txt", cut);
+
+    logFilesNow(folder());
+
+    EXPECT_EQ(log(), cut + "\r\n[12/7/2026 3:17:16 AM]\r\nFile|Size|Date Modified\r\n" +
+                         tree.string() + "/a.txt|1 Bytes|12/7/2026 3:17:16 AM\r\n");
+}
+
+// The window and `kestrava-log snapshot` write one log at the same moment, each entry of
+// several chunks: every entry stays whole, its lines together, whoever comes first.
+TEST_F(LogFilesNowTest, TwoProgramsWritingOneLogNeverInterleaveTheirEntries) {
+    const std::string name(60, 'n');
+    for (int file = 0; file < 3000; ++file) {  // more than a chunk of the log each
+        makeFile("mine/" + name + std::to_string(file));
+        makeFile("theirs/" + name + std::to_string(file));
+    }
+    const pid_t other = ::fork();
+    if (other == 0) {
+        for (int snapshot = 0; snapshot < 3; ++snapshot) {
+            logFilesNow(folder("theirs"));
+        }
+        ::_exit(dialogs.shown.empty() ? 0 : 1);
+    }
+    for (int snapshot = 0; snapshot < 3; ++snapshot) {
+        logFilesNow(folder("mine"));
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(other, &status, 0), other);
+    ASSERT_EQ(WEXITSTATUS(status), 0) << "the other program reported a failure";
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    // Each entry: its date line, its header, then 3000 lines of one folder alone.
+    const auto lines = Lines(log());
+    ASSERT_EQ(lines.size(), 6u * (2 + 3000));
+    for (std::size_t start = 0; start < lines.size(); start += 3002) {
+        ASSERT_TRUE(lines[start].starts_with('[')) << "line " << start;
+        ASSERT_EQ(lines[start + 1], "File|Size|Date Modified");
+        const std::string folder = lines[start + 2].substr(0, lines[start + 2].find(name));
+        for (std::size_t line = start + 2; line < start + 3002; ++line) {
+            ASSERT_TRUE(lines[line].starts_with(folder)) << "line " << line << ": " << lines[line];
+        }
+    }
 }
 
 // An entry that never ends (a program hung in the middle of one) keeps the lock: the
