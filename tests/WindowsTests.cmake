@@ -89,12 +89,14 @@ set_tests_properties(${windows_tests} PROPERTIES
 # tray host, in a wine prefix of their own; one at a time and with nothing beside them,
 # since a loaded machine makes the window manager and wine miss each other's changes.
 set(wine_e2e ${CMAKE_CURRENT_SOURCE_DIR}/e2e/windows)
-foreach(scenario main-window automatic-logging tray start-at-logon clear-during-snapshot)
+foreach(scenario main-window automatic-logging tray start-at-logon clear-during-snapshot
+        two-writers)
     add_test(NAME windows.e2e.${scenario}
         COMMAND ${wine_e2e}/run-in-wine-desktop.sh ${wine_e2e}/${scenario}.sh
                 $<TARGET_FILE:kestrava> ${CMAKE_CURRENT_BINARY_DIR}/e2e-output/${scenario}
                 ${CMAKE_BINARY_DIR}/wine-e2e)
-    set_tests_properties(windows.e2e.${scenario} PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE)
+    set_tests_properties(windows.e2e.${scenario} PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE
+        ENVIRONMENT "KESTRAVA_LOG=$<TARGET_FILE:kestrava_log>")
 endforeach()
 
 # The real kestrava-log.exe, a console program: no screen of its own.

@@ -69,6 +69,38 @@ answer_box() {
     xdotool key --clearmodifiers "$2"
 }
 
+# Checks that every entry of the log is whole: its date line, its header line, then
+# FILES lines of one folder alone, where FOLDERS (a regular expression) tells the
+# folders apart, as the first part of each path that matches it. The newest entry
+# may have fewer lines: the program that wrote it may have been closed in its middle.
+# Prints how many entries each folder has.
+check_whole_entries() {
+    local log=$1 files=$2 folders=$3
+    tr -d '\r' <"$log" | awk -v files="$files" -v pattern="$folders" '
+        function close_entry(newest) {
+            if (entry == 0) return
+            if (header != 1) { print "entry " entry " has no header line"; bad = 1 }
+            if (count != files && !newest) {
+                print "entry " entry " (" folder ") has " count " files, not " files; bad = 1
+            }
+            entries[folder]++
+        }
+        /^\[/ { close_entry(0); entry++; header = 0; count = 0; folder = ""; next }
+        $0 == "File|Size|Date Modified" { header++; next }
+        {
+            if (!match($0, pattern)) { print "a line of no folder: " $0; bad = 1; next }
+            own = substr($0, RSTART, RLENGTH)
+            if (folder == "") folder = own
+            if (own != folder) { print "entry " entry " mixes " folder " with " own; bad = 1 }
+            count++
+        }
+        END {
+            close_entry(1)
+            for (f in entries) print entries[f] " entries of " f
+            exit bad
+        }' || fail "the log holds entries that are not whole"
+}
+
 # Whether a window with exactly this title is on the screen.
 window_titled() {
     local id
