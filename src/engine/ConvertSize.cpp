@@ -11,6 +11,13 @@
 namespace kestrava::engine {
 namespace {
 
+// ConvertSize's steps, as its error report numbers them; dividing by a unit has the
+// step of its own unit (Units).
+namespace step {
+constexpr int ChooseTheUnit = 106;
+constexpr int WriteTheNumber = 124;
+}  // namespace step
+
 struct Unit {
     double threshold;
     std::string_view text;
@@ -48,7 +55,7 @@ std::string ConvertSize(double size, std::string_view decimalSeparator,
                         const core::ErrorReport& errorReport) {
     const core::StepTrap trap(errorReport, core::location_tag::ConvertSize);
     const Unit* unit = &Units[0];
-    const bool chosen = trap.run(106, [&] {
+    const bool chosen = trap.run(step::ChooseTheUnit, [&] {
         if (!std::isfinite(size) || size < 0) {
             throw platform::RuntimeError(platform::error_number::InvalidProcedureCall);
         }
@@ -68,7 +75,7 @@ std::string ConvertSize(double size, std::string_view decimalSeparator,
                  [&] { number = std::nearbyint(size / unit->threshold * 10.0) / 10.0; });
     }
     std::string text;
-    if (!trap.run(124, [&] { text = GeneralNumber(number, decimalSeparator); })) {
+    if (!trap.run(step::WriteTheNumber, [&] { text = GeneralNumber(number, decimalSeparator); })) {
         return text;
     }
     text += unit->text;

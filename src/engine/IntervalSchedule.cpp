@@ -9,6 +9,26 @@
 namespace kestrava::engine {
 namespace {
 
+// The tick's steps, as its error report numbers them.
+namespace step {
+constexpr int ReadTheInterval = 102;
+constexpr int CountTheSecond = 104;
+constexpr int SetTheBarsMaximum = 106;
+constexpr int SetTheBarsValue = 110;
+constexpr int ShowTheTimeLeft = 112;
+constexpr int LetEventsRun = 114;
+constexpr int StopTheTimer = 118;
+constexpr int DisableTheTimer = 120;
+constexpr int LetEventsRunBeforeTheSnapshot = 126;
+constexpr int TakeTheSnapshot = 128;
+constexpr int LetEventsRunAfterTheSnapshot = 132;
+constexpr int ResetTheCount = 136;
+constexpr int ResetTheBar = 138;
+constexpr int RestartTheTimer = 146;
+constexpr int EnableTheTimer = 148;
+constexpr int SayLoggingIsOff = 150;
+}  // namespace step
+
 bool LoggingIsOn(const LoggingWindow& window) {
     return window.switchCaption() == caption::TurnOff;
 }
@@ -20,19 +40,19 @@ bool LoggingIsOn(const LoggingWindow& window) {
 void TakeScheduledSnapshot(LoggingWindow& window, ScheduleCount& count, SnapshotRunner& snapshots,
                            const SnapshotJob& job, platform::EventPump& events,
                            const core::StepTrap& trap) {
-    trap.run(118, [&] { window.setTimerInterval(0); });
-    trap.run(120, [&] { window.setTimerEnabled(false); });
-    trap.run(126, [&] { events.pumpEvents(); });
+    trap.run(step::StopTheTimer, [&] { window.setTimerInterval(0); });
+    trap.run(step::DisableTheTimer, [&] { window.setTimerEnabled(false); });
+    trap.run(step::LetEventsRunBeforeTheSnapshot, [&] { events.pumpEvents(); });
     // The trap is copied: it only names the report and the tag, which outlive the tick.
-    trap.run(128, [&, trap] {
+    trap.run(step::TakeTheSnapshot, [&, trap] {
         snapshots.requestSnapshot(job, [&window, &count, &events, trap] {
-            trap.run(132, [&] { events.pumpEvents(); });
-            trap.run(136, [&] { count.ElapsedSeconds = 0; });
-            trap.run(138, [&] { window.setProgressValue(0); });
+            trap.run(step::LetEventsRunAfterTheSnapshot, [&] { events.pumpEvents(); });
+            trap.run(step::ResetTheCount, [&] { count.ElapsedSeconds = 0; });
+            trap.run(step::ResetTheBar, [&] { window.setProgressValue(0); });
             // Logging switched off while the snapshot ran stays off.
-            trap.run(146,
+            trap.run(step::RestartTheTimer,
                      [&] { window.setTimerInterval(LoggingIsOn(window) ? TickMilliseconds : 0); });
-            trap.run(148, [&] { window.setTimerEnabled(true); });
+            trap.run(step::EnableTheTimer, [&] { window.setTimerEnabled(true); });
         });
     });
 }
@@ -40,18 +60,18 @@ void TakeScheduledSnapshot(LoggingWindow& window, ScheduleCount& count, Snapshot
 void CountOneSecond(LoggingWindow& window, ScheduleCount& count, SnapshotRunner& snapshots,
                     const SnapshotJob& job, platform::EventPump& events,
                     const core::StepTrap& trap) {
-    trap.run(102, [&] { count.TotalSeconds = IntervalSeconds(window); });
-    trap.run(104, [&] { ++count.ElapsedSeconds; });
+    trap.run(step::ReadTheInterval, [&] { count.TotalSeconds = IntervalSeconds(window); });
+    trap.run(step::CountTheSecond, [&] { ++count.ElapsedSeconds; });
     const std::int32_t total = count.TotalSeconds.value_or(0);
-    trap.run(106, [&] { window.setProgressMaximum(total); });
+    trap.run(step::SetTheBarsMaximum, [&] { window.setProgressMaximum(total); });
     if (count.ElapsedSeconds <= total) {
-        trap.run(110, [&] { window.setProgressValue(count.ElapsedSeconds); });
+        trap.run(step::SetTheBarsValue, [&] { window.setProgressValue(count.ElapsedSeconds); });
     }
-    trap.run(112, [&] {
+    trap.run(step::ShowTheTimeLeft, [&] {
         window.setStatusLine(std::string(caption::NextLogIn) +
                              core::FormatCountdown(total - count.ElapsedSeconds));
     });
-    trap.run(114, [&] { events.pumpEvents(); });
+    trap.run(step::LetEventsRun, [&] { events.pumpEvents(); });
     // A count beyond the total (the interval became shorter without a new choice) counts
     // as reached; otherwise no scheduled snapshot would ever come again.
     if (total > 0 && count.ElapsedSeconds >= total) {
@@ -85,7 +105,8 @@ void Timer1_Timer(LoggingWindow& window, ScheduleCount& count, SnapshotRunner& s
     }
     const ScopedFlag running(count.tickRunning);
     if (window.timerInterval() == 0) {
-        trap.run(150, [&] { window.setStatusLine(std::string(caption::SwitchedOff)); });
+        trap.run(step::SayLoggingIsOff,
+                 [&] { window.setStatusLine(std::string(caption::SwitchedOff)); });
         return;
     }
     // Without a selected interval there is nothing to count towards. That is reported
@@ -93,7 +114,7 @@ void Timer1_Timer(LoggingWindow& window, ScheduleCount& count, SnapshotRunner& s
     if (!window.selectedIntervalCaption()) {
         if (!count.missingIntervalReported) {
             count.missingIntervalReported = true;
-            trap.run(102, [&] { count.TotalSeconds = IntervalSeconds(window); });
+            trap.run(step::ReadTheInterval, [&] { count.TotalSeconds = IntervalSeconds(window); });
         }
         return;
     }
