@@ -93,8 +93,11 @@ std::size_t TreeWalk::HelperCount() {
 
 TreeWalk::TreeWalk(const platform::FileSystem& fileSystem, std::optional<std::string> top,
                    WalkReadAhead readAhead)
-    : fileSystem_(fileSystem), readAhead_(readAhead) {
+    // The helpers stop where the ring is full, but for the one folder the caller waits
+    // for when it is empty.
+    : fileSystem_(fileSystem), readAhead_(readAhead), ready_(readAhead.folders + 1) {
     if (!top) {
+        over_ = true;
         return;
     }
     slots_.emplace_back(std::move(*top));
@@ -117,40 +120,44 @@ TreeWalk::~TreeWalk() {
 }
 
 std::optional<WalkedFolder> TreeWalk::next(platform::EventPump& events) {
-    std::unique_lock lock(mutex_);
     for (;;) {
-        if (handedOver_ == found()) {
-            return std::nullopt;  // every folder found has been handed over, and gave its
-                                  // sub-folders
+        const std::size_t taken = readyTaken_.load(std::memory_order_relaxed);
+        if (taken < readyEnd_.load(std::memory_order_acquire)) {
+            std::optional<WalkedFolder>& slot = ready_[taken % ready_.size()];
+            WalkedFolder folder = std::move(*slot);
+            slot.reset();
+            readyTaken_.store(taken + 1, std::memory_order_release);
+            bytesAhead_ -= folder.files.memory();
+            workToDo_.notify_all();  // room ahead again
+            return folder;
         }
-        if (handedOver_ < sequenced_) {
-            Slot taken = std::move(slots_.front());
-            slots_.pop_front();
-            ++handedOver_;
-            bytesAhead_ -= taken.folder.files.memory();
-            lock.unlock();
-            workToDo_.notify_all();
-            if (!taken.removed) {
-                return std::move(taken.folder);
-            }
-            lock.lock();
-            continue;
+        if (over_.load(std::memory_order_acquire) &&
+            taken == readyEnd_.load(std::memory_order_acquire)) {
+            return std::nullopt;
         }
-        folderReady_.wait_for(lock, WaitBetweenPumps);
-        lock.unlock();
+        // Says that it waits, then looks once more: a folder handed over in between
+        // finds the flag, or is found here.
+        callerWaiting_.store(true);
+        if (taken == readyEnd_.load() && !over_.load()) {
+            [[maybe_unused]] const bool woken = folderReady_.try_acquire_for(WaitBetweenPumps);
+        }
+        callerWaiting_.store(false);
         events.pumpEvents();
-        lock.lock();
     }
 }
 
 // A helper reads the first folder that no other has taken, as long as the walk may
 // read that far ahead; the folder the caller waits for may always be read.
 bool TreeWalk::mayReadNext() const {
-    if (nextToRead_ >= handedOver_ + slots_.size()) {
+    if (nextToRead_ >= found()) {
         return false;
     }
-    return nextToRead_ == handedOver_ ||
-           (nextToRead_ - handedOver_ < readAhead_.folders && bytesAhead_ < readAhead_.bytes);
+    const std::size_t waiting = waitingToBeTaken();
+    if (nextToRead_ == sequenced_ && waiting == 0) {
+        return true;
+    }
+    return nextToRead_ - sequenced_ + waiting < readAhead_.folders &&
+           bytesAhead_.load() < readAhead_.bytes;
 }
 
 void TreeWalk::helpOut() {
@@ -158,7 +165,9 @@ void TreeWalk::helpOut() {
     std::unique_lock lock(mutex_);
     while (!stopping_) {
         if (!mayReadNext()) {
-            workToDo_.wait(lock);
+            // The caller makes room without the lock, so a wake-up may come just before
+            // this wait; the wait then ends by itself.
+            workToDo_.wait_for(lock, std::chrono::milliseconds(10));
             continue;
         }
         const std::size_t index = nextToRead_++;
@@ -179,24 +188,42 @@ void TreeWalk::helpOut() {
     }
 }
 
-// The folders read so far give their sub-folders to the walk in the walk's order, so
-// that each level lists its folders grouped by parent in the order of the level above.
+// The folders read so far give their sub-folders to the walk and themselves to the
+// caller, in the walk's order, so that each level lists its folders grouped by parent
+// in the order of the level above.
 void TreeWalk::sequenceReadFolders() {
-    const std::size_t before = sequenced_;
-    while (sequenced_ < found() && slot(sequenced_).read) {
-        Slot& parent = slot(sequenced_);
+    bool sequenced = false;
+    while (!slots_.empty() && slots_.front().read) {
+        Slot parent = std::move(slots_.front());
+        slots_.pop_front();
+        ++sequenced_;
         for (std::string& path : parent.subFolders) {
             slots_.emplace_back(std::move(path));
         }
-        parent.subFolders = {};
-        ++sequenced_;
-    }
-    if (sequenced_ != before) {
-        if (sequenced_ - handedOver_ >= FoldersPerWakeUp || reading_ == 0) {
-            folderReady_.notify_one();
+        if (parent.removed) {
+            bytesAhead_ -= parent.folder.files.memory();
+        } else {
+            handOver(std::move(parent.folder));
         }
-        workToDo_.notify_all();
+        sequenced = true;
     }
+    if (!sequenced) {
+        return;
+    }
+    if (slots_.empty() && reading_ == 0) {
+        over_.store(true, std::memory_order_release);
+    }
+    if ((waitingToBeTaken() >= FoldersPerWakeUp || reading_ == 0 || over_) &&
+        callerWaiting_.exchange(false)) {
+        folderReady_.release();
+    }
+    workToDo_.notify_all();
+}
+
+void TreeWalk::handOver(WalkedFolder folder) {
+    const std::size_t end = readyEnd_.load(std::memory_order_relaxed);
+    ready_[end % ready_.size()] = std::move(folder);
+    readyEnd_.store(end + 1);  // before the caller is told, as it looks after it says it waits
 }
 
 }  // namespace kestrava::engine

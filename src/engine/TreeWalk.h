@@ -6,6 +6,7 @@
 #include <deque>
 #include <mutex>
 #include <optional>
+#include <semaphore>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -79,7 +80,7 @@ public:
     static std::size_t HelperCount();
 
 private:
-    // A folder as the walk goes: found, then read by a helper, then handed over.
+    // A folder found and not yet sequenced: waiting for a helper, or read.
     struct Slot {
         explicit Slot(std::string folderPath) : path(std::move(folderPath)) {}
 
@@ -93,24 +94,39 @@ private:
     void helpOut();
     bool mayReadNext() const;
     void sequenceReadFolders();
-    Slot& slot(std::size_t index) { return slots_[index - handedOver_]; }
-    std::size_t found() const { return handedOver_ + slots_.size(); }
+    void handOver(WalkedFolder folder);
+    std::size_t waitingToBeTaken() const {
+        return readyEnd_.load(std::memory_order_relaxed) -
+               readyTaken_.load(std::memory_order_acquire);
+    }
+    Slot& slot(std::size_t index) { return slots_[index - sequenced_]; }
+    std::size_t found() const { return sequenced_ + slots_.size(); }
 
     const platform::FileSystem& fileSystem_;
     const WalkReadAhead readAhead_;
+
+    // The helpers' side, under mutex_. Folders by their place in the walk: those before
+    // sequenced_ have given their sub-folders to the walk and gone to the caller (or
+    // were left out); nextToRead_ is the first that no helper has taken.
     std::mutex mutex_;
-    std::condition_variable workToDo_;     // helpers wait here
-    std::condition_variable folderReady_;  // the caller waits here
-    // Folders by their place in the walk: those before handedOver_ are the caller's,
-    // those from sequenced_ on haven't given their sub-folders to the walk yet, and
-    // nextToRead_ is the first that no helper has taken.
+    std::condition_variable workToDo_;
     std::deque<Slot> slots_;
-    std::size_t handedOver_ = 0;
     std::size_t sequenced_ = 0;
     std::size_t nextToRead_ = 0;
-    std::size_t bytesAhead_ = 0;
     std::size_t reading_ = 0;  // folders that helpers are reading now
+    std::atomic<std::size_t> bytesAhead_ = 0;
     std::atomic<bool> stopping_ = false;
+
+    // The caller's side takes no lock: a helper that holds the walk's lock at the lowest
+    // priority may wait long for a processor, and the window's thread must never wait
+    // with it. The sequencing helper (one at a time, under mutex_) puts folders into the
+    // ring and counts readyEnd_ up; the caller takes them and counts readyTaken_ up.
+    std::vector<std::optional<WalkedFolder>> ready_;
+    std::atomic<std::size_t> readyEnd_ = 0;
+    std::atomic<std::size_t> readyTaken_ = 0;
+    std::atomic<bool> over_ = false;           // every folder found has gone to the ring
+    std::atomic<bool> callerWaiting_ = false;  // the caller sleeps until folders are ready
+    std::counting_semaphore<> folderReady_{0};
     std::vector<std::thread> helpers_;
 };
 
