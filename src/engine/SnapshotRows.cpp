@@ -14,16 +14,9 @@ std::uint16_t Length(std::string_view text) {
 // What a long run keeps should not carry the slack of growing buffers.
 template <typename Block>
 void Trim(Block& block) {
-    block.texts.shrink_to_fit();
     block.folders.shrink_to_fit();
-    block.rows.shrink_to_fit();
     block.outsized.shrink_to_fit();
 }
-
-// A name and a folder's share of its path, a row's worth of text for a block to start
-// with: a block that fills up never grows its buffers, whose garbage would stay in the
-// process's memory, and pages never written cost nothing.
-constexpr std::size_t TextBytesPerRow = 32;
 
 std::size_t SharedPrefix(std::string_view a, std::string_view b) {
     const auto [inA, inB] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
@@ -71,9 +64,6 @@ void SnapshotRows::startBlock(bool startsSnapshot) {
         Trim(blocks_.back());
     }
     blocks_.push_back({nextRow_, startsSnapshot, {}, {}, {}, {}});
-    Block& block = blocks_.back();
-    block.rows.reserve(blockRows_);
-    block.texts.reserve(blockRows_ * TextBytesPerRow);
     folderStored_ = false;
     lastFolderStored_.clear();
 }
@@ -86,9 +76,7 @@ SnapshotRows::Block& SnapshotRows::writableBlock() {
 }
 
 std::uint32_t SnapshotRows::store(Block& block, std::string_view text) {
-    const auto offset = static_cast<std::uint32_t>(block.texts.size());
-    block.texts.append(text.substr(0, Length(text)));
-    return offset;
+    return block.texts.store(text.substr(0, Length(text)));
 }
 
 void SnapshotRows::addRow(Block& block, Row row) {
@@ -107,12 +95,11 @@ void SnapshotRows::storeFolder(Block& block) {
 }
 
 std::string SnapshotRows::FolderPath(const Block& block, std::size_t folder) {
-    const std::string_view texts = block.texts;
     std::string path;
     for (std::size_t index = folder - folder % FoldersPerWholePath; index <= folder; ++index) {
         const FolderText& text = block.folders[index];
         path.resize(text.shared);
-        path += texts.substr(text.offset, text.length);
+        path += block.texts.at(text.offset, text.length);
     }
     return path;
 }
@@ -150,7 +137,7 @@ void SnapshotRows::endSnapshot() {
         return;
     }
     Block& block = writableBlock();
-    addRow(block, TextRow(static_cast<std::uint32_t>(block.texts.size()), {}));
+    addRow(block, TextRow(0, {}));
     Trim(block);
     open_ = false;
     publish();
@@ -250,7 +237,6 @@ std::string SnapshotRows::text(std::size_t row, int column) const {
     if (found == nullptr) {
         return {};
     }
-    const std::string_view texts = block->texts;
     const bool isFile = found->folder != NoFolder;
     switch (column) {
         case 0: {
@@ -258,7 +244,7 @@ std::string SnapshotRows::text(std::size_t row, int column) const {
             if (isFile) {
                 first = FolderPath(*block, found->folder);
             }
-            first += texts.substr(found->text, found->length);
+            first += block->texts.at(found->text, found->length);
             return first;
         }
         case 1:

@@ -9,6 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/PagedArray.h"
+#include "engine/TextPages.h"
+
 namespace kestrava::engine {
 
 // Told about every change of the rows that a view shows, before and after it, with
@@ -105,7 +108,7 @@ private:
     // A folder's path: the first `shared` bytes of the path before it in the block,
     // then its own text.
     struct FolderText {
-        std::uint32_t offset;
+        std::uint32_t offset;  // in the block's texts
         std::uint16_t shared;
         std::uint16_t length;
     };
@@ -113,9 +116,9 @@ private:
     struct Block {
         std::uint64_t firstRow;  // counted since the program started
         bool startsSnapshot;
-        std::string texts;
+        TextPages texts;
         std::vector<FolderText> folders;
-        std::vector<Row> rows;
+        PagedArray<Row, 4096> rows;
         std::vector<SizeAndTime> outsized;
     };
 
