@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <vector>
@@ -19,6 +20,17 @@ public:
         }
         pages_.back()[size_ % PerPage] = item;
         ++size_;
+    }
+
+    // Gives back the last page's room: nothing is added after this. A page that stays
+    // small, as a small snapshot's only one, costs no more than its items.
+    void shrinkToFit() {
+        const std::size_t inLastPage = size_ % PerPage;
+        if (inLastPage != 0) {
+            auto exact = std::make_unique_for_overwrite<Item[]>(inLastPage);
+            std::copy_n(pages_.back().get(), inLastPage, exact.get());
+            pages_.back() = std::move(exact);
+        }
     }
 
     const Item& operator[](std::size_t index) const {

@@ -11,9 +11,12 @@ std::uint16_t Length(std::string_view text) {
         std::min<std::size_t>(text.size(), std::numeric_limits<std::uint16_t>::max()));
 }
 
-// What a long run keeps should not carry the slack of growing buffers.
+// What a long run keeps should not carry the slack of growing buffers. A block is
+// trimmed once it is written whole.
 template <typename Block>
 void Trim(Block& block) {
+    block.texts.shrinkToFit();
+    block.rows.shrinkToFit();
     block.folders.shrink_to_fit();
     block.outsized.shrink_to_fit();
 }

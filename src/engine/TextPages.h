@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -26,6 +27,16 @@ public:
         text.copy(pages_.back().get() + used_, text.size());
         used_ += text.size();
         return place;
+    }
+
+    // Gives back the last page's room: no text is stored after this. A page that
+    // stays small, as a small snapshot's only one, costs no more than its texts.
+    void shrinkToFit() {
+        if (!pages_.empty() && used_ < PageBytes) {
+            auto exact = std::make_unique_for_overwrite<char[]>(used_);
+            std::copy_n(pages_.back().get(), used_, exact.get());
+            pages_.back() = std::move(exact);
+        }
     }
 
     std::string_view at(std::uint32_t place, std::size_t length) const {
