@@ -10,11 +10,6 @@
 //
 // Each runs once to warm the cache, then RUNS (5) times, interleaved; the medians and
 // their ratio are printed, with kestrava-log's largest resident memory.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -25,60 +20,23 @@
 #include <vector>
 
 #include "bench/Median.h"
-
-extern char** environ;
+#include "bench/Reference.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-struct Run {
-    double seconds;
-    long peakKilobytes;
-};
+namespace bench = kestrava::bench;
 
 // Runs a program to its end, with its output into a file (and LC_ALL=C, as sort and comm
 // are timed with it), and measures it.
-Run RunProgram(std::vector<std::string> arguments, const std::string& output) {
-    std::vector<std::string> environment{"LC_ALL=C"};
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-        if (std::strncmp(*variable, "LC_ALL=", 7) != 0) {
-            environment.emplace_back(*variable);
-        }
-    }
-    std::vector<char*> environmentPointers;
-    for (std::string& variable : environment) {
-        environmentPointers.push_back(variable.data());
-    }
-    environmentPointers.push_back(nullptr);
-    std::vector<char*> argumentPointers;
-    for (std::string& argument : arguments) {
-        argumentPointers.push_back(argument.data());
-    }
-    argumentPointers.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const auto start = Clock::now();
-    pid_t child = 0;
-    if (posix_spawnp(&child, argumentPointers[0], &actions, nullptr, argumentPointers.data(),
-                     environmentPointers.data()) != 0) {
-        std::perror(argumentPointers[0]);
-        std::exit(EXIT_FAILURE);
-    }
-    int status = 0;
-    struct rusage usage {};
-    ::wait4(child, &status, 0, &usage);
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    posix_spawn_file_actions_destroy(&actions);
+bench::TimedRun RunProgram(std::vector<std::string> arguments, const std::string& output) {
+    const std::string program = arguments.front();
+    const bench::TimedRun run = bench::RunTimed(std::move(arguments), "LC_ALL=C", output);
     // diff ends with 1 when something changed.
-    if (!WIFEXITED(status) || WEXITSTATUS(status) > 1) {
-        std::fprintf(stderr, "%s failed\n", argumentPointers[0]);
+    if (run.status < 0 || run.status > 1) {
+        std::fprintf(stderr, "%s failed\n", program.c_str());
         std::exit(EXIT_FAILURE);
     }
-    return {seconds, usage.ru_maxrss};
+    return run;
 }
 
 struct Comparison {
@@ -93,7 +51,7 @@ Comparison Compare(int runs, Ours ours, Reference reference) {
     reference();
     Comparison comparison;
     for (int run = 0; run < runs; ++run) {
-        const Run measured = ours();
+        const bench::TimedRun measured = ours();
         comparison.ours.push_back(measured.seconds);
         comparison.peakKilobytes = std::max(comparison.peakKilobytes, measured.peakKilobytes);
         comparison.reference.push_back(reference());

@@ -4,6 +4,7 @@
 // process's own memory.
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,11 +24,22 @@ inline double Seconds(std::chrono::steady_clock::duration duration) {
     return std::chrono::duration<double>(duration).count();
 }
 
-// TZ=UTC find ROOT -type f -printf '%p|%s|%TY-%Tm-%Td %TH:%TM:%TS\n' > OUTPUT
-inline double TimeFind(const std::string& root, const std::string& output) {
-    std::vector<std::string> environment{"TZ=UTC"};
+// How a program run to its end went: its time, its peak resident memory and its exit
+// status.
+struct TimedRun {
+    double seconds;
+    long peakKilobytes;
+    int status;
+};
+
+// Runs a program to its end, with the environment variable set ("NAME=value") and its
+// output into a file, and measures it.
+inline TimedRun RunTimed(std::vector<std::string> arguments, const std::string& setting,
+                         const std::string& output) {
+    const std::string name = setting.substr(0, setting.find('=') + 1);
+    std::vector<std::string> environment{setting};
     for (char** variable = environ; *variable != nullptr; ++variable) {
-        if (std::strncmp(*variable, "TZ=", 3) != 0) {
+        if (std::strncmp(*variable, name.c_str(), name.size()) != 0) {
             environment.emplace_back(*variable);
         }
     }
@@ -36,8 +48,6 @@ inline double TimeFind(const std::string& root, const std::string& output) {
         environmentPointers.push_back(variable.data());
     }
     environmentPointers.push_back(nullptr);
-    std::string format = "%p|%s|%TY-%Tm-%Td %TH:%TM:%TS\\n";
-    std::vector<std::string> arguments{"find", root, "-type", "f", "-printf", format};
     std::vector<char*> argumentPointers;
     for (auto& argument : arguments) {
         argumentPointers.push_back(argument.data());
@@ -50,20 +60,29 @@ inline double TimeFind(const std::string& root, const std::string& output) {
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const auto start = std::chrono::steady_clock::now();
     pid_t child = 0;
-    if (posix_spawnp(&child, "find", &actions, nullptr, argumentPointers.data(),
+    if (posix_spawnp(&child, argumentPointers[0], &actions, nullptr, argumentPointers.data(),
                      environmentPointers.data()) != 0) {
-        std::perror("find");
+        std::perror(argumentPointers[0]);
         std::exit(EXIT_FAILURE);
     }
     int status = 0;
-    ::waitpid(child, &status, 0);
+    struct rusage usage {};
+    ::wait4(child, &status, 0, &usage);
     const double seconds = Seconds(std::chrono::steady_clock::now() - start);
     posix_spawn_file_actions_destroy(&actions);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    return {seconds, usage.ru_maxrss, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+// TZ=UTC find ROOT -type f -printf '%p|%s|%TY-%Tm-%Td %TH:%TM:%TS\n' > OUTPUT
+inline double TimeFind(const std::string& root, const std::string& output) {
+    const TimedRun run =
+        RunTimed({"find", root, "-type", "f", "-printf", "%p|%s|%TY-%Tm-%Td %TH:%TM:%TS\\n"},
+                 "TZ=UTC", output);
+    if (run.status != 0) {
         std::fprintf(stderr, "find failed\n");
         std::exit(EXIT_FAILURE);
     }
-    return seconds;
+    return run.seconds;
 }
 
 inline long StatusKilobytes(const char* field) {

@@ -123,8 +123,8 @@ int ManualSnapshots(const std::string& root, const std::string& small, const std
     std::printf("rows in the window: %zu\n", rows);
     std::printf("TZ=UTC find -printf, median of %d: %8.1f ms\n", runs, findMedian);
     std::printf(
-        "engine alone,        median of %d: %8.1f ms  (%.2f x find; target: at most 0.40)\n",
-        runs, engineMedian, engineMedian / findMedian);
+        "engine alone,        median of %d: %8.1f ms  (%.2f x find; target: at most 0.40)\n", runs,
+        engineMedian, engineMedian / findMedian);
     std::printf(
         "window,              median of %d: %8.1f ms  (%.2f x find; target: at most 0.45; "
         "%.2f x the engine)\n",
