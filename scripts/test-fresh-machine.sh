@@ -44,7 +44,7 @@ cp /etc/resolv.conf "$root/etc/resolv.conf"
 mount_into proc /proc -t proc
 mount_into sysfs /sys -t sysfs
 mount_into /dev /dev --bind
-mount_into devpts /dev/pts -t devpts
+mount_into /dev/pts /dev/pts --bind
 mount_into tmpfs /dev/shm -t tmpfs
 mount_into tmpfs /tmp -t tmpfs
 
