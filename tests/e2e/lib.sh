@@ -214,10 +214,22 @@ start_window_manager() {
         openbox >>"$OUTPUT/openbox.log" 2>&1 &
         export WINDOW_MANAGER_PID=$!
         eventually window_manager_settled
-        has_window_manager && return 0
+        if has_window_manager; then
+            settle_keyboard_map
+            return 0
+        fi
         kill -0 "$WINDOW_MANAGER_PID" 2>/dev/null && break
     done
     fail "no window manager came up ($OUTPUT/openbox.log)"
+}
+
+# The first key xdotool presses moves the server's keyboard over to xdotool's own
+# device, and the server announces a new key map. The window manager answers by
+# dropping all its key bindings and taking them again; a key pressed in between (the
+# F4 of alt+F4) slips past it to the focused window, and the close is lost. One key
+# pressed before any scenario starts makes that move while nothing depends on it.
+settle_keyboard_map() {
+    xdotool key shift
 }
 
 # Whether the window manager runs on the screen, or its process ended.

@@ -65,6 +65,7 @@ start_screen() {
             openbox </dev/null >>"$OUTPUT/openbox.log" 2>&1 &
             window_manager=$!
             if eventually has_window_manager; then
+                settle_keyboard_map
                 helpers+=("$screen" "$window_manager")
                 return 0
             fi

@@ -135,17 +135,18 @@ TEST_F(KestravaLog, EntriesGivesEachEntrysDateFilesAndChangesAsTextAndJson) {
     EXPECT_EQ(text.status + json.status, 0);
 }
 
-// One file a folder, so that the file system's order within a folder shows nowhere.
+// One file and at most one folder a folder, so that the file system's order within a
+// folder shows nowhere.
 TEST_F(KestravaLog, ShowGivesAnEntrysFilesAsLoggedAsCsvAndAsJson) {
     makeFile("a, b.txt", 1536);
     makeFile("sub/c.txt", 0, Dec7At031716);
     logFilesNow();
-    makeFile("z/d.txt", 1);
+    makeFile("sub/z/d.txt", 1);
     logFilesNow();
 
     EXPECT_EQ(run({"show"}).out, logged("a, b.txt") + "|1.5 KB|12/6/2026 10:00:00 AM\n" +
                                      logged("sub/c.txt") + "|0 Bytes|12/7/2026 3:17:16 AM\n" +
-                                     logged("z/d.txt") + "|1 Bytes|12/6/2026 10:00:00 AM\n");
+                                     logged("sub/z/d.txt") + "|1 Bytes|12/6/2026 10:00:00 AM\n");
     EXPECT_EQ(run({"show", "-2", "--csv"}).out, "path,size,modified\r\n\"" + logged("a, b.txt") +
                                                     "\",1.5 KB,12/6/2026 10:00:00 AM\r\n" +
                                                     logged("sub/c.txt") +

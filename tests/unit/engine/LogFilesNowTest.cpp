@@ -116,7 +116,7 @@ TEST_F(LogFilesNowTest, ANameCanNeitherBreakNorForgeALine) {
     makeFile(forger, 3, Dec6At1000);
     makeFile("Pipe|d/tab\tand\x7f.txt", 1, Dec6At1000);
     // A folder's name can't forge lines either, and what lies below it is listed.
-    makeFile("Bob\r\ns files?/inside.txt", 2, Dec6At1000);
+    makeFile("Pipe|d/Bob\r\ns files?/inside.txt", 2, Dec6At1000);
 
     logFilesNow(folder());
 
@@ -125,12 +125,12 @@ TEST_F(LogFilesNowTest, ANameCanNeitherBreakNorForgeALine) {
                          "/x??[12.1.2020 01:00:00]??File|Size|Date Modified??forged.txt|1 KB|"
                          "12.1.2020|3 Bytes|12/6/2026 10:00:00 AM\r\n" +
                          watch + "/Pipe|d/tab?and?.txt|1 Bytes|12/6/2026 10:00:00 AM\r\n" + watch +
-                         "/Bob??s files?/inside.txt|2 Bytes|12/6/2026 10:00:00 AM\r\n");
+                         "/Pipe|d/Bob??s files?/inside.txt|2 Bytes|12/6/2026 10:00:00 AM\r\n");
     EXPECT_EQ(rowTexts(0)[1], watch +
                                   "/x??[12.1.2020 01:00:00]??File|Size|Date Modified??"
                                   "forged.txt|1 KB|12.1.2020");
     EXPECT_EQ(rowTexts(0)[2], watch + "/Pipe|d/tab?and?.txt");
-    EXPECT_EQ(rowTexts(0)[3], watch + "/Bob??s files?/inside.txt");
+    EXPECT_EQ(rowTexts(0)[3], watch + "/Pipe|d/Bob??s files?/inside.txt");
     EXPECT_EQ(rows.rowCount(), 5u);
 }
 
