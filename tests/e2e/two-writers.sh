@@ -17,9 +17,17 @@ start_kestrava
 trap stop_kestrava EXIT
 window=$(wait_for_window Kestrava)
 log="$TEMP/Kestrava.txt"
-# For three seconds, one snapshot after another, while the window takes three of its own.
+# The window's entries so far: one line a whole entry of its folder, its first file.
+window_entries() {
+    [ -e "$log" ] || { echo 0 && return; }
+    grep -cF "$OUTPUT/window/a_long_name_that_makes_each_entry_larger_than_a_chunk_of_the_log_1|" \
+        "$log" || true
+}
+# One snapshot after another, until the window has taken two of its own meanwhile.
 snapshots=0
-until [ "$snapshots" -gt 0 ] && [ $SECONDS -ge 3 ]; do
+started=$SECONDS
+until [ "$snapshots" -gt 0 ] && [ "$(window_entries)" -ge 2 ]; do
+    [ $((SECONDS - started)) -lt 60 ] || fail "the window took no two snapshots in a minute"
     "$KESTRAVA_LOG" --log "$log" snapshot "$OUTPUT/command" || fail "kestrava-log snapshot failed"
     snapshots=$((snapshots + 1))
 done

@@ -17,10 +17,17 @@ windows_log=$(winepath -w "$LOG" 2>/dev/null)
 start_kestrava
 trap stop_kestrava EXIT
 window=$(wait_for_window Kestrava)
-# For ten seconds, one snapshot after another, while the window takes its own.
+# The window's entries so far: one line a whole entry of its folder, its first file.
+window_entries() {
+    [ -e "$LOG" ] || { echo 0 && return; }
+    grep -cF 'C:\e2e\window\a_long_name_that_makes_each_entry_larger_than_a_chunk_of_the_log_1|' \
+        "$LOG" || true
+}
+# One snapshot after another, until the window has taken two of its own meanwhile.
 snapshots=0
 started=$SECONDS
-until [ "$snapshots" -gt 0 ] && [ $((SECONDS - started)) -ge 10 ]; do
+until [ "$snapshots" -gt 0 ] && [ "$(window_entries)" -ge 2 ]; do
+    [ $((SECONDS - started)) -lt 120 ] || fail "the window took no two snapshots in two minutes"
     wine "$KESTRAVA_LOG" --log "$windows_log" snapshot 'C:\e2e\command' </dev/null \
         >"$OUTPUT/snapshot.txt" 2>&1 || fail "kestrava-log.exe snapshot failed: $(cat "$OUTPUT/snapshot.txt")"
     snapshots=$((snapshots + 1))
