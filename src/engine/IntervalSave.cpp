@@ -35,6 +35,12 @@ std::int64_t NowSeconds(const platform::Clock& clock) {
     return std::chrono::floor<std::chrono::seconds>(clock.now().time_since_epoch()).count();
 }
 
+// "[date and time]". Appended rather than joined with "+": GCC 12 at -O3 sees a
+// false overlap in inserting before a temporary string, and warnings are errors.
+std::string EntryDateLine(const std::string& dateTime) {
+    return std::string("[").append(dateTime).append("]");
+}
+
 // A folder counts as present when it can be opened for listing: a missing one ends
 // the snapshot without a word, one that can't be opened for another reason
 // (permission denied, a vanished mount) is worth a report.
@@ -101,7 +107,7 @@ public:
 
     SnapshotOutcome take(const std::string& folder) {
         trap_.run(step::DateRow, [&] { rows_.beginSnapshot(dateTime()); });
-        trap_.run(step::DateLine, [&] { log_.addLine(step::DateLine, "[" + dateTime() + "]"); });
+        trap_.run(step::DateLine, [&] { log_.addLine(step::DateLine, EntryDateLine(dateTime())); });
         trap_.run(step::HeaderLine,
                   [&] { log_.addLine(step::HeaderLine, "File|Size|Date Modified"); });
         const WalkSeams seams{tools_.fileSystem, tools_.errorReport};
