@@ -4,6 +4,7 @@
 #include <chrono>
 #include <thread>
 
+#include "engine/HistoryLog.h"
 #include "platform/RuntimeError.h"
 
 namespace kestrava::cli {
@@ -12,14 +13,14 @@ LogFile::LogFile(const platform::FileSystem& fileSystem, std::string path)
     : path_(std::move(path)), file_(fileSystem.openForReading(path_)) {
     // An entry being appended would read as a whole one that lacks its last files: the
     // log is read once no program appends to it, and none does while it is read.
-    const auto givingUp = std::chrono::steady_clock::now() + LockWait;
+    const auto givingUp = std::chrono::steady_clock::now() + engine::HistoryLogEntry::LockWait;
     while (!file_->lockForReading()) {
         if (std::chrono::steady_clock::now() >= givingUp) {
             throw platform::RuntimeError(platform::error_number::PermissionDenied,
                                          "another program went on writing an entry into the "
                                          "history log for too long");
         }
-        std::this_thread::sleep_for(LockRetry);
+        std::this_thread::sleep_for(engine::HistoryLogEntry::LockRetry);
     }
     size_ = file_->size();
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -11,12 +10,10 @@
 namespace kestrava::cli {
 
 // The history log, opened for reading at any offset, once no program is appending an
-// entry to it (waiting for LockWait at most); none starts one until it is closed.
+// entry to it (waiting as long as a writer waits for another's entry, at most); none
+// starts one until it is closed.
 class LogFile {
 public:
-    static constexpr std::chrono::seconds LockWait{20};
-    static constexpr std::chrono::milliseconds LockRetry{50};
-
     // Throws RuntimeError when the log can't be opened, or is no plain file.
     LogFile(const platform::FileSystem& fileSystem, std::string path);
 

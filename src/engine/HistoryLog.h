@@ -31,10 +31,10 @@ struct HistoryLogSeams {
 // program's lines come between its own. A lock that another program holds is waited
 // for, events running, for LockWait, and then reported as a failed append. An entry
 // always begins on a line of its own, also after a log cut in the middle of a line by a
-// program that was ended while it wrote. A failed
-// append is reported once, under the step of the chunk's first line; the rest of the
-// entry is then left out, so the log never holds an entry with lines missing from its
-// middle. The log is never held open between entries.
+// program that was ended while it wrote. A failed append is reported once, under the
+// step of the chunk's first line; the rest of the entry is then left out, so the log
+// never holds an entry with lines missing from its middle. The log is never held open
+// between entries.
 class HistoryLogEntry {
 public:
     static constexpr std::size_t ChunkSize = 256 * 1024;

@@ -16,19 +16,7 @@ start_kestrava
 log="$TEMP/Kestrava.txt"
 trap 'stop_kestrava; rm -f "$log"' EXIT
 window=$(wait_for_window Kestrava)
-click_log_now "$window"
-eventually test -s "$log" || fail "the snapshot wrote nothing"
-click_clear_history "$window"
-answer_box "$window" Return
-eventually eval '! test -e "$log"' || fail "the log was not deleted"
-sleep 1
-! test -e "$log" || fail "the interrupted snapshot wrote on: $(head -c 300 "$log" | cat -A)"
-
-click_at "$window" 200 101  # the folder box
-xdotool key --clearmodifiers ctrl+a
-xdotool type --delay 20 "$small/"
-click_log_now "$window"
-eventually test -s "$log" || fail "the next snapshot wrote nothing"
+clear_during_a_snapshot_then_log "$window" "$log" "$small/" 1
 sleep 0.5
 [ "$(grep -c '^\[' "$log")" -eq 1 ] || fail "more than one entry: $(head -c 300 "$log" | cat -A)"
 [[ "$(sed -n 1p "$log")" =~ ^\[.*\]$'\r'$ ]] || fail "the log begins with $(head -n 1 "$log" | cat -A)"

@@ -69,6 +69,46 @@ answer_box() {
     xdotool key --clearmodifiers "$2"
 }
 
+# Logs the folder of the program's window $1 with "Log Current Status Now (Test)", and
+# once that snapshot has written part of its entry to the log $2, answers "Clear History
+# Log" with Yes: the log must go, and stay gone for $4 seconds. Then types the folder
+# $3 into the folder box and logs it, until its entry begins.
+clear_during_a_snapshot_then_log() {
+    local window=$1 log=$2 folder=$3 quiet=$4
+    click_log_now "$window"
+    eventually test -s "$log" || fail "the snapshot wrote nothing"
+    click_clear_history "$window"
+    answer_box "$window" Return
+    eventually test ! -e "$log" || fail "the log was not deleted"
+    sleep "$quiet"
+    ! test -e "$log" || fail "the interrupted snapshot wrote on: $(head -c 300 "$log" | cat -A)"
+    click_at "$window" 200 101  # the folder box
+    xdotool key --clearmodifiers ctrl+a
+    xdotool type --delay 20 "$folder"
+    click_log_now "$window"
+    eventually test -s "$log" || fail "the next snapshot wrote nothing"
+}
+
+# How many lines of the file $1 hold the text $2 (none while there is no file).
+lines_holding() {
+    [ -e "$1" ] || { echo 0 && return; }
+    grep -cF "$2" "$1" || true
+}
+
+# Runs a command again and again, at least once, until the file $1 holds $3 lines with
+# the text $2 in them; fails after $4 seconds. RUNS tells how often it ran.
+repeat_until_lines() {
+    local file=$1 text=$2 count=$3 limit=$4 started=$SECONDS
+    shift 4
+    RUNS=0
+    until [ "$RUNS" -gt 0 ] && [ "$(lines_holding "$file" "$text")" -ge "$count" ]; do
+        [ $((SECONDS - started)) -lt "$limit" ] ||
+            fail "the file $file held no $count lines with '$text' within $limit s"
+        "$@"
+        RUNS=$((RUNS + 1))
+    done
+}
+
 # Checks that every entry of the log is whole: its date line, its header line, then
 # FILES lines of one folder alone, where FOLDERS (a regular expression) tells the
 # folders apart, as the first part of each path that matches it. The newest entry

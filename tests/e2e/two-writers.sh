@@ -17,20 +17,15 @@ start_kestrava
 trap stop_kestrava EXIT
 window=$(wait_for_window Kestrava)
 log="$TEMP/Kestrava.txt"
-# The window's entries so far: one line a whole entry of its folder, its first file.
-window_entries() {
-    [ -e "$log" ] || { echo 0 && return; }
-    grep -cF "$OUTPUT/window/a_long_name_that_makes_each_entry_larger_than_a_chunk_of_the_log_1|" \
-        "$log" || true
-}
-# One snapshot after another, until the window has taken two of its own meanwhile.
-snapshots=0
-started=$SECONDS
-until [ "$snapshots" -gt 0 ] && [ "$(window_entries)" -ge 2 ]; do
-    [ $((SECONDS - started)) -lt 60 ] || fail "the window took no two snapshots in a minute"
+# kestrava-log's snapshots, one after another, until the window has written two entries
+# of its own meanwhile (a line of each names its folder's first file).
+take_snapshot() {
     "$KESTRAVA_LOG" --log "$log" snapshot "$OUTPUT/command" || fail "kestrava-log snapshot failed"
-    snapshots=$((snapshots + 1))
-done
+}
+repeat_until_lines "$log" \
+    "$OUTPUT/window/a_long_name_that_makes_each_entry_larger_than_a_chunk_of_the_log_1|" 2 60 \
+    take_snapshot
+snapshots=$RUNS
 close_kestrava "$window"
 
 counts=$(check_whole_entries "$log" "$files" "^$OUTPUT/(window|command)/")

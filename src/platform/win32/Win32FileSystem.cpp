@@ -143,6 +143,12 @@ OVERLAPPED AppendersLockedByte() {
     return lockedByte;
 }
 
+// Whether a LockFileEx that failed at once did so because another handle holds the lock.
+bool LockHeldElsewhere() {
+    const DWORD error = ::GetLastError();
+    return error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING;
+}
+
 class Win32ReadableFile : public ReadableFile {
 public:
     Win32ReadableFile(OwnedHandle file, std::uint64_t size) : file_(std::move(file)), size_(size) {}
@@ -152,7 +158,7 @@ public:
     bool lockForReading() override {
         OVERLAPPED lockedByte = AppendersLockedByte();
         if (!::LockFileEx(file_.get(), LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &lockedByte)) {
-            if (::GetLastError() == ERROR_LOCK_VIOLATION || ::GetLastError() == ERROR_IO_PENDING) {
+            if (LockHeldElsewhere()) {
                 return false;
             }
             throw LastOsError();
@@ -395,7 +401,7 @@ std::unique_ptr<AppendingFile> Win32FileSystem::openForAppending(const std::stri
         OVERLAPPED lockedByte = AppendersLockedByte();
         if (!::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
                           &lockedByte)) {
-            if (::GetLastError() == ERROR_LOCK_VIOLATION || ::GetLastError() == ERROR_IO_PENDING) {
+            if (LockHeldElsewhere()) {
                 return nullptr;
             }
             throw LastOsError();

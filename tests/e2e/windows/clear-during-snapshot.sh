@@ -20,19 +20,7 @@ store_settings 'StartStopState=Off' 'Text1=C:\e2e\big\'
 start_kestrava
 trap stop_kestrava EXIT
 window=$(wait_for_window Kestrava)
-click_log_now "$window"
-eventually test -s "$LOG" || fail "the snapshot wrote nothing"
-click_clear_history "$window"
-answer_box "$window" Return
-eventually eval '! test -e "$LOG"' || fail "the log was not deleted"
-sleep 2
-! test -e "$LOG" || fail "the interrupted snapshot wrote on: $(head -c 300 "$LOG" | cat -A)"
-
-click_at "$window" 200 101  # the folder box
-xdotool key --clearmodifiers ctrl+a
-xdotool type --delay 20 'C:\e2e\small\'
-click_log_now "$window"
-eventually test -s "$LOG" || fail "the next snapshot wrote nothing"
+clear_during_a_snapshot_then_log "$window" "$LOG" 'C:\e2e\small\' 2
 sleep 1
 {
     head -n 1 "$LOG"

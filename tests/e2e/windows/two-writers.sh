@@ -17,21 +17,16 @@ windows_log=$(winepath -w "$LOG" 2>/dev/null)
 start_kestrava
 trap stop_kestrava EXIT
 window=$(wait_for_window Kestrava)
-# The window's entries so far: one line a whole entry of its folder, its first file.
-window_entries() {
-    [ -e "$LOG" ] || { echo 0 && return; }
-    grep -cF 'C:\e2e\window\a_long_name_that_makes_each_entry_larger_than_a_chunk_of_the_log_1|' \
-        "$LOG" || true
-}
-# One snapshot after another, until the window has taken two of its own meanwhile.
-snapshots=0
-started=$SECONDS
-until [ "$snapshots" -gt 0 ] && [ "$(window_entries)" -ge 2 ]; do
-    [ $((SECONDS - started)) -lt 120 ] || fail "the window took no two snapshots in two minutes"
+# kestrava-log.exe's snapshots, one after another, until the window has written two
+# entries of its own meanwhile (a line of each names its folder's first file).
+take_snapshot() {
     wine "$KESTRAVA_LOG" --log "$windows_log" snapshot 'C:\e2e\command' </dev/null \
         >"$OUTPUT/snapshot.txt" 2>&1 || fail "kestrava-log.exe snapshot failed: $(cat "$OUTPUT/snapshot.txt")"
-    snapshots=$((snapshots + 1))
-done
+}
+repeat_until_lines "$LOG" \
+    'C:\e2e\window\a_long_name_that_makes_each_entry_larger_than_a_chunk_of_the_log_1|' 2 120 \
+    take_snapshot
+snapshots=$RUNS
 close_kestrava "$window"
 
 counts=$(check_whole_entries "$LOG" "$files" '^C:.e2e.(window|command).')
