@@ -38,6 +38,7 @@ add_executable(kestrava_windows_tests
     unit/engine/SnapshotRowsTest.cpp
     unit/tray/cSysTrayTest.cpp
     unit/core/win32/MainOnWindowsTest.cpp
+    unit/engine/win32/FilesElsewhereOnWindowsTest.cpp
     unit/engine/win32/SnapshotOnWindowsTest.cpp
     unit/engine/win32/WalkOnWindowsTest.cpp
     unit/platform/win32/LocalePicturesTest.cpp

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/win32/FilesElsewhere.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/OwnedHandle.h"
 #include "platform/win32/Utf16.h"
@@ -36,41 +37,44 @@ std::uint64_t SizeOf(DWORD high, DWORD low) {
     return (static_cast<std::uint64_t>(high) << 32) | low;
 }
 
-// Opens the file as the walk asks whether it can be opened: no access, sharing reading
-// and writing, unbuffered and sequential. Links are followed.
-OwnedHandle OpenForNoAccess(const std::wstring& path) {
-    return OwnedHandle(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                     OPEN_EXISTING,
-                                     FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+// A file as the listing or look-up describes it, with its size and time.
+EntryInfo ListedFile(EntryInfo info, const FILETIME& lastWrite, DWORD sizeHigh, DWORD sizeLow) {
+    info.kind = EntryKind::File;
+    info.size = SizeOf(sizeHigh, sizeLow);
+    info.modifiedSeconds = SecondsSince1970(lastWrite);
+    return info;
 }
 
 // What an entry is, from the attributes, size and time that a listing or a look-up
-// gave for it. Only a file is opened; a link to a file carries its target's size and
-// time, read from the open handle.
-EntryInfo Describe(const std::wstring& path, DWORD attributes, const FILETIME& lastWrite,
-                   DWORD sizeHigh, DWORD sizeLow) {
+// gave for it. A file is opened to see that it can be; a link to a file carries its
+// target's size and time, read from the open handle. A file whose data is elsewhere is
+// never opened, since the open could fetch it all or fail; nor is one left out because
+// its cloud provider refused the open: both are there, as the listing says.
+EntryInfo Describe(const Win32FileCalls& calls, const std::wstring& path, DWORD attributes,
+                   const FILETIME& lastWrite, DWORD sizeHigh, DWORD sizeLow) {
     EntryInfo info;
     info.attributes = attributes & ReportedAttributes;
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         info.kind = EntryKind::Folder;
         return info;
     }
-    const OwnedHandle file = OpenForNoAccess(path);
+    if (DataIsElsewhere(attributes)) {
+        return ListedFile(info, lastWrite, sizeHigh, sizeLow);
+    }
+    const OwnedHandle file(calls.openForNoAccess(path));
     if (!file.isOpen()) {
+        if (IsCloudFileError(::GetLastError())) {
+            return ListedFile(info, lastWrite, sizeHigh, sizeLow);
+        }
         info.kind = EntryKind::Other;
         return info;
     }
-    info.kind = EntryKind::File;
     BY_HANDLE_FILE_INFORMATION target{};
     if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
         ::GetFileInformationByHandle(file.get(), &target)) {
-        info.size = SizeOf(target.nFileSizeHigh, target.nFileSizeLow);
-        info.modifiedSeconds = SecondsSince1970(target.ftLastWriteTime);
-    } else {
-        info.size = SizeOf(sizeHigh, sizeLow);
-        info.modifiedSeconds = SecondsSince1970(lastWrite);
+        return ListedFile(info, target.ftLastWriteTime, target.nFileSizeHigh, target.nFileSizeLow);
     }
-    return info;
+    return ListedFile(info, lastWrite, sizeHigh, sizeLow);
 }
 
 std::wstring WithSeparator(std::wstring folder) {
@@ -89,10 +93,16 @@ bool IsDotOrDotDot(const wchar_t* name) {
 class Win32FolderListing : public FolderListing {
 public:
     // An empty listing: a drive's root folder that holds nothing has not even "." in it.
-    explicit Win32FolderListing(std::wstring folder) : folder_(std::move(folder)) {}
+    Win32FolderListing(const Win32FileCalls& calls, std::wstring folder)
+        : calls_(calls), folder_(std::move(folder)) {}
 
-    Win32FolderListing(std::wstring folder, HANDLE search, const WIN32_FIND_DATAW& first)
-        : folder_(std::move(folder)), search_(search), record_(first), pending_(true) {}
+    Win32FolderListing(const Win32FileCalls& calls, std::wstring folder, HANDLE search,
+                       const WIN32_FIND_DATAW& first)
+        : calls_(calls),
+          folder_(std::move(folder)),
+          search_(search),
+          record_(first),
+          pending_(true) {}
 
     ~Win32FolderListing() override {
         if (search_ != INVALID_HANDLE_VALUE) {
@@ -107,7 +117,7 @@ public:
             if (search_ == INVALID_HANDLE_VALUE) {
                 return false;
             }
-            if (!pending_ && !::FindNextFileW(search_, &record_)) {
+            if (!pending_ && !calls_.findNext(search_, record_)) {
                 if (::GetLastError() == ERROR_NO_MORE_FILES) {
                     return false;
                 }
@@ -120,13 +130,14 @@ public:
             name_ = FromUtf16(record_.cFileName);
             entry.name = name_;
             entry.info =
-                Describe(folder_ + record_.cFileName, record_.dwFileAttributes,
+                Describe(calls_, folder_ + record_.cFileName, record_.dwFileAttributes,
                          record_.ftLastWriteTime, record_.nFileSizeHigh, record_.nFileSizeLow);
             return true;
         }
     }
 
 private:
+    const Win32FileCalls& calls_;
     std::wstring folder_;  // ends in a separator
     HANDLE search_ = INVALID_HANDLE_VALUE;
     WIN32_FIND_DATAW record_{};
@@ -282,7 +293,7 @@ EntryInfo Win32FileSystem::pathInfo(const std::string& path) const {
     if (!::GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) {
         throw LastOsError();
     }
-    return Describe(wide, data.dwFileAttributes, data.ftLastWriteTime, data.nFileSizeHigh,
+    return Describe(calls_, wide, data.dwFileAttributes, data.ftLastWriteTime, data.nFileSizeHigh,
                     data.nFileSizeLow);
 }
 
@@ -363,17 +374,15 @@ std::unique_ptr<FolderListing> Win32FileSystem::listFolder(const std::string& pa
     }
     std::wstring folder = WithSeparator(ToUtf16(path));
     WIN32_FIND_DATAW first{};
-    const HANDLE search =
-        ::FindFirstFileExW((folder + L'*').c_str(), FindExInfoBasic, &first, FindExSearchNameMatch,
-                           nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    const HANDLE search = calls_.findFirst(folder + L'*', first);
     if (search == INVALID_HANDLE_VALUE) {
         // "folder\*" names the folder's entries: nothing found means nothing there.
         if (::GetLastError() == ERROR_FILE_NOT_FOUND) {
-            return std::make_unique<Win32FolderListing>(std::move(folder));
+            return std::make_unique<Win32FolderListing>(calls_, std::move(folder));
         }
         throw LastOsError();
     }
-    return std::make_unique<Win32FolderListing>(std::move(folder), search, first);
+    return std::make_unique<Win32FolderListing>(calls_, std::move(folder), search, first);
 }
 
 std::unique_ptr<AppendingFile> Win32FileSystem::openForAppending(const std::string& path) {
