@@ -11,7 +11,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-packages.sh test
-export CCACHE_BASEDIR=$PWD CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
+# The compiler cache: paths below the project are hashed relative to it, and its
+# folder's name is left out of the hash, so a clone elsewhere reuses it as well.
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
+export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
 # The package is made from the release tree, so that tree is built as Debian builds it.
 source scripts/debian-build-flags.sh
 
