@@ -15,7 +15,8 @@ windows_package_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix nsis)
 # the package; strace sees which files the installed program opens, and gdb what a
 # program that failed to end was doing. The Windows build is tested against
 # GoogleTest's sources, and its tests and its installer run under wine (64-bit only).
-test_packages=(libgtest-dev libgmock-dev xvfb xauth dbus-daemon openbox trayer xdotool
+# ccache: a second run of the tests compiles only what changed, in every tree.
+test_packages=(ccache libgtest-dev libgmock-dev xvfb xauth dbus-daemon openbox trayer xdotool
                x11-utils xclip imagemagick libxfixes-dev desktop-file-utils appstream lintian
                strace gdb googletest wine wine64)
 

@@ -1,39 +1,51 @@
 #!/bin/bash
 # Installs what is missing, builds the release of Kestrava and writes its Debian
 # package to dist/; `package.sh windows` cross-builds the Windows program instead and
-# writes its installer there. Further arguments are handed to CMake's configure step,
-# for example --compile-no-warning-as-error on a compiler that warns where ours
-# doesn't.
+# writes its installer there. `--from TREE` packs a tree already built with the same
+# flags (the tests' release or windows tree) rather than building one. Further
+# arguments are handed to CMake's configure step, for example
+# --compile-no-warning-as-error on a compiler that warns where ours doesn't.
+# usage: package.sh [windows] [--from TREE] [CMAKE-ARGUMENTS...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+kind=debian
 if [ "${1:-}" = windows ]; then
+    kind=windows
     shift
-    scripts/install-packages.sh windows-package
-    cmake --preset windows-package "$@" >/dev/null
-    cmake --build --preset windows-package
-    rm -rf build/windows-package/cpack
-    cpack --preset windows-package >/dev/null
+fi
+tree=""
+if [ "${1:-}" = --from ]; then
+    tree=$2
+    shift 2
+fi
+
+# pack TREE PATTERN: CPack's package of a built tree, copied into dist/.
+pack() {
+    rm -rf "$1/cpack"
+    cpack --config "$1/CPackConfig.cmake" -B "$1/cpack" >/dev/null
     mkdir -p dist
-    rm -f dist/Kestrava-*-win64.exe
-    cp build/windows-package/cpack/Kestrava-*-win64.exe dist/
-    ls dist/Kestrava-*-win64.exe
+    rm -f dist/$2
+    cp "$1"/cpack/$2 dist/
+    ls dist/$2
+}
+
+if [ "$kind" = windows ]; then
+    if [ -z "$tree" ]; then
+        scripts/install-packages.sh windows-package
+        cmake --preset windows-package "$@" >/dev/null
+        cmake --build --preset windows-package
+        tree=build/windows-package
+    fi
+    pack "$tree" 'Kestrava-*-win64.exe'
     exit 0
 fi
 
-scripts/install-packages.sh package
-
-# Debian's own compiler and linker flags, with every hardening option.
-export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-cxx_flags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"
-linker_flags=$(dpkg-buildflags --get LDFLAGS)
-
-cmake --preset package -DCMAKE_CXX_FLAGS="$cxx_flags" -DCMAKE_EXE_LINKER_FLAGS="$linker_flags" \
-    "$@" >/dev/null
-cmake --build --preset package
-rm -rf build/package/cpack
-cpack --preset package >/dev/null
-mkdir -p dist
-rm -f dist/kestrava_*.deb
-cp build/package/cpack/kestrava_*.deb dist/
-ls dist/kestrava_*.deb
+if [ -z "$tree" ]; then
+    scripts/install-packages.sh package
+    source scripts/debian-build-flags.sh
+    cmake --preset package "${debian_build_flags[@]}" "$@" >/dev/null
+    cmake --build --preset package
+    tree=build/package
+fi
+pack "$tree" 'kestrava_*.deb'

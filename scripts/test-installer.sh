@@ -6,6 +6,8 @@
 # uninstall entry names, silently, while the program still runs. Nothing of the
 # installation may stay, nor the program's Run values for all users and for the
 # user; the user's settings, the history log and other programs' Run values stay.
+# Given a Windows tree already built (scripts/test.sh's), it packs that one.
+# usage: test-installer.sh [TREE]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-packages.sh test
@@ -24,7 +26,7 @@ eventually() {
 }
 
 echo "== installer =="
-scripts/package.sh windows
+scripts/package.sh windows ${1:+--from "$1"}
 installer=$(ls "$PWD"/dist/Kestrava-*-win64.exe)
 started=$SECONDS
 

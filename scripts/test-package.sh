@@ -3,7 +3,9 @@
 # runs the installed program on a virtual screen, and removes the package again:
 # nothing of it may stay, and the all-users autostart entries go with it, while a
 # user's own entry stays. It installs a system package, so it runs as root or
-# through sudo, on a machine where Kestrava isn't installed yet.
+# through sudo, on a machine where Kestrava isn't installed yet. Given a tree built
+# with the package's flags (scripts/test.sh's release tree), it packs that one.
+# usage: test-package.sh [TREE]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-packages.sh test
@@ -28,7 +30,7 @@ for entry in "$system_entry" "$session_entry"; do
 done
 
 echo "== package =="
-scripts/package.sh
+scripts/package.sh ${1:+--from "$1"}
 deb=$(ls dist/kestrava_*.deb)
 output=$PWD/build/package/test
 rm -rf "$output"
