@@ -34,6 +34,9 @@ add_executable(kestrava_windows_tests
     unit/core/ErrorReportTest.cpp
     unit/core/NameHelpersTest.cpp
     unit/engine/ConvertSizeTest.cpp
+    unit/history/GlobTest.cpp
+    unit/history/PathFilterTest.cpp
+    unit/history/PatternFileTest.cpp
     unit/engine/IntervalScheduleTest.cpp
     unit/engine/SnapshotRowsTest.cpp
     unit/tray/cSysTrayTest.cpp
