@@ -37,6 +37,7 @@ add_executable(kestrava_windows_tests
     unit/history/GlobTest.cpp
     unit/history/PathFilterTest.cpp
     unit/history/PatternFileTest.cpp
+    unit/history/win32/PlatformPatternsTest.cpp
     unit/engine/IntervalScheduleTest.cpp
     unit/engine/SnapshotRowsTest.cpp
     unit/tray/cSysTrayTest.cpp
