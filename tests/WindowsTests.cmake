@@ -27,19 +27,20 @@ kestrava_warnings(kestrava_test_support)
 
 add_executable(kestrava_windows_tests
     unit/cli/CommandsTest.cpp
+    unit/cli/SnapshotExcludeTest.cpp
     unit/cli/win32/AnsiLogTest.cpp
     unit/core/ConversionsTest.cpp
     unit/core/ErrorReportTest.cpp
     unit/core/NameHelpersTest.cpp
     unit/engine/ConvertSizeTest.cpp
-    unit/history/GlobTest.cpp
-    unit/history/PathFilterTest.cpp
-    unit/history/PatternFileTest.cpp
-    unit/history/win32/PlatformPatternsTest.cpp
     unit/engine/IntervalScheduleTest.cpp
     unit/engine/SnapshotRowsTest.cpp
     unit/history/EntryComparisonTest.cpp
+    unit/history/GlobTest.cpp
     unit/history/LogReadingTest.cpp
+    unit/history/PathFilterTest.cpp
+    unit/history/PatternFileTest.cpp
+    unit/history/win32/PlatformPatternsTest.cpp
     unit/tray/cSysTrayTest.cpp
     unit/core/win32/MainOnWindowsTest.cpp
     unit/engine/win32/SnapshotOnWindowsTest.cpp
