@@ -69,7 +69,9 @@ public:
     explicit WalkedPaths(const history::PathFilter& filter) : filter_(filter) {}
 
     bool goesInto(std::string_view folder) const override { return filter_.goesInto(folder); }
-    bool keepsFile(std::string_view file) const override { return filter_.keeps(file, false); }
+    bool keepsFile(std::string_view file) const override {
+        return filter_.keepsInWalkedFolder(file, false);
+    }
 
 private:
     const history::PathFilter& filter_;

@@ -250,6 +250,11 @@ void Glob::findShape() {
                            [](const Step& step) { return step.op == Op::Character; })) {
         shape_ = Shape::StarThenLiteral;
         literal_ = text(steps_.begin() + 1, steps_.end());
+    } else {
+        const auto prefixEnd = std::find_if_not(steps_.begin(), steps_.end(), literal);
+        prefix_ = text(steps_.begin(), prefixEnd);
+        const auto suffixBegin = std::find_if_not(steps_.rbegin(), steps_.rend(), literal).base();
+        suffix_ = text(suffixBegin, steps_.end());
     }
 }
 
@@ -280,6 +285,11 @@ bool Glob::matches(std::string_view path) const {
                                 [this](char c) { return isSeparator(c); });
         case Shape::General:
             break;
+    }
+    if (path.size() < prefix_.size() + suffix_.size() ||
+        !sameLiteral(prefix_, path.substr(0, prefix_.size())) ||
+        !sameLiteral(suffix_, path.substr(path.size() - suffix_.size()))) {
+        return false;
     }
     return matchFrom(path, 0, 0) == Outcome::Match;
 }
@@ -321,7 +331,10 @@ Glob::Outcome Glob::matchFrom(std::string_view path, std::size_t step, std::size
                 if (isSeparator(c)) {
                     return Outcome::NoMatch;
                 }
-                const auto [character, length] = FirstCharacter(path.substr(at));
+                const auto [character, length] =
+                    static_cast<unsigned char>(c) < 0x80
+                        ? std::pair<char32_t, std::size_t>(static_cast<unsigned char>(c), 1)
+                        : FirstCharacter(path.substr(at));
                 if (now.op == Op::Class && !classes_[now.index].has(character)) {
                     return Outcome::NoMatch;
                 }

@@ -82,6 +82,9 @@ private:
     std::vector<Class> classes_;
     Shape shape_ = Shape::General;
     std::string literal_;  // Exact: the whole pattern; StarThenLiteral: what follows "*"
+    // General: what every match begins and ends with, looked at before any stepping.
+    std::string prefix_;
+    std::string suffix_;
 };
 
 }  // namespace kestrava::history

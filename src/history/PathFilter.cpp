@@ -22,8 +22,9 @@ void PathFilter::add(PatternKind kind, std::string_view pattern) {
 }
 
 PathFilter::Verdict PathFilter::verdict(std::string_view path, bool folder) const {
+    const std::size_t nameStart = PathPattern::NameStart(path, rules_);
     for (auto entry = patterns_.rbegin(); entry != patterns_.rend(); ++entry) {
-        if (entry->pattern.matches(path, folder)) {
+        if (entry->pattern.matches(path, nameStart, folder)) {
             return entry->kind == PatternKind::Include ? Verdict::Included : Verdict::Excluded;
         }
     }
@@ -54,6 +55,16 @@ bool PathFilter::keeps(std::string_view path, bool folder) const {
             break;
     }
     return includedAbove || patterns_.front().kind == PatternKind::Exclude;
+}
+
+bool PathFilter::keepsInWalkedFolder(std::string_view path, bool folder) const {
+    if (patterns_.empty()) {
+        return true;
+    }
+    if (patterns_.front().kind == PatternKind::Include) {
+        return keeps(path, folder);
+    }
+    return verdict(path, folder) != Verdict::Excluded;
 }
 
 bool PathFilter::goesInto(std::string_view folder) const {

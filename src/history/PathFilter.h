@@ -30,6 +30,10 @@ public:
 
     bool keeps(std::string_view path, bool folder) const;
 
+    // keeps() for a path whose every folder goesInto() let a walk into, as a walk asks:
+    // what those folders decided matters only after a first include.
+    bool keepsInWalkedFolder(std::string_view path, bool folder) const;
+
     // Whether a walk goes into the folder: unless a pattern leaves it, or a folder above
     // it, out. A folder that is merely not included is walked, for what it may hold.
     bool goesInto(std::string_view folder) const;

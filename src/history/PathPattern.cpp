@@ -46,18 +46,19 @@ PathPattern::PathPattern(std::string_view text, PatternRules rules)
       foldersOnly_(!text.empty() && IsSeparator(text.back(), rules)),
       glob_(GlobPart(text, rules), rules) {}
 
-bool PathPattern::matches(std::string_view path, bool folder) const {
+std::size_t PathPattern::NameStart(std::string_view path, const PatternRules& rules) {
+    std::size_t name = path.size();
+    while (name > 0 && !IsSeparator(path[name - 1], rules)) {
+        --name;
+    }
+    return name;
+}
+
+bool PathPattern::matches(std::string_view path, std::size_t nameStart, bool folder) const {
     if (foldersOnly_ && !folder) {
         return false;
     }
-    if (!anchored_) {
-        std::size_t name = path.size();
-        while (name > 0 && !IsSeparator(path[name - 1], rules_)) {
-            --name;
-        }
-        path.remove_prefix(name);
-    }
-    return glob_.matches(path);
+    return glob_.matches(anchored_ ? path : path.substr(nameStart));
 }
 
 }  // namespace kestrava::history

@@ -21,7 +21,14 @@ public:
     PathPattern(std::string_view text, PatternRules rules);
 
     // Whether the pattern matches the path itself; `folder` tells whether it is one.
-    bool matches(std::string_view path, bool folder) const;
+    bool matches(std::string_view path, bool folder) const {
+        return matches(path, NameStart(path, rules_), folder);
+    }
+    // The same, where the path's last name begins at nameStart.
+    bool matches(std::string_view path, std::size_t nameStart, bool folder) const;
+
+    // Where the path's last name begins.
+    static std::size_t NameStart(std::string_view path, const PatternRules& rules);
 
     const std::string& text() const { return text_; }
 

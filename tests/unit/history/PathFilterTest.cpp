@@ -128,6 +128,30 @@ TEST(PathFilterTest, APatternThatNamesNothingIsRefused) {
     }
 }
 
+// A walk asks about a file only once its folders were let in, and skips asking about
+// them again; the answers must be the ones a reader of the whole path gets.
+TEST(PathFilterTest, AWalksShortcutAnswersAsTheWholePathDoes) {
+    const char* paths[] = {"a.tmp",           "x/a.tmp",    "keep/a.tmp",
+                           "keep/deep/b.txt", "docs/x.pdf", "docs/old/x.pdf",
+                           "old/docs/x.pdf",  "b.txt",      "build/x.o"};
+    for (const PathFilter& filter :
+         {Filter({{Out, "*.tmp"}, {In, "keep/"}, {Out, "docs/**/*.pdf"}, {Out, "/build"}}),
+          Filter({{In, "*.pdf"}, {In, "keep/"}, {Out, "old/"}, {Out, "*.tmp"}}),
+          Filter({{In, "keep/**"}, {Out, "deep/"}})}) {
+        for (const std::string path : paths) {
+            bool walked = true;
+            for (std::size_t at = path.find('/'); at != std::string::npos;
+                 at = path.find('/', at + 1)) {
+                walked = walked && filter.goesInto(path.substr(0, at));
+            }
+            if (walked) {
+                EXPECT_EQ(filter.keepsInWalkedFolder(path, false), filter.keeps(path, false))
+                    << path;
+            }
+        }
+    }
+}
+
 TEST(PathFilterTest, AnEmptyFilterKeepsEverything) {
     const PathFilter filter(CaseCounts);
     EXPECT_TRUE(filter.keeps("a/b/c", false));
