@@ -29,6 +29,7 @@ add_executable(kestrava_windows_tests
     unit/cli/CommandsTest.cpp
     unit/cli/SnapshotExcludeTest.cpp
     unit/cli/win32/AnsiLogTest.cpp
+    unit/cli/win32/SnapshotExcludeOnWindowsTest.cpp
     unit/core/ConversionsTest.cpp
     unit/core/ErrorReportTest.cpp
     unit/core/NameHelpersTest.cpp
