@@ -69,8 +69,10 @@ int main(int argc, char** argv) {
     constexpr PatternRules rules{false, false};
 
     std::vector<Glob> globs;
+    std::vector<Glob> caseless;
     for (const std::string& pattern : Globs) {
         globs.emplace_back(pattern, rules);
+        caseless.emplace_back(pattern, PatternRules{true, false});
     }
     PathFilter filter(rules);
     for (const char* pattern : {"node_modules/", "*.tmp", "/build/", "**/cache/**", "docs/**/*.pdf",
@@ -79,19 +81,28 @@ int main(int argc, char** argv) {
     }
 
     std::vector<double> ours;
+    std::vector<double> oursCaseless;
     std::vector<double> reference;
     std::vector<double> filtered;
     std::vector<double> walked;
     std::size_t matchedByUs = 0;
+    std::size_t matchedCaseless = 0;
     std::size_t matchedByReference = 0;
     std::size_t kept = 0;
     std::size_t keptInWalk = 0;
     for (int run = 0; run < runs; ++run) {
-        matchedByUs = matchedByReference = kept = keptInWalk = 0;
+        matchedByUs = matchedCaseless = matchedByReference = kept = keptInWalk = 0;
         ours.push_back(Seconds([&] {
             for (const std::string& path : paths) {
                 for (const Glob& glob : globs) {
                     matchedByUs += glob.matches(path);
+                }
+            }
+        }));
+        oursCaseless.push_back(Seconds([&] {
+            for (const std::string& path : paths) {
+                for (const Glob& glob : caseless) {
+                    matchedCaseless += glob.matches(path);
                 }
             }
         }));
@@ -117,6 +128,8 @@ int main(int argc, char** argv) {
     std::printf("%zu paths, %zu patterns, median of %d runs\n", paths.size(), Globs.size(), runs);
     std::printf("Glob::matches   %7.1f ns a match  (%zu matched)\n", Median(ours) / matches * 1e9,
                 matchedByUs);
+    std::printf("... case ignored %6.1f ns a match  (%zu matched)\n",
+                Median(oursCaseless) / matches * 1e9, matchedCaseless);
     std::printf("fnmatch         %7.1f ns a match  (%zu matched; \"**\" is \"*\" to it)\n",
                 Median(reference) / matches * 1e9, matchedByReference);
     std::printf("ratio           %7.2f (Glob / fnmatch)\n", Median(ours) / Median(reference));

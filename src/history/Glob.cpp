@@ -34,6 +34,69 @@ std::pair<char32_t, std::size_t> FirstCharacter(std::string_view text) {
     return {code, length};
 }
 
+// Letters beyond ASCII that have a partner in the other case: Latin-1, Latin
+// Extended-A, Greek (with its accents) and Cyrillic, as Windows' file systems pair them. Both
+// partners take two bytes in UTF-8, so folding a path never moves its characters.
+char32_t LowerCase(char32_t c) {
+    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) ||
+        (c >= 0x410 && c <= 0x42F)) {
+        return c + 0x20;
+    }
+    if (c >= 0x400 && c <= 0x40F) {
+        return c + 0x50;
+    }
+    if (c == 0x178) {
+        return 0xFF;
+    }
+    switch (c) {  // Greek with an accent
+        case 0x386:
+            return 0x3AC;
+        case 0x388:
+        case 0x389:
+        case 0x38A:
+            return c + 0x25;
+        case 0x38C:
+            return 0x3CC;
+        case 0x38E:
+        case 0x38F:
+            return c + 0x3F;
+        default:
+            break;
+    }
+    const bool evenUpper = (c >= 0x100 && c <= 0x137 && c != 0x130) || (c >= 0x14A && c <= 0x177);
+    const bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+    return (evenUpper && c % 2 == 0) || (oddUpper && c % 2 == 1) ? c + 1 : c;
+}
+
+char32_t UpperCase(char32_t c) {
+    if ((c >= 0xE0 && c <= 0xFE && c != 0xF7) || (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) ||
+        (c >= 0x430 && c <= 0x44F)) {
+        return c - 0x20;
+    }
+    if (c >= 0x450 && c <= 0x45F) {
+        return c - 0x50;
+    }
+    if (c == 0xFF) {
+        return 0x178;
+    }
+    switch (c) {
+        case 0x3AC:
+            return 0x386;
+        case 0x3AD:
+        case 0x3AE:
+        case 0x3AF:
+            return c - 0x25;
+        case 0x3CC:
+            return 0x38C;
+        case 0x3CD:
+        case 0x3CE:
+            return c - 0x3F;
+        default:
+            break;
+    }
+    return c > 0x100 && c < 0x180 && LowerCase(c - 1) == c ? c - 1 : c;
+}
+
 bool IsLower(int c) {
     return c >= 'a' && c <= 'z';
 }
@@ -84,6 +147,18 @@ bool InNamedClass(std::string_view name, int c, bool& known) {
     return false;
 }
 
+// The character at the offset in lower case, as UTF-8 bytes of the same length.
+std::size_t FoldedCharacter(std::string_view text, std::size_t at, std::array<char, 4>& bytes) {
+    const auto [character, length] = FirstCharacter(text.substr(at));
+    const char32_t lower = LowerCase(character);
+    std::copy_n(text.begin() + static_cast<std::ptrdiff_t>(at), length, bytes.begin());
+    if (lower != character) {  // two bytes either way
+        bytes[0] = static_cast<char>(0xC0 | (lower >> 6));
+        bytes[1] = static_cast<char>(0x80 | (lower & 0x3F));
+    }
+    return length;
+}
+
 std::size_t CharacterLength(std::string_view text, std::size_t at) {
     return static_cast<unsigned char>(text[at]) < 0x80 ? 1 : FirstCharacter(text.substr(at)).second;
 }
@@ -96,14 +171,16 @@ PatternRules PatternRules::Platform() {
 }
 
 bool Glob::Class::has(char32_t character) const {
-    bool in = false;
     if (character < 128) {
-        in = ascii[character];
-    } else {
-        in = std::any_of(beyondAscii.begin(), beyondAscii.end(), [&](const auto& range) {
-            return character >= range.first && character <= range.second;
-        });
+        return ascii[character] != negated;
     }
+    const auto holds = [this](char32_t c) {
+        return std::any_of(beyondAscii.begin(), beyondAscii.end(), [&](const auto& range) {
+            return c >= range.first && c <= range.second;
+        });
+    };
+    const bool in = holds(character) ||
+                    (ignoreCase && (holds(LowerCase(character)) || holds(UpperCase(character))));
     return in != negated;
 }
 
@@ -141,16 +218,31 @@ void Glob::read(std::string_view pattern) {
             if (++at == pattern.size()) {
                 Refuse(pattern, "a \"\\\" that escapes nothing at its end");
             }
-            steps_.push_back({Op::Character, fold(pattern[at])});
+            at = addCharacter(pattern, at);
         } else {
-            steps_.push_back({Op::Character, fold(c)});
+            at = addCharacter(pattern, at);
         }
     }
+}
+
+// Adds the character at the offset as it is matched, and gives where it ends.
+std::size_t Glob::addCharacter(std::string_view pattern, std::size_t at) {
+    if (!rules_.ignoreCase || static_cast<unsigned char>(pattern[at]) < 0x80) {
+        steps_.push_back({Op::Character, fold(pattern[at])});
+        return at;
+    }
+    std::array<char, 4> folded{};
+    const std::size_t length = FoldedCharacter(pattern, at, folded);
+    for (std::size_t byte = 0; byte < length; ++byte) {
+        steps_.push_back({Op::Character, folded[byte]});
+    }
+    return at + length - 1;
 }
 
 // Reads the class that opens at the "[", and gives where it closes.
 std::size_t Glob::readClass(std::string_view pattern, std::size_t open) {
     Class added;
+    added.ignoreCase = rules_.ignoreCase;
     std::size_t at = open + 1;
     if (at < pattern.size() && (pattern[at] == '!' || pattern[at] == '^')) {
         added.negated = true;
@@ -262,14 +354,43 @@ bool Glob::sameLiteral(std::string_view literal, std::string_view path) const {
     if (literal.size() != path.size()) {
         return false;
     }
-    for (std::size_t at = 0; at < literal.size(); ++at) {
-        const bool same =
-            literal[at] == '/' ? isSeparator(path[at]) : literal[at] == fold(path[at]);
-        if (!same) {
+    if (!rules_.ignoreCase) {
+        for (std::size_t at = 0; at < literal.size(); ++at) {
+            if (literal[at] == '/' ? !isSeparator(path[at]) : literal[at] != path[at]) {
+                return false;
+            }
+        }
+        return true;
+    }
+    for (std::size_t at = 0; at < literal.size();) {
+        const std::size_t length = sameCharacter(literal, at, path, at);
+        if (length == 0) {
             return false;
         }
+        at += length;
     }
     return true;
+}
+
+// Whether the path's character at pathAt is the pattern's at patternAt (lower case
+// where case is ignored, a separator for "/"): its length in bytes, or 0.
+std::size_t Glob::sameCharacter(std::string_view pattern, std::size_t patternAt,
+                                std::string_view path, std::size_t pathAt) const {
+    const char c = path[pathAt];
+    if (pattern[patternAt] == '/') {
+        return isSeparator(c) ? 1 : 0;
+    }
+    if (!rules_.ignoreCase || static_cast<unsigned char>(c) < 0x80) {
+        return pattern[patternAt] == fold(c) ? 1 : 0;
+    }
+    std::array<char, 4> folded{};
+    const std::size_t length = FoldedCharacter(path, pathAt, folded);
+    if (pattern.size() - patternAt < length ||
+        !std::equal(folded.begin(), folded.begin() + static_cast<std::ptrdiff_t>(length),
+                    pattern.begin() + static_cast<std::ptrdiff_t>(patternAt))) {
+        return 0;
+    }
+    return length;
 }
 
 bool Glob::matches(std::string_view path) const {
@@ -315,12 +436,27 @@ Glob::Outcome Glob::matchFrom(std::string_view path, std::size_t step, std::size
         }
         const char c = path[at];
         switch (now.op) {
-            case Op::Character:
-                if (fold(c) != now.byte) {
-                    return Outcome::NoMatch;
+            case Op::Character: {
+                if (!rules_.ignoreCase || static_cast<unsigned char>(c) < 0x80) {
+                    if (fold(c) != now.byte) {
+                        return Outcome::NoMatch;
+                    }
+                    ++at;
+                    break;
                 }
-                ++at;
+                // A letter beyond ASCII: its lower case's bytes against as many steps.
+                std::array<char, 4> folded{};
+                const std::size_t length = FoldedCharacter(path, at, folded);
+                for (std::size_t byte = 0; byte < length; ++byte) {
+                    if (step + byte >= steps_.size() || steps_[step + byte].op != Op::Character ||
+                        steps_[step + byte].byte != folded[byte]) {
+                        return Outcome::NoMatch;
+                    }
+                }
+                step += length - 1;
+                at += length;
                 break;
+            }
             case Op::Separator:
                 if (!isSeparator(c)) {
                     return Outcome::NoMatch;
@@ -363,7 +499,9 @@ Glob::Outcome Glob::matchStar(std::string_view path, std::size_t step, std::size
     // A character at a time, never from the middle of one.
     for (; at < path.size(); at += CharacterLength(path, at)) {
         const char c = path[at];
-        if (after.op == Op::Character && fold(c) != after.byte && !isSeparator(c)) {
+        const bool ascii = static_cast<unsigned char>(c) < 0x80;
+        if (after.op == Op::Character && (ascii || !rules_.ignoreCase) && fold(c) != after.byte &&
+            !isSeparator(c)) {
             continue;
         }
         const Outcome rest = matchFrom(path, step + 1, at);

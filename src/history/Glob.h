@@ -10,7 +10,7 @@ namespace kestrava::history {
 
 // How patterns and paths are read.
 struct PatternRules {
-    bool ignoreCase = false;          // letters A-Z and a-z alike
+    bool ignoreCase = false;          // upper and lower case alike
     bool backslashSeparates = false;  // "\" separates folders as "/" does, and escapes nothing
 
     // The platform's own: on Windows case is ignored and "\" separates; elsewhere case
@@ -28,7 +28,9 @@ struct PatternRules {
 //          "a/b" and "a/x/y/b", "**/b" matches "b" anywhere, "a/**" everything in "a";
 //          elsewhere it is a plain "*"
 //   "\x"   the character x itself (unless "\" separates)
-// A character is a UTF-8 sequence; a byte that begins none counts as one.
+// A character is a UTF-8 sequence; a byte that begins none counts as one. Case, where
+// it is ignored, is ignored for ASCII, Latin-1, Latin Extended-A, Greek and Cyrillic
+// letters.
 class Glob {
 public:
     // Throws RuntimeError naming the pattern when it can't be read: a "[" never closed,
@@ -39,7 +41,7 @@ public:
 
 private:
     enum class Op : std::uint8_t {
-        Character,  // the byte in `byte`, folded when case is ignored
+        Character,  // the byte in `byte`, of a character in lower case when case is ignored
         Separator,  // any separator
         AnyCharacter,
         Star,        // within one name
@@ -56,6 +58,7 @@ private:
         std::bitset<128> ascii;  // folded both ways when case is ignored
         std::vector<std::pair<char32_t, char32_t>> beyondAscii;
         bool negated = false;
+        bool ignoreCase = false;  // the ranges beyond ASCII hold either case
 
         bool has(char32_t character) const;
     };
@@ -64,6 +67,7 @@ private:
     enum class Outcome : std::uint8_t { Match, NoMatch, NothingLeft, PastSeparator };
 
     void read(std::string_view pattern);
+    std::size_t addCharacter(std::string_view pattern, std::size_t at);
     std::size_t readClass(std::string_view pattern, std::size_t open);
     void findShape();
 
@@ -71,6 +75,8 @@ private:
     Outcome matchStar(std::string_view path, std::size_t step, std::size_t at) const;
     Outcome matchAnyFolders(std::string_view path, std::size_t step, std::size_t at) const;
     bool sameLiteral(std::string_view literal, std::string_view path) const;
+    std::size_t sameCharacter(std::string_view pattern, std::size_t patternAt,
+                              std::string_view path, std::size_t pathAt) const;
     bool isSeparator(char c) const { return c == '/' || (rules_.backslashSeparates && c == '\\'); }
     char fold(char c) const {
         return rules_.ignoreCase && c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;

@@ -259,6 +259,22 @@ TEST(GlobTest, TakesUtf8CharactersWhole) {
     EXPECT_TRUE(Glob("?", CaseCounts).matches("\xFF"));  // a byte that begins no character
 }
 
+TEST(GlobTest, IgnoresCaseBeyondAsciiWhereAsked) {
+    EXPECT_TRUE(Glob("ÜBERSICHT.TXT", CaseIgnored).matches("übersicht.txt"));
+    EXPECT_TRUE(Glob("*ÄNDERUNG*", CaseIgnored).matches("Alte Änderung 2"));
+    EXPECT_TRUE(Glob("über*", CaseIgnored).matches("ÜBERSICHT"));
+    EXPECT_TRUE(Glob("docs/**/ŒUVRE?", CaseIgnored).matches("DOCS/a/œuvre1"));
+    EXPECT_TRUE(Glob("ΑΡΧΕΊΟ*", CaseIgnored).matches("αρχείο.txt"));    // Greek
+    EXPECT_TRUE(Glob("*ОТЧЁТ", CaseIgnored).matches("годовой отчёт"));  // Cyrillic
+    EXPECT_TRUE(Glob("[à-þ]", CaseIgnored).matches("Ö"));
+    EXPECT_TRUE(Glob("[!é]x", CaseIgnored).matches("ax"));
+    EXPECT_FALSE(Glob("[!é]x", CaseIgnored).matches("Éx"));
+    EXPECT_TRUE(Glob("ÿ", CaseIgnored).matches("Ÿ"));  // a lead byte of its own
+    EXPECT_FALSE(Glob("übersicht.txt", CaseCounts).matches("Übersicht.txt"));
+    EXPECT_FALSE(Glob("*ö", CaseIgnored).matches("õ"));
+    EXPECT_FALSE(Glob("×", CaseIgnored).matches("÷"));  // signs, not letters
+}
+
 TEST(GlobTest, WhereBackslashSeparatesItEscapesNothing) {
     constexpr PatternRules Windows{true, true};
     EXPECT_TRUE(Glob(R"(Docs\*.PDF)", Windows).matches(R"(docs\a.pdf)"));
