@@ -27,15 +27,21 @@ kestrava_warnings(kestrava_test_support)
 
 add_executable(kestrava_windows_tests
     unit/cli/CommandsTest.cpp
-    unit/cli/EntryComparisonTest.cpp
-    unit/cli/LogReadingTest.cpp
+    unit/cli/SnapshotExcludeTest.cpp
     unit/cli/win32/AnsiLogTest.cpp
+    unit/cli/win32/SnapshotExcludeOnWindowsTest.cpp
     unit/core/ConversionsTest.cpp
     unit/core/ErrorReportTest.cpp
     unit/core/NameHelpersTest.cpp
     unit/engine/ConvertSizeTest.cpp
     unit/engine/IntervalScheduleTest.cpp
     unit/engine/SnapshotRowsTest.cpp
+    unit/history/EntryComparisonTest.cpp
+    unit/history/GlobTest.cpp
+    unit/history/LogReadingTest.cpp
+    unit/history/PathFilterTest.cpp
+    unit/history/PatternFileTest.cpp
+    unit/history/win32/PlatformPatternsTest.cpp
     unit/tray/cSysTrayTest.cpp
     unit/core/win32/MainOnWindowsTest.cpp
     unit/engine/win32/FilesElsewhereOnWindowsTest.cpp
@@ -56,7 +62,7 @@ add_executable(kestrava_windows_tests
     unit/platform/win32/Win32ShellTest.cpp
     unit/platform/win32/Win32StartupRegistryTest.cpp)
 target_link_libraries(kestrava_windows_tests PRIVATE
-    kestrava_test_support kestrava_cli kestrava_engine kestrava_tray kestrava_settings kestrava_core
+    kestrava_test_support kestrava_cli kestrava_history kestrava_engine kestrava_tray kestrava_settings kestrava_core
     kestrava_platform GTest::gtest_main)
 kestrava_warnings(kestrava_windows_tests)
 

@@ -4,6 +4,9 @@
 #include <charconv>
 #include <string_view>
 
+#include "history/PathPattern.h"
+#include "platform/RuntimeError.h"
+
 namespace kestrava::cli {
 namespace {
 
@@ -22,11 +25,53 @@ UsageMistake Mistake(std::string message) {
 
 struct Options {
     std::optional<std::string> logPath;
+    std::vector<PatternOption> patterns;
+    bool ignoreCase = false;
     bool json = false;
     bool csv = false;
     bool help = false;
     bool version = false;
 };
+
+std::optional<PatternOption::Source> PatternSource(std::string_view name) {
+    if (name == "--include") {
+        return PatternOption::Source::Include;
+    }
+    if (name == "--exclude") {
+        return PatternOption::Source::Exclude;
+    }
+    if (name == "--exclude-from") {
+        return PatternOption::Source::ExcludeFrom;
+    }
+    return std::nullopt;
+}
+
+// "--exclude PATTERN", "--exclude=PATTERN" and the like, at the argument `at`, which
+// moves on past a value of its own; a pattern is read at once, so that one that can't
+// be is named before anything is done.
+std::variant<PatternOption, UsageMistake> ReadPatternOption(
+    const std::vector<std::string>& arguments, std::size_t& at, PatternOption::Source source) {
+    const std::string& argument = arguments[at];
+    const std::size_t equals = argument.find('=');
+    const std::string name = argument.substr(0, equals);
+    const bool fromFile = source == PatternOption::Source::ExcludeFrom;
+    if (equals == std::string::npos && at + 1 == arguments.size()) {
+        return Mistake(name + (fromFile ? " names no file" : " names no pattern"));
+    }
+    PatternOption option{
+        source, equals == std::string::npos ? arguments[++at] : argument.substr(equals + 1)};
+    if (fromFile && option.text.empty()) {
+        return Mistake(name + " names no file");
+    }
+    if (!fromFile) {
+        try {
+            history::PathPattern(option.text, history::PatternRules::Platform());
+        } catch (const platform::RuntimeError& error) {
+            return Mistake(error.description());
+        }
+    }
+    return option;
+}
 
 // The options, and the operands in their order: the command and its arguments.
 std::variant<Options, UsageMistake> ReadOptions(const std::vector<std::string>& arguments,
@@ -47,6 +92,14 @@ std::variant<Options, UsageMistake> ReadOptions(const std::vector<std::string>& 
             if (options.logPath->empty()) {
                 return Mistake("--log names no file");
             }
+        } else if (const auto source = PatternSource(argument.substr(0, argument.find('=')))) {
+            const auto option = ReadPatternOption(arguments, at, *source);
+            if (const auto* mistake = std::get_if<UsageMistake>(&option)) {
+                return *mistake;
+            }
+            options.patterns.push_back(std::get<PatternOption>(option));
+        } else if (argument == "--ignore-case") {
+            options.ignoreCase = true;
         } else if (argument == "--json") {
             options.json = true;
         } else if (argument == "--csv") {
@@ -142,6 +195,13 @@ std::variant<Invocation, UsageMistake> ReadCommandLine(const std::vector<std::st
     if (invocation.format == Format::Json && invocation.command == Command::Snapshot) {
         return Mistake("snapshot writes no output to format");
     }
+    if ((!options.patterns.empty() || options.ignoreCase) &&
+        invocation.command != Command::Snapshot) {
+        return Mistake(
+            "--include, --exclude, --exclude-from and --ignore-case are for snapshot alone");
+    }
+    invocation.patterns = options.patterns;
+    invocation.ignoreCase = options.ignoreCase;
     return invocation;
 }
 

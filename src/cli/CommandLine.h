@@ -12,13 +12,22 @@ enum class Command { Entries, Diff, Show, Snapshot, Help, Version };
 
 enum class Format { Text, Json, Csv };
 
+// A pattern option, kept in the order given: the last pattern that matches decides.
+struct PatternOption {
+    enum class Source { Include, Exclude, ExcludeFrom };
+    Source source;
+    std::string text;  // the pattern, or the file of patterns
+};
+
 // What the command line asks for.
 struct Invocation {
     Command command = Command::Help;
     std::optional<std::string> logPath;  // the window's log unless given
     Format format = Format::Text;
-    std::vector<std::int64_t> entries;  // diff: FROM and TO; show: N
-    std::string folder;                 // snapshot
+    std::vector<std::int64_t> entries;    // diff: FROM and TO; show: N
+    std::string folder;                   // snapshot
+    std::vector<PatternOption> patterns;  // snapshot
+    bool ignoreCase = false;              // snapshot: in patterns, wherever names keep it
 };
 
 // What is wrong with a command line, in a few words.
@@ -28,7 +37,8 @@ struct UsageMistake {
 
 // Reads the arguments, without the program's name:
 //   [--log FILE] entries [--json] | diff [FROM [TO]] [--json] | show [N] [--csv | --json]
-//   | snapshot FOLDER | --help | --version
+//   | snapshot FOLDER [--exclude PATTERN | --include PATTERN | --exclude-from FILE]...
+//     [--ignore-case] | --help | --version
 // Options may come before or after the command; "--" ends them. An entry number is a
 // whole number other than 0, negative ones counting from the newest.
 std::variant<Invocation, UsageMistake> ReadCommandLine(const std::vector<std::string>& arguments);

@@ -7,6 +7,7 @@
 #include "cli/DiffCommand.h"
 #include "cli/EntriesCommand.h"
 #include "cli/HelpText.h"
+#include "cli/PatternOptions.h"
 #include "cli/ShowCommand.h"
 #include "cli/SnapshotCommand.h"
 #include "core/HistoryLogPath.h"
@@ -55,6 +56,7 @@ int Run(const Invocation& invocation, Seams seams, Console& console) {
         invocation.logPath ? *invocation.logPath : WindowsLogPath(seams.environment);
     if (invocation.command == Command::Snapshot) {
         return TakeSnapshot(invocation.folder, logPath,
+                            MakePathFilter(invocation, seams.fileSystem),
                             {seams.fileSystem, seams.clock, seams.locale}, console);
     }
     return ReadLog(invocation, logPath, seams, console);

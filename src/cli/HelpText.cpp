@@ -17,8 +17,10 @@ Commands:
                              newest): "+ PATH", "- PATH", "M PATH" lines, sorted
                              by path, then a summary line
   show [N] [--csv | --json]  the files of entry N (the newest unless given)
-  snapshot FOLDER            takes a snapshot of FOLDER with Kestrava's own
-                             engine and appends it to the log as one entry
+  snapshot FOLDER [PATTERN OPTIONS]
+                             takes a snapshot of FOLDER with Kestrava's own
+                             engine and appends it to the log as one entry;
+                             without pattern options, the window's very entry
 
 Entries count from 1, the oldest; a negative number counts from the newest
 (-1 is the newest, -2 the one before it).
@@ -29,9 +31,30 @@ Options:
   --help         this text
   --version      the version
 
+Pattern options (snapshot), each as often as needed:
+  --exclude PATTERN    leaves out what PATTERN matches; a folder left out is
+                       not read at all, nor anything below it
+  --include PATTERN    keeps what PATTERN matches, though an earlier pattern
+                       left it out (not below a folder left out)
+  --exclude-from FILE  the patterns of FILE, one a line, in this place: blank
+                       lines and lines that begin with "#" say nothing, a
+                       line that begins with "!" includes
+  --ignore-case        upper and lower case alike (always so on Windows)
+The last pattern that matches a path decides; a path that none matches is
+kept, unless the first pattern is an --include: then only what is included is.
+
+Patterns are written as in .gitignore files and match paths below FOLDER:
+  *.tmp              a name at any depth: "*" and "?" stay within one name
+  node_modules/      a trailing "/": a folder (and all below it), not a file
+  /build/            a leading "/": FOLDER/build alone, not src/build
+  docs/*.pdf         a "/" inside: from FOLDER on, as if it began with "/"
+  **/cache, a/**/b   "**" between slashes: any run of folders, or none
+  [a-z] [!0-9]       one character of a class, or one not of it
+  \*                 "*" itself ("\" separates folders on Windows instead)
+
 Exit status: 0 done, and for diff: nothing changed; 1 diff: something changed,
-snapshot: its entry was written with failures; 2 an error (snapshot: nothing
-was written).
+snapshot: its entry was written with failures; 2 an error, a pattern that can't
+be read among them (snapshot: nothing was written).
 )";
 
 const std::string_view VersionText = "kestrava-log " KESTRAVA_VERSION "\n";

@@ -63,19 +63,35 @@ public:
     void endProgram() override { std::exit(WrittenWithFailures); }
 };
 
+// The walk asks the filter about folders and files alike.
+class WalkedPaths : public engine::WalkFilter {
+public:
+    explicit WalkedPaths(const history::PathFilter& filter) : filter_(filter) {}
+
+    bool goesInto(std::string_view folder) const override { return filter_.goesInto(folder); }
+    bool keepsFile(std::string_view file) const override {
+        return filter_.keepsInWalkedFolder(file, false);
+    }
+
+private:
+    const history::PathFilter& filter_;
+};
+
 // The rows of the window's list are of no use here: the fewest are kept.
 constexpr std::size_t RowsKept = 4096;
 
 }  // namespace
 
-int TakeSnapshot(const std::string& folder, const std::string& logPath, SnapshotSeams seams,
-                 Console& console) {
+int TakeSnapshot(const std::string& folder, const std::string& logPath,
+                 const history::PathFilter& filter, SnapshotSeams seams, Console& console) {
     const std::string absoluteFolder = seams.fileSystem.absolutePath(folder);
     ErrorLines reports(console);
     NoEvents events;
     engine::SnapshotTools tools(seams.fileSystem, events, seams.clock, seams.locale, reports);
     engine::SnapshotRows rows(tools, RowsKept, RowsKept);
-    switch (engine::LogFilesNow(absoluteFolder, logPath, rows, tools)) {
+    const WalkedPaths walked(filter);
+    switch (engine::LogFilesNow(absoluteFolder, logPath, rows, tools, {},
+                                filter.empty() ? nullptr : &walked)) {
         case engine::SnapshotOutcome::NotTaken:
             if (reports.shown() == 0) {
                 console.complain("no folder at " + console.shown(absoluteFolder) +

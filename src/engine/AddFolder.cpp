@@ -16,7 +16,8 @@ constexpr int LookUpTheFolder = 112;
 
 }  // namespace
 
-TreeWalk GetSubDirectories2016(const std::string& folder, const WalkSeams& seams) {
+TreeWalk GetSubDirectories2016(const std::string& folder, const WalkSeams& seams,
+                               const WalkFilter* filter) {
     const core::StepTrap trap(seams.errorReport, core::location_tag::GetSubDirectories2016);
     std::optional<std::string> top;
     if (platform::PathLength(folder) < platform::PathLengthLimit &&
@@ -28,7 +29,7 @@ TreeWalk GetSubDirectories2016(const std::string& folder, const WalkSeams& seams
             top = folder;
         }
     }
-    return TreeWalk(seams.fileSystem, std::move(top));
+    return TreeWalk(seams.fileSystem, std::move(top), {}, filter);
 }
 
 bool IsFolder(const platform::FileSystem& fileSystem, const std::string& path) {

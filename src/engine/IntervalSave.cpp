@@ -105,13 +105,13 @@ public:
           // the deletion, which a file held open could keep from taking effect.
           abandonEntry_(startOver_, [this] { log_.abandon(); }) {}
 
-    SnapshotOutcome take(const std::string& folder) {
+    SnapshotOutcome take(const std::string& folder, const WalkFilter* filter) {
         trap_.run(step::DateRow, [&] { rows_.beginSnapshot(dateTime()); });
         trap_.run(step::DateLine, [&] { log_.addLine(step::DateLine, EntryDateLine(dateTime())); });
         trap_.run(step::HeaderLine,
                   [&] { log_.addLine(step::HeaderLine, "File|Size|Date Modified"); });
         const WalkSeams seams{tools_.fileSystem, tools_.errorReport};
-        TreeWalk walk = GetSubDirectories2016(folder, seams);
+        TreeWalk walk = GetSubDirectories2016(folder, seams, filter);
         while (auto walked = walk.next(events_)) {
             events_.pumpEvents();
             if (startedOver() || !addFolder(*walked)) {
@@ -195,7 +195,8 @@ private:
 }  // namespace
 
 SnapshotOutcome LogFilesNow(const std::string& folderText, const std::string& historyLogPath,
-                            SnapshotRows& rows, SnapshotTools& tools, std::stop_token startOver) {
+                            SnapshotRows& rows, SnapshotTools& tools, std::stop_token startOver,
+                            const WalkFilter* filter) {
     if (folderText.empty()) {
         return SnapshotOutcome::NotTaken;  // a separator added to nothing would name the root
     }
@@ -206,7 +207,7 @@ SnapshotOutcome LogFilesNow(const std::string& folderText, const std::string& hi
     if (!present) {
         return SnapshotOutcome::NotTaken;
     }
-    return Snapshot(historyLogPath, rows, tools, std::move(startOver)).take(folder);
+    return Snapshot(historyLogPath, rows, tools, std::move(startOver)).take(folder, filter);
 }
 
 }  // namespace kestrava::engine

@@ -7,6 +7,7 @@
 #include "engine/ConvertSize.h"
 #include "engine/GeneralDateText.h"
 #include "engine/SnapshotRows.h"
+#include "engine/WalkFilter.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/EventPump.h"
@@ -60,9 +61,10 @@ enum class SnapshotOutcome {
 // nothing at all, and a folder whose presence can't be told gives one error report.
 // Failures are reported under LogFilesNow's tag and the snapshot goes on. When the
 // history is started over while the snapshot runs ("Clear History Log"), the snapshot
-// ends at once and writes nothing more, neither rows nor lines.
+// ends at once and writes nothing more, neither rows nor lines. The filter, when given,
+// leaves out more of the tree (the window gives none).
 SnapshotOutcome LogFilesNow(const std::string& folderText, const std::string& historyLogPath,
                             SnapshotRows& rows, SnapshotTools& tools,
-                            std::stop_token startOver = {});
+                            std::stop_token startOver = {}, const WalkFilter* filter = nullptr);
 
 }  // namespace kestrava::engine

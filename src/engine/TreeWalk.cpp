@@ -48,10 +48,32 @@ std::optional<std::string> SubFolderPath(const std::string& parent, std::string_
     return path;
 }
 
+// What the walk's filter is asked about: the paths below the top folder.
+class FilterQuestions {
+public:
+    FilterQuestions(const WalkFilter* filter, std::size_t topLength, const std::string& folder)
+        : filter_(filter),
+          below_(filter ? folder.substr(std::min(topLength, folder.size())) : "") {}
+
+    bool goesInto(std::string_view name) { return !filter_ || filter_->goesInto(path(name)); }
+    bool keepsFile(std::string_view name) { return !filter_ || filter_->keepsFile(path(name)); }
+
+private:
+    std::string_view path(std::string_view name) {
+        path_.assign(below_).append(name);
+        return path_;
+    }
+
+    const WalkFilter* filter_;
+    const std::string below_;  // the folder's path below the top, with its separator
+    std::string path_;
+};
+
 // One pass over a folder, on a helper thread: its openable files and its sub-folders.
 // A failure part-way keeps the sub-folders found before it and none of the files.
 void ReadFolder(const platform::FileSystem& fileSystem, const std::atomic<bool>& stopping,
-                WalkedFolder& folder, std::vector<std::string>& subFolders) {
+                FilterQuestions filter, WalkedFolder& folder,
+                std::vector<std::string>& subFolders) {
     const std::string parent = core::WithTrailingSeparator(folder.path);
     try {
         const auto listing = fileSystem.listFolder(folder.path);
@@ -61,11 +83,13 @@ void ReadFolder(const platform::FileSystem& fileSystem, const std::atomic<bool>&
                 return;
             }
             if (entry.info.kind != platform::EntryKind::Folder) {
-                if (IsOpenableFile(entry.info)) {
+                if (IsOpenableFile(entry.info) && filter.keepsFile(entry.name)) {
                     folder.files.add(entry.name, entry.info);
                 }
             } else if (auto path = SubFolderPath(parent, entry.name, entry.info)) {
-                subFolders.push_back(std::move(*path));
+                if (filter.goesInto(entry.name)) {
+                    subFolders.push_back(std::move(*path));
+                }
             }
         }
     } catch (const RuntimeError& error) {
@@ -92,14 +116,18 @@ std::size_t TreeWalk::HelperCount() {
 }
 
 TreeWalk::TreeWalk(const platform::FileSystem& fileSystem, std::optional<std::string> top,
-                   WalkReadAhead readAhead)
+                   WalkReadAhead readAhead, const WalkFilter* filter)
     // The helpers stop where the ring is full, but for the one folder the caller waits
     // for when it is empty.
-    : fileSystem_(fileSystem), readAhead_(readAhead), ready_(readAhead.folders + 1) {
+    : fileSystem_(fileSystem),
+      readAhead_(readAhead),
+      filter_(filter),
+      ready_(readAhead.folders + 1) {
     if (!top) {
         over_ = true;
         return;
     }
+    topLength_ = core::WithTrailingSeparator(*top).size();
     slots_.emplace_back(std::move(*top));
     const std::size_t helpers = HelperCount();
     helpers_.reserve(helpers);
@@ -175,7 +203,7 @@ void TreeWalk::helpOut() {
         std::vector<std::string> subFolders;
         ++reading_;
         lock.unlock();
-        ReadFolder(fileSystem_, stopping_, folder, subFolders);
+        ReadFolder(fileSystem_, stopping_, {filter_, topLength_, folder.path}, folder, subFolders);
         lock.lock();
         --reading_;
         Slot& read = slot(index);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/ListFiles.h"
+#include "engine/WalkFilter.h"
 #include "platform/EventPump.h"
 #include "platform/FileSystem.h"
 #include "platform/RuntimeError.h"
@@ -51,7 +52,8 @@ struct WalkReadAhead {
 // Left out, with everything below them: system folders (attributes exactly 22 or
 // 1046), "." and "..", folders whose paths reach the platform's limit, and, where the
 // platform says so (platform::WalksLinkedFolders), folders behind links, which could
-// lead out of the tree or round in a loop. A folder that denies listing (70) or has
+// lead out of the tree or round in a loop; and what the filter, when there is one,
+// leaves out. A folder that denies listing (70) or has
 // vanished (76) is left out without a word; sub-folders it gave before it failed are
 // still walked. A name's characters never matter.
 //
@@ -62,9 +64,9 @@ public:
     static constexpr std::size_t MaxThreads = 8;
 
     // Starts the walk at the top folder, which the caller found fit to walk; without
-    // one the walk is over at once.
+    // one the walk is over at once. The filter must outlive the walk.
     TreeWalk(const platform::FileSystem& fileSystem, std::optional<std::string> top,
-             WalkReadAhead readAhead = {});
+             WalkReadAhead readAhead = {}, const WalkFilter* filter = nullptr);
     ~TreeWalk();
     TreeWalk(const TreeWalk&) = delete;
     TreeWalk& operator=(const TreeWalk&) = delete;
@@ -104,6 +106,8 @@ private:
 
     const platform::FileSystem& fileSystem_;
     const WalkReadAhead readAhead_;
+    const WalkFilter* const filter_;
+    std::size_t topLength_ = 0;  // where the paths that the filter is asked about begin
 
     // The helpers' side, under mutex_. Folders by their place in the walk: those before
     // sequenced_ have given their sub-folders to the walk and gone to the caller (or

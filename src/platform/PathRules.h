@@ -11,6 +11,13 @@ namespace kestrava::platform {
 // The separator between the folders of a path.
 extern const char PathSeparator;
 
+// Every character that separates folders: the separator above, and any other the
+// platform takes in its place.
+extern const std::string_view PathSeparators;
+
+// Whether two names that differ only in the case of their letters name one file.
+extern const bool NamesIgnoreCase;
+
 // A path must be shorter than this, counted as PathLength counts.
 extern const std::size_t PathLengthLimit;
 

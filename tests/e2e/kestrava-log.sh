@@ -64,6 +64,22 @@ run show --csv
 run diff
 expect_status 0 "diff of two snapshots of an unchanged tree"
 
+# Patterns as a shell hands them over: a folder left out by a file of patterns with
+# Windows line ends, a name by the command line; one that can't be read is an error.
+printf '# not walked\r\nsub/\r\n' >"$output/patterns.txt"
+patterned=$output/patterned.txt
+"$program" --log "$patterned" snapshot "$tree" || fail "a snapshot into $patterned failed"
+run --log "$patterned" snapshot "$tree" --exclude-from "$output/patterns.txt" --exclude 'nothing*'
+expect_status 0 "snapshot --exclude-from"
+run --log "$patterned" diff
+expect_status 1 "diff after a snapshot that left sub/ out"
+[ "$(head -n 2 "$output/out.txt")" = "- $tree/sub/grows.txt
+- $tree/sub/new.txt" ] || fail "diff after --exclude-from says: $(cat "$output/out.txt")"
+run --log "$patterned" snapshot "$tree" --exclude '[oops'
+expect_status 2 "snapshot --exclude '[oops'"
+grep -q '^kestrava-log: not a pattern: "\[oops"' "$output/err.txt" ||
+    fail "a bad pattern: $(cat "$output/err.txt")"
+
 # Errors: one line each, and status 2; a snapshot that can't write writes nothing.
 for arguments in "--log $output/missing.txt entries" "--log $program diff" "show 9" "diff 0" \
     "snapshot $tree/missing" "--log $output/missing/log.txt snapshot $tree"; do

@@ -5,6 +5,9 @@
 namespace kestrava::platform {
 
 const char PathSeparator = '/';
+const std::string_view PathSeparators = "/";
+
+const bool NamesIgnoreCase = false;
 
 // PATH_MAX counts the terminating NUL, in bytes.
 const std::size_t PathLengthLimit = PATH_MAX;

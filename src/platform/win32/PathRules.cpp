@@ -26,6 +26,10 @@ bool IsShareRoot(std::string_view path) {
 }  // namespace
 
 const char PathSeparator = '\\';
+const std::string_view PathSeparators = "\\/";
+
+// As the file systems Windows makes (NTFS, FAT) compare names.
+const bool NamesIgnoreCase = true;
 
 // MAX_PATH: its 260 characters count the terminating NUL.
 const std::size_t PathLengthLimit = 260;

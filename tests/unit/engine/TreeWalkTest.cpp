@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <set>
 #include <thread>
 
 #include "fakes/FakeEventPump.h"
@@ -115,7 +116,7 @@ protected:
     std::vector<Walked> walk(engine::WalkReadAhead readAhead = {},
                              const std::function<void()>& afterEachFolder = {}) {
         std::vector<Walked> walked;
-        engine::TreeWalk treeWalk(fileSystem, top(), readAhead);
+        engine::TreeWalk treeWalk(fileSystem, top(), readAhead, filter);
         while (auto folder = treeWalk.next(events)) {
             Walked taken{folder->path, {}, folder->failure ? folder->failure->number() : 0};
             for (std::size_t index = 0; index < folder->files.size(); ++index) {
@@ -134,6 +135,35 @@ protected:
     ScriptedFileSystem fileSystem;
     fakes::FakeEventPump events;
     std::atomic<int> folders = 0;  // handed over so far
+    const engine::WalkFilter* filter = nullptr;
+};
+
+// Leaves out folders named "skip" and files ending in ".tmp"; notes what it was asked,
+// from whichever helper asked.
+class SkippingFilter : public engine::WalkFilter {
+public:
+    bool goesInto(std::string_view folder) const override {
+        note(folder);
+        return !folder.ends_with("skip");
+    }
+    bool keepsFile(std::string_view file) const override {
+        note(file);
+        return !file.ends_with(".tmp");
+    }
+
+    std::set<std::string> asked() const {
+        const std::lock_guard lock(mutex_);
+        return asked_;
+    }
+
+private:
+    void note(std::string_view path) const {
+        const std::lock_guard lock(mutex_);
+        asked_.emplace(path);
+    }
+
+    mutable std::mutex mutex_;
+    mutable std::set<std::string> asked_;
 };
 
 // Deep, wide, empty, linked, looping and oddly named: the helpers read on several
@@ -243,6 +273,24 @@ TEST_F(TreeWalkTest, LeavesNoThreadBehindWhenStoppedMidWalk) {
 
 // Without a top folder (one the filters left out) there is nothing to walk, and no
 // helper is started.
+TEST_F(TreeWalkTest, AFilterAsksBelowTheTopAndLeavesFoldersUnread) {
+    tree.writeFile("a.tmp");
+    tree.writeFile("b.txt");
+    tree.writeFile("keep/c.tmp");
+    tree.writeFile("keep/skip/d.txt");
+    tree.writeFile("skip/e.txt");
+    makeFiles("skip/deeper", 3);
+    const SkippingFilter skipping;
+    filter = &skipping;
+
+    const std::vector<Walked> walked = walk();
+
+    EXPECT_EQ(walked, (std::vector<Walked>{{top(), {"b.txt"}}, {top() + "keep/", {}}}));
+    EXPECT_EQ(fileSystem.listings, 2);
+    EXPECT_EQ(skipping.asked(),
+              (std::set<std::string>{"a.tmp", "b.txt", "keep", "keep/c.tmp", "keep/skip", "skip"}));
+}
+
 TEST_F(TreeWalkTest, WithoutATopFolderIsOverAtOnce) {
     const std::size_t threadsBefore = ThreadCount();
     engine::TreeWalk treeWalk(fileSystem, std::nullopt);
