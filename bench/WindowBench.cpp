@@ -1,13 +1,13 @@
-// The window's responsiveness and speed while it takes snapshots, in the real window
-// (offscreen).
+// The window's responsiveness and speed while it takes snapshots, in the real window,
+// offscreen or (with --on-display) on the X display that DISPLAY names.
 //
-//   window-bench ROOT WORKDIR [RUNS]
+//   window-bench [--on-display] ROOT SMALL_ROOT WORKDIR [RUNS]
 //       "Log Current Status Now (Test)" pressed RUNS (5) times on a tree, interleaved
 //       with the engine's own snapshot of the same tree without a window and the
 //       reference TZ=UTC find -printf: the medians and their ratios to find; the
 //       longest time the event loop went without running (a 10 ms probe timer); and
 //       the resident memory the first press kept per row of the list.
-//   window-bench --every-second ROOT WORKDIR [SECONDS]
+//   window-bench [--on-display] --every-second ROOT WORKDIR [SECONDS]
 //       "Log every 1 second" for SECONDS (60): the longest stall, and the resident
 //       memory's growth next to what the rows themselves cost.
 #include <QApplication>
@@ -183,19 +183,28 @@ int EverySecond(const std::string& root, const std::string& work, int seconds) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const bool onDisplay = !args.empty() && args.front() == "--on-display";
+    if (onDisplay) {
+        args.erase(args.begin());
+    }
+    qputenv("QT_QPA_PLATFORM", onDisplay ? "xcb" : "offscreen");
     QApplication application(argc, argv);
-    const bool everySecond = argc > 1 && std::strcmp(argv[1], "--every-second") == 0;
-    if (everySecond) {
-        if (argc < 4) {
-            std::fprintf(stderr, "usage: %s --every-second ROOT WORKDIR [SECONDS]\n", argv[0]);
+    std::printf("the window %s\n", onDisplay ? "on the X display" : "offscreen");
+    const auto count = [&](std::size_t index, int otherwise) {
+        return args.size() > index ? std::stoi(args[index]) : otherwise;
+    };
+    if (!args.empty() && args.front() == "--every-second") {
+        if (args.size() < 3) {
+            std::fprintf(stderr, "usage: %s [--on-display] --every-second ROOT WORKDIR [SECONDS]\n",
+                         argv[0]);
             return EXIT_FAILURE;
         }
-        return EverySecond(argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 60);
+        return EverySecond(args[1], args[2], count(3, 60));
     }
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: %s ROOT SMALL_ROOT WORKDIR [RUNS]\n", argv[0]);
+    if (args.size() < 3) {
+        std::fprintf(stderr, "usage: %s [--on-display] ROOT SMALL_ROOT WORKDIR [RUNS]\n", argv[0]);
         return EXIT_FAILURE;
     }
-    return ManualSnapshots(argv[1], argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 5);
+    return ManualSnapshots(args[0], args[1], args[2], count(3, 5));
 }
