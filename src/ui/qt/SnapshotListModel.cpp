@@ -1,5 +1,6 @@
 #include "ui/qt/SnapshotListModel.h"
 
+#include "platform/FreeMemory.h"
 #include "platform/qt/QtText.h"
 
 namespace kestrava::ui::qt {
@@ -69,8 +70,11 @@ QVariant SnapshotListModel::headerData(int section, Qt::Orientation orientation,
 void SnapshotListModel::willAppendRows(std::size_t, std::size_t) {}
 
 void SnapshotListModel::didAppendRows() {
-    if (!rows_->takingSnapshot() || !announcedLast_.isValid() ||
-        announcedLast_.elapsed() >= BatchGap.count()) {
+    if (!rows_->takingSnapshot()) {
+        announceNewRows();
+        // The snapshot's walk is over: what its helpers held goes back.
+        platform::GiveBackFreeMemory();
+    } else if (!announcedLast_.isValid() || announcedLast_.elapsed() >= BatchGap.count()) {
         announceNewRows();
     } else if (!batchTimer_.isActive()) {
         batchTimer_.start(static_cast<int>(BatchGap.count() - announcedLast_.elapsed()));
