@@ -15,6 +15,7 @@
 #include <QSettings>
 #include <QTest>
 #include <algorithm>
+#include <malloc.h>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -27,6 +28,7 @@
 #include "bench/StallProbe.h"
 #include "engine/IntervalSave.h"
 #include "engine/SnapshotRows.h"
+#include "platform/FreeMemory.h"
 #include "platform/qt/QtText.h"
 #include "ui/qt/QtForm1View.h"
 #include "ui/qt/RealServices.h"
@@ -42,6 +44,17 @@ double ElapsedMs(const QElapsedTimer& timer) {
 
 long ResidentKilobytes() {
     return bench::StatusKilobytes("VmRSS:");
+}
+
+// What the allocator has handed out, over all its arenas, and what it holds free.
+struct Heap {
+    double inUse;
+    double free;
+};
+
+Heap HeapNow() {
+    const struct mallinfo2 info = mallinfo2();
+    return {static_cast<double>(info.uordblks + info.hblkhd), static_cast<double>(info.fordblks)};
 }
 
 // The settings and the history log go to the work folder; the window starts with
@@ -101,18 +114,26 @@ int ManualSnapshots(const std::string& root, const std::string& small, const std
     std::vector<double> findTimes;
     double longestStall = 0;
     double bytesPerRow = 0;
+    Heap heapPerRow{};
     std::size_t rows = 0;
     for (int run = 0; run < runs; ++run) {
         form.snapshotRows().clear();
         std::remove(form.HistoryLogPath.c_str());
+        // What earlier walks left free in the allocator goes back first, as the
+        // window's snapshot gives it back at its end: the growth is then the rows'.
+        platform::GiveBackFreeMemory();
         const long before = ResidentKilobytes();
+        const Heap heapBefore = HeapNow();
         probe.start();
         windowTimes.push_back(PressLogNow(view));
         longestStall = std::max(longestStall, probe.stop());
         rows = form.snapshotRows().rowCount();
         if (run == 0) {
-            bytesPerRow = static_cast<double>(ResidentKilobytes() - before) * 1024.0 /
-                          static_cast<double>(std::max<std::size_t>(rows, 1));
+            const double perRow = 1.0 / static_cast<double>(std::max<std::size_t>(rows, 1));
+            bytesPerRow = static_cast<double>(ResidentKilobytes() - before) * 1024.0 * perRow;
+            const Heap heapAfter = HeapNow();
+            heapPerRow = {(heapAfter.inUse - heapBefore.inUse) * perRow,
+                          (heapAfter.free - heapBefore.free) * perRow};
         }
         engineTimes.push_back(EngineOnlyMs(real, root, referenceLog));
         findTimes.push_back(bench::TimeFind(root, findOutput) * 1000.0);
@@ -133,6 +154,8 @@ int ManualSnapshots(const std::string& root, const std::string& small, const std
                 longestStall);
     std::printf("resident memory kept per row:     %8.0f bytes (target: at most 64)\n",
                 bytesPerRow);
+    std::printf("  the allocator's, per row:       %8.0f bytes in use, %.0f bytes held free\n",
+                heapPerRow.inUse, heapPerRow.free);
     return EXIT_SUCCESS;
 }
 
