@@ -10,12 +10,12 @@
 //   window-bench [--on-display] --every-second ROOT WORKDIR [SECONDS]
 //       "Log every 1 second" for SECONDS (60): the longest stall, and the resident
 //       memory's growth next to what the rows themselves cost.
+#include <malloc.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QSettings>
 #include <QTest>
 #include <algorithm>
-#include <malloc.h>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
