@@ -1,15 +1,16 @@
-// The window's responsiveness and speed while it takes snapshots, in the real window
-// (offscreen).
+// The window's responsiveness and speed while it takes snapshots, in the real window,
+// offscreen or (with --on-display) on the X display that DISPLAY names.
 //
-//   window-bench ROOT WORKDIR [RUNS]
+//   window-bench [--on-display] ROOT SMALL_ROOT WORKDIR [RUNS]
 //       "Log Current Status Now (Test)" pressed RUNS (5) times on a tree, interleaved
 //       with the engine's own snapshot of the same tree without a window and the
 //       reference TZ=UTC find -printf: the medians and their ratios to find; the
 //       longest time the event loop went without running (a 10 ms probe timer); and
 //       the resident memory the first press kept per row of the list.
-//   window-bench --every-second ROOT WORKDIR [SECONDS]
+//   window-bench [--on-display] --every-second ROOT WORKDIR [SECONDS]
 //       "Log every 1 second" for SECONDS (60): the longest stall, and the resident
 //       memory's growth next to what the rows themselves cost.
+#include <malloc.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QSettings>
@@ -27,6 +28,7 @@
 #include "bench/StallProbe.h"
 #include "engine/IntervalSave.h"
 #include "engine/SnapshotRows.h"
+#include "platform/FreeMemory.h"
 #include "platform/qt/QtText.h"
 #include "ui/qt/QtForm1View.h"
 #include "ui/qt/RealServices.h"
@@ -42,6 +44,17 @@ double ElapsedMs(const QElapsedTimer& timer) {
 
 long ResidentKilobytes() {
     return bench::StatusKilobytes("VmRSS:");
+}
+
+// What the allocator has handed out, over all its arenas, and what it holds free.
+struct Heap {
+    double inUse;
+    double free;
+};
+
+Heap HeapNow() {
+    const struct mallinfo2 info = mallinfo2();
+    return {static_cast<double>(info.uordblks + info.hblkhd), static_cast<double>(info.fordblks)};
 }
 
 // The settings and the history log go to the work folder; the window starts with
@@ -101,18 +114,26 @@ int ManualSnapshots(const std::string& root, const std::string& small, const std
     std::vector<double> findTimes;
     double longestStall = 0;
     double bytesPerRow = 0;
+    Heap heapPerRow{};
     std::size_t rows = 0;
     for (int run = 0; run < runs; ++run) {
         form.snapshotRows().clear();
         std::remove(form.HistoryLogPath.c_str());
+        // What earlier walks left free in the allocator goes back first, as the
+        // window's snapshot gives it back at its end: the growth is then the rows'.
+        platform::GiveBackFreeMemory();
         const long before = ResidentKilobytes();
+        const Heap heapBefore = HeapNow();
         probe.start();
         windowTimes.push_back(PressLogNow(view));
         longestStall = std::max(longestStall, probe.stop());
         rows = form.snapshotRows().rowCount();
         if (run == 0) {
-            bytesPerRow = static_cast<double>(ResidentKilobytes() - before) * 1024.0 /
-                          static_cast<double>(std::max<std::size_t>(rows, 1));
+            const double perRow = 1.0 / static_cast<double>(std::max<std::size_t>(rows, 1));
+            bytesPerRow = static_cast<double>(ResidentKilobytes() - before) * 1024.0 * perRow;
+            const Heap heapAfter = HeapNow();
+            heapPerRow = {(heapAfter.inUse - heapBefore.inUse) * perRow,
+                          (heapAfter.free - heapBefore.free) * perRow};
         }
         engineTimes.push_back(EngineOnlyMs(real, root, referenceLog));
         findTimes.push_back(bench::TimeFind(root, findOutput) * 1000.0);
@@ -133,6 +154,8 @@ int ManualSnapshots(const std::string& root, const std::string& small, const std
                 longestStall);
     std::printf("resident memory kept per row:     %8.0f bytes (target: at most 64)\n",
                 bytesPerRow);
+    std::printf("  the allocator's, per row:       %8.0f bytes in use, %.0f bytes held free\n",
+                heapPerRow.inUse, heapPerRow.free);
     return EXIT_SUCCESS;
 }
 
@@ -183,19 +206,28 @@ int EverySecond(const std::string& root, const std::string& work, int seconds) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const bool onDisplay = !args.empty() && args.front() == "--on-display";
+    if (onDisplay) {
+        args.erase(args.begin());
+    }
+    qputenv("QT_QPA_PLATFORM", onDisplay ? "xcb" : "offscreen");
     QApplication application(argc, argv);
-    const bool everySecond = argc > 1 && std::strcmp(argv[1], "--every-second") == 0;
-    if (everySecond) {
-        if (argc < 4) {
-            std::fprintf(stderr, "usage: %s --every-second ROOT WORKDIR [SECONDS]\n", argv[0]);
+    std::printf("the window %s\n", onDisplay ? "on the X display" : "offscreen");
+    const auto count = [&](std::size_t index, int otherwise) {
+        return args.size() > index ? std::stoi(args[index]) : otherwise;
+    };
+    if (!args.empty() && args.front() == "--every-second") {
+        if (args.size() < 3) {
+            std::fprintf(stderr, "usage: %s [--on-display] --every-second ROOT WORKDIR [SECONDS]\n",
+                         argv[0]);
             return EXIT_FAILURE;
         }
-        return EverySecond(argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 60);
+        return EverySecond(args[1], args[2], count(3, 60));
     }
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: %s ROOT SMALL_ROOT WORKDIR [RUNS]\n", argv[0]);
+    if (args.size() < 3) {
+        std::fprintf(stderr, "usage: %s [--on-display] ROOT SMALL_ROOT WORKDIR [RUNS]\n", argv[0]);
         return EXIT_FAILURE;
     }
-    return ManualSnapshots(argv[1], argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 5);
+    return ManualSnapshots(args[0], args[1], args[2], count(3, 5));
 }

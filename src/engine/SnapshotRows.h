@@ -65,6 +65,8 @@ public:
     // The rows a view shows, and their texts (column 0: the date-time or the path;
     // 1: the size; 2: the date). Rows and columns out of range give "".
     std::size_t rowCount() const { return shown_; }
+    // A snapshot is adding rows: more are on their way.
+    bool takingSnapshot() const { return open_; }
     std::string text(std::size_t row, int column) const;
 
     // Writing: by the snapshot only.

@@ -1,7 +1,14 @@
 #include <QAbstractItemModelTester>
+#include <QMouseEvent>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTest>
+#include <chrono>
 #include <filesystem>
+#include <functional>
+#include <optional>
+#include <thread>
 
 #include "fakes/FakeRowTexts.h"
 #include "ui/qt/SnapshotListModel.h"
@@ -78,6 +85,115 @@ TEST_F(SnapshotList, RowsArriveInBatchesAndAreWholeWheneverEventsRun) {
     EXPECT_GT(pumpsSeen, 10);
     EXPECT_GE(batches.count(), 1);
     EXPECT_LT(batches.count(), pumpsSeen);
+}
+
+// A snapshot slow enough for the list to take its rows in several batches, with the
+// window shown and its events running at every pump, as a user's would.
+class SnapshotListInBatches : public SnapshotList {
+protected:
+    SnapshotListInBatches() {
+        for (int folder = 0; folder < 30; ++folder) {
+            for (int file = 0; file < 100; ++file) {
+                tree.writeFile("folder " + std::to_string(folder) + "/file " +
+                               std::to_string(file));
+            }
+        }
+    }
+
+    QTableView* shownList() {
+        windowOnTree();
+        auto* table = view->widget<QTableView>(app::Control::ListView1);
+        view->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+        return table;
+    }
+
+    // Lets the window's events run between a few milliseconds of walking.
+    void slowPumps(const std::function<void()>& atPump = {}) {
+        events.onPump = [atPump] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(8));
+            if (atPump) {
+                atPump();
+            }
+            QCoreApplication::processEvents();
+        };
+    }
+
+    static constexpr int Rows = 3002;
+};
+
+TEST_F(SnapshotListInBatches, ShowsEveryRowInTheStoresOrderOnceTheSnapshotEnds) {
+    QTableView* table = shownList();
+    QAbstractItemModelTester tester(table->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QSignalSpy batches(table->model(), &QAbstractItemModel::rowsInserted);
+    slowPumps();
+
+    form->PushButton6_Click();
+
+    // Every row at once, with no wait for a batch to come due.
+    ASSERT_EQ(table->model()->rowCount(), Rows);
+    EXPECT_GE(batches.count(), 3);
+    EXPECT_LT(batches.count(), events.pumps / 4);
+    int nextRow = 0;
+    for (const QList<QVariant>& batch : batches) {
+        EXPECT_EQ(batch.at(1).toInt(), nextRow) << "batches follow on from each other";
+        nextRow = batch.at(2).toInt() + 1;
+    }
+    EXPECT_EQ(nextRow, Rows);
+    const engine::SnapshotRows& rows = form->snapshotRows();
+    for (int row = 0; row < Rows; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            ASSERT_EQ(cell(row, column).toStdString(), rows.text(row, column))
+                << "row " << row << ", column " << column;
+        }
+    }
+    const std::string log = ReadWholeFile(form->HistoryLogPath);
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), Rows);
+    // The list reaches its last row, and nothing scrolled it there by itself.
+    EXPECT_EQ(table->verticalScrollBar()->value(), 0);
+    table->scrollToBottom();
+    QCoreApplication::processEvents();
+    const QModelIndex last = table->indexAt(QPoint(1, table->viewport()->height() - 2));
+    EXPECT_GE(last.row(), Rows - 2);
+}
+
+TEST_F(SnapshotListInBatches, AClickDuringASnapshotIsHandledBeforeTheNextBatch) {
+    QTableView* table = shownList();
+    QSignalSpy batches(table->model(), &QAbstractItemModel::rowsInserted);
+    std::optional<qsizetype> batchesAtClick;
+    std::optional<qsizetype> batchesWhenHandled;
+    QObject::connect(table, &QAbstractItemView::clicked, [&](const QModelIndex& clicked) {
+        batchesWhenHandled = batches.count();
+        EXPECT_EQ(clicked.row(), 1);
+    });
+    slowPumps([&] {
+        if (!batchesAtClick && batches.count() >= 2) {
+            batchesAtClick = batches.count();
+            // Queued as the window system's clicks are, to be handled when events run.
+            const QPoint onRow = table->visualRect(table->model()->index(1, 0)).center();
+            const QPoint global = table->viewport()->mapToGlobal(onRow);
+            for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                QCoreApplication::postEvent(
+                    table->viewport(),
+                    new QMouseEvent(
+                        type, onRow, global, Qt::LeftButton,
+                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                        Qt::NoModifier));
+            }
+        }
+    });
+
+    form->PushButton6_Click();
+
+    ASSERT_TRUE(batchesAtClick.has_value()) << "the snapshot ended before its second batch";
+    ASSERT_TRUE(batchesWhenHandled.has_value());
+    EXPECT_EQ(*batchesWhenHandled, *batchesAtClick);
+    EXPECT_GT(batches.count(), *batchesAtClick) << "batches went on after the click";
+    // The batches after it kept the row the user chose, and the list where it was.
+    EXPECT_EQ(table->selectionModel()->selectedRows().value(0).row(), 1);
+    EXPECT_EQ(table->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(table->model()->rowCount(), Rows);
 }
 
 // The rows emptied in the middle of a snapshot: the snapshot's further rows are left

@@ -1,8 +1,14 @@
 #include "ui/qt/SnapshotListModel.h"
 
+#include "platform/FreeMemory.h"
 #include "platform/qt/QtText.h"
 
 namespace kestrava::ui::qt {
+
+SnapshotListModel::SnapshotListModel(QObject* parent) : QAbstractTableModel(parent) {
+    batchTimer_.setSingleShot(true);
+    connect(&batchTimer_, &QTimer::timeout, this, &SnapshotListModel::announceNewRows);
+}
 
 SnapshotListModel::~SnapshotListModel() {
     if (rows_ != nullptr) {
@@ -16,8 +22,11 @@ void SnapshotListModel::showRows(engine::SnapshotRows* rows) {
         rows_->setObserver(nullptr);
     }
     rows_ = rows;
+    batchTimer_.stop();
+    announced_ = 0;
     if (rows_ != nullptr) {
         rows_->setObserver(this);
+        announced_ = rows_->rowCount();
     }
     endResetModel();
 }
@@ -30,7 +39,7 @@ void SnapshotListModel::addColumn(const QString& caption) {
 }
 
 int SnapshotListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() || rows_ == nullptr ? 0 : static_cast<int>(rows_->rowCount());
+    return parent.isValid() ? 0 : static_cast<int>(announced_);
 }
 
 int SnapshotListModel::columnCount(const QModelIndex& parent) const {
@@ -57,20 +66,46 @@ QVariant SnapshotListModel::headerData(int section, Qt::Orientation orientation,
     return {};
 }
 
-void SnapshotListModel::willAppendRows(std::size_t first, std::size_t last) {
-    beginInsertRows({}, static_cast<int>(first), static_cast<int>(last));
-}
+// The store's count changes between the two calls; the view learns of it later.
+void SnapshotListModel::willAppendRows(std::size_t, std::size_t) {}
 
 void SnapshotListModel::didAppendRows() {
-    endInsertRows();
+    if (!rows_->takingSnapshot()) {
+        announceNewRows();
+        // The snapshot's walk is over: what its helpers held goes back.
+        platform::GiveBackFreeMemory();
+    } else if (!announcedLast_.isValid() || announcedLast_.elapsed() >= BatchGap.count()) {
+        announceNewRows();
+    } else if (!batchTimer_.isActive()) {
+        batchTimer_.start(static_cast<int>(BatchGap.count() - announcedLast_.elapsed()));
+    }
 }
 
+void SnapshotListModel::announceNewRows() {
+    batchTimer_.stop();
+    if (rows_ == nullptr || rows_->rowCount() <= announced_) {
+        return;
+    }
+    beginInsertRows({}, static_cast<int>(announced_), static_cast<int>(rows_->rowCount() - 1));
+    announced_ = rows_->rowCount();
+    endInsertRows();
+    announcedLast_.start();
+}
+
+// Of the rows removed, the view knows those it was told of; the others it never sees.
 void SnapshotListModel::willRemoveRows(std::size_t first, std::size_t last) {
-    beginRemoveRows({}, static_cast<int>(first), static_cast<int>(last));
+    removing_ = first < announced_ ? std::min(last + 1, announced_) - first : 0;
+    if (removing_ > 0) {
+        beginRemoveRows({}, static_cast<int>(first), static_cast<int>(first + removing_ - 1));
+    }
 }
 
 void SnapshotListModel::didRemoveRows() {
-    endRemoveRows();
+    if (removing_ > 0) {
+        announced_ -= removing_;
+        removing_ = 0;
+        endRemoveRows();
+    }
 }
 
 }  // namespace kestrava::ui::qt

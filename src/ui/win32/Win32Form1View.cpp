@@ -5,6 +5,7 @@
 #include <memory>
 #include <utility>
 
+#include "platform/FreeMemory.h"
 #include "platform/RuntimeError.h"
 #include "platform/win32/Utf16.h"
 #include "platform/win32/Win32Icon.h"
@@ -353,9 +354,14 @@ void Win32Form1View::showSnapshotRows(engine::SnapshotRows* rows) {
 void Win32Form1View::willAppendRows(std::size_t, std::size_t) {}
 
 // The list asks for the rows it draws; it needs to know only how many there are, and
-// it may know of fewer for a moment: it never asks for rows beyond its count.
+// it may know of fewer for a moment: it never asks for rows beyond its count. The last
+// rows of a snapshot are shown at once.
 void Win32Form1View::didAppendRows() {
-    if (std::chrono::steady_clock::now() - rowCountShown_ >= RowCountGap) {
+    if (!rows_->takingSnapshot()) {
+        showRowCount();
+        // The snapshot's walk is over: what its helpers held goes back.
+        platform::GiveBackFreeMemory();
+    } else if (std::chrono::steady_clock::now() - rowCountShown_ >= RowCountGap) {
         showRowCount();
     } else if (!rowCountLate_) {
         rowCountLate_ = true;
