@@ -129,12 +129,16 @@ TEST_F(SnapshotListInBatches, ShowsEveryRowInTheStoresOrderOnceTheSnapshotEnds) 
     QSignalSpy batches(table->model(), &QAbstractItemModel::rowsInserted);
     slowPumps();
 
+    const auto started = std::chrono::steady_clock::now();
     form->PushButton6_Click();
+    const auto took = std::chrono::steady_clock::now() - started;
 
     // Every row at once, with no wait for a batch to come due.
     ASSERT_EQ(table->model()->rowCount(), Rows);
     EXPECT_GE(batches.count(), 3);
-    EXPECT_LT(batches.count(), events.pumps / 4);
+    // At most one batch a gap, and the last rows when the snapshot ends: however slowly
+    // a loaded machine runs the pumps, the view is never told row by row.
+    EXPECT_LE(batches.count(), took / ui::qt::SnapshotListModel::BatchGap + 2);
     int nextRow = 0;
     for (const QList<QVariant>& batch : batches) {
         EXPECT_EQ(batch.at(1).toInt(), nextRow) << "batches follow on from each other";
