@@ -8,9 +8,9 @@
 
 namespace kestrava::cli {
 
-enum class Command { Entries, Diff, Show, Snapshot, Help, Version };
+enum class Command { Entries, Diff, Show, Snapshot, Compact, Help, Version };
 
-enum class Format { Text, Json, Csv };
+enum class Format { Text, Json, Csv, Raw };
 
 // What the command line asks for.
 struct Invocation {
@@ -19,6 +19,7 @@ struct Invocation {
     Format format = Format::Text;
     std::vector<std::int64_t> entries;  // diff: FROM and TO; show: N
     std::string folder;                 // snapshot
+    std::uint64_t keepText = 1;         // compact: the entries left in the text log
 };
 
 // What is wrong with a command line, in a few words.
@@ -27,8 +28,9 @@ struct UsageMistake {
 };
 
 // Reads the arguments, without the program's name:
-//   [--log FILE] entries [--json] | diff [FROM [TO]] [--json] | show [N] [--csv | --json]
-//   | snapshot FOLDER | --help | --version
+//   [--log FILE] entries [--json] | diff [FROM [TO]] [--json]
+//   | show [N] [--csv | --json | --raw] | snapshot FOLDER | compact [--keep-text N]
+//   | --help | --version
 // Options may come before or after the command; "--" ends them. An entry number is a
 // whole number other than 0, negative ones counting from the newest.
 std::variant<Invocation, UsageMistake> ReadCommandLine(const std::vector<std::string>& arguments);

@@ -1,0 +1,412 @@
+#include "history/StoreFile.h"
+
+#include <algorithm>
+#include <array>
+
+#include "history/StoreBytes.h"
+#include "platform/RuntimeError.h"
+
+namespace kestrava::history {
+namespace {
+
+using platform::RuntimeError;
+namespace error_number = platform::error_number;
+
+constexpr std::string_view IndexTag = "INDX";
+constexpr std::string_view LinesTag = "LINE";
+constexpr std::size_t FrameSize = 16;
+
+// How a line ends, and whether it reads as path|size|date.
+enum LineKind : unsigned char {
+    FileLineCrLf = 0,
+    OtherLineCrLf = 1,
+    FileLineLf = 2,
+    OtherLineLf = 3,
+    FileLineUnended = 4,
+    OtherLineUnended = 5,
+};
+constexpr unsigned char OtherLine = 1;
+
+enum Column { Ranks, Firsts, Spans, Kinds, Shared, Suffixes, Sizes, Dates, ColumnCount };
+
+std::string Frame(std::string_view tag, std::string_view raw, std::string_view stored) {
+    std::string block(tag);
+    PutFixed32(block, static_cast<std::uint32_t>(raw.size()));
+    PutFixed32(block, static_cast<std::uint32_t>(stored.size()));
+    PutFixed32(block, Checksum(stored, Checksum(block)));
+    block += stored;
+    return block;
+}
+
+struct SplitLine {
+    unsigned char kind;
+    std::string_view path;  // the whole line, without its end, when it names no file
+    std::string_view size;
+    std::string_view date;
+};
+
+SplitLine Split(std::string_view line) {
+    unsigned char ending = FileLineUnended;
+    if (line.ends_with("\r\n")) {
+        ending = FileLineCrLf;
+        line.remove_suffix(2);
+    } else if (line.ends_with('\n')) {
+        ending = FileLineLf;
+        line.remove_suffix(1);
+    }
+    const std::size_t last = line.rfind('|');
+    const std::size_t before = last == 0 || last == std::string_view::npos
+                                   ? std::string_view::npos
+                                   : line.rfind('|', last - 1);
+    if (before == std::string_view::npos) {
+        return {static_cast<unsigned char>(ending | OtherLine), line, {}, {}};
+    }
+    return {ending, line.substr(0, before), line.substr(before + 1, last - before - 1),
+            line.substr(last + 1)};
+}
+
+std::string_view EndingOf(unsigned char kind) {
+    switch (kind & ~OtherLine) {
+        case FileLineCrLf:
+            return "\r\n";
+        case FileLineLf:
+            return "\n";
+        default:
+            return "";
+    }
+}
+
+std::string EncodeChunk(const StoreContent& content, const std::vector<std::size_t>& members,
+                        std::uint32_t firstEntry) {
+    std::array<std::string, ColumnCount> columns;
+    std::size_t previousRank = 0;
+    std::string_view previousPath;
+    for (const std::size_t rank : members) {
+        const LineVersion& version = content.versions[rank];
+        PutNumber(columns[Ranks], rank - previousRank);
+        previousRank = rank;
+        PutNumber(columns[Firsts], version.first - firstEntry);
+        PutNumber(columns[Spans], version.last - version.first);
+        const SplitLine line = Split(content.text(version));
+        columns[Kinds] += static_cast<char>(line.kind);
+        const auto shared =
+            static_cast<std::size_t>(std::mismatch(line.path.begin(), line.path.end(),
+                                                   previousPath.begin(), previousPath.end())
+                                         .first -
+                                     line.path.begin());
+        PutNumber(columns[Shared], shared);
+        (columns[Suffixes] += line.path.substr(shared)) += '\n';
+        (columns[Sizes] += line.size) += '\n';
+        (columns[Dates] += line.date) += '\n';
+        previousPath = line.path;
+    }
+    std::string raw;
+    PutNumber(raw, members.size());
+    for (const std::string& column : columns) {
+        const std::string deflated = Deflate(column);
+        PutNumber(raw, column.size());
+        PutText(raw, deflated);
+    }
+    return raw;
+}
+
+void PutFacts(std::string& out, const StoredEntryFacts& facts) {
+    PutText(out, facts.head);
+    PutNumber(out, facts.lines);
+    PutNumber(out, facts.unreadableLines);
+    PutNumber(out, facts.changes ? 1 : 0);
+    if (facts.changes) {
+        PutNumber(out, facts.changes->added);
+        PutNumber(out, facts.changes->removed);
+        PutNumber(out, facts.changes->modified);
+    }
+}
+
+StoredEntryFacts ReadFacts(ByteReader& in) {
+    StoredEntryFacts facts;
+    facts.head = in.text();
+    facts.lines = in.number();
+    facts.unreadableLines = in.number();
+    if (in.number() == 1) {
+        facts.changes = ChangeCounts{in.number(), in.number(), in.number()};
+    }
+    return facts;
+}
+
+std::string Header(const StoreContent& content) {
+    std::string header(StoreFormatName);
+    PutFixed32(header, StoreFormatVersion);
+    PutFixed32(header, static_cast<std::uint32_t>(content.entries.size()));
+    PutFixed64(header, content.absorbed.lastEntryStart);
+    PutFixed64(header, content.absorbed.continuesAt);
+    PutFixed32(header, content.absorbed.lastEntryChecksum);
+    header.resize(StoreHeaderSize - 4, '\0');
+    PutFixed32(header, Checksum(header));
+    return header;
+}
+
+// A block's payload, checked; nothing (and why) when it isn't whole or its checksum fails.
+std::optional<std::string_view> Payload(std::string_view bytes, std::size_t offset,
+                                        std::string_view tag, std::uint32_t& rawSize,
+                                        std::string& why) {
+    if (offset > bytes.size() || bytes.size() - offset < FrameSize) {
+        why = "it ends before the block at byte " + std::to_string(offset);
+        return std::nullopt;
+    }
+    ByteReader frame(bytes.substr(offset + 4, FrameSize - 4));
+    rawSize = frame.fixed32();
+    const std::uint32_t storedSize = frame.fixed32();
+    const std::uint32_t checksum = frame.fixed32();
+    if (bytes.size() - offset - FrameSize < storedSize) {
+        why = "it ends in the middle of the block at byte " + std::to_string(offset);
+        return std::nullopt;
+    }
+    const std::string_view stored = bytes.substr(offset + FrameSize, storedSize);
+    if (bytes.substr(offset, 4) != tag ||
+        Checksum(stored, Checksum(bytes.substr(offset, 12))) != checksum) {
+        why = "the block at byte " + std::to_string(offset) + " is damaged (its checksum fails)";
+        return std::nullopt;
+    }
+    return stored;
+}
+
+}  // namespace
+
+std::string EncodeStore(const StoreContent& content) {
+    const std::size_t chunkCount =
+        content.entries.empty() ? 0 : (content.entries.size() - 1) / EntriesPerBlock + 1;
+    std::vector<std::vector<std::size_t>> members(chunkCount);
+    for (std::size_t rank = 0; rank < content.versions.size(); ++rank) {
+        members[content.versions[rank].first / EntriesPerBlock].push_back(rank);
+    }
+    std::string lines;
+    std::string index;
+    PutNumber(index, content.entries.size());
+    PutNumber(index, content.versions.size());
+    PutNumber(index, chunkCount);
+    for (std::size_t chunk = 0; chunk < chunkCount; ++chunk) {
+        const auto firstEntry = static_cast<std::uint32_t>(chunk * EntriesPerBlock);
+        const std::string raw = EncodeChunk(content, members[chunk], firstEntry);
+        const std::string block = Frame(LinesTag, raw, raw);
+        PutNumber(index, firstEntry);
+        PutNumber(index, members[chunk].size());
+        PutNumber(index, lines.size());
+        PutNumber(index, block.size());
+        lines += block;
+    }
+    for (const StoredEntryFacts& facts : content.entries) {
+        PutFacts(index, facts);
+    }
+    return Header(content) + Frame(IndexTag, index, Deflate(index)) + lines;
+}
+
+StoreReader::StoreReader(std::string path, std::string bytes)
+    : path_(std::move(path)), bytes_(std::move(bytes)) {
+    const std::string_view header = std::string_view(bytes_).substr(0, StoreHeaderSize);
+    ByteReader in(header.substr(StoreFormatName.size()));
+    if (!header.starts_with(StoreFormatName)) {
+        throw RuntimeError(error_number::PathFileAccessError,
+                           "the history store " + path_ + " is no history store");
+    }
+    if (header.size() < StoreHeaderSize ||
+        Checksum(header.substr(0, StoreHeaderSize - 4)) !=
+            ByteReader(header.substr(StoreHeaderSize - 4)).fixed32()) {
+        throw RuntimeError(error_number::PathFileAccessError,
+                           "the history store " + path_ + " is damaged in its first bytes");
+    }
+    version_ = in.fixed32();
+    count_ = in.fixed32();
+    absorbed_.lastEntryStart = in.fixed64();
+    absorbed_.continuesAt = in.fixed64();
+    absorbed_.lastEntryChecksum = in.fixed32();
+    if (version_ > StoreFormatVersion) {
+        indexProblem_ = "it is of a newer format (version " + std::to_string(version_) +
+                        ") than this program reads (version " + std::to_string(StoreFormatVersion) +
+                        ")";
+    }
+}
+
+void StoreReader::fail(std::int64_t number, const std::string& why) const {
+    throw RuntimeError(error_number::PathFileAccessError,
+                       "entry " + std::to_string(number) +
+                           " can't be read from the history store " + path_ + ": " + why);
+}
+
+void StoreReader::readIndex() {
+    if (indexRead_ || indexProblem_) {
+        return;
+    }
+    std::uint32_t rawSize = 0;
+    std::string why;
+    const auto stored = Payload(bytes_, StoreHeaderSize, IndexTag, rawSize, why);
+    std::string raw;
+    if (!stored || !Inflate(*stored, rawSize, raw)) {
+        indexProblem_ = stored ? "its index is damaged" : why;
+        return;
+    }
+    ByteReader in(raw);
+    const std::uint64_t entries = in.number();
+    totalVersions_ = in.number();
+    const std::uint64_t chunkCount = in.number();
+    for (std::uint64_t chunk = 0; chunk < chunkCount && !in.broken(); ++chunk) {
+        chunks_.push_back(
+            {static_cast<std::uint32_t>(in.number()), in.number(), in.number(), in.number()});
+    }
+    for (std::uint64_t entry = 0; entry < entries && !in.broken(); ++entry) {
+        entries_.push_back(ReadFacts(in));
+    }
+    if (in.broken() || !in.atEnd() || entries != count_) {
+        indexProblem_ = "its index is damaged";
+        entries_.clear();
+        chunks_.clear();
+        return;
+    }
+    linesStart_ = StoreHeaderSize + FrameSize + stored->size();
+    indexRead_ = true;
+}
+
+const StoredEntryFacts& StoreReader::facts(std::size_t index, std::int64_t number) {
+    readIndex();
+    if (indexProblem_) {
+        fail(number, *indexProblem_);
+    }
+    return entries_.at(index);
+}
+
+const StoreReader::ChunkLines& StoreReader::chunkLines(std::size_t chunk) {
+    if (const auto found = decoded_.find(chunk); found != decoded_.end()) {
+        return found->second;
+    }
+    const Chunk& where = chunks_[chunk];
+    std::uint32_t rawSize = 0;
+    std::string why;
+    const auto stored = Payload(bytes_, linesStart_ + where.offset, LinesTag, rawSize, why);
+    if (!stored) {
+        chunkProblems_[chunk] = why;
+        return decoded_[chunk];
+    }
+    ByteReader in(*stored);
+    const std::uint64_t count = in.number();
+    std::array<std::string, ColumnCount> columns;
+    for (std::string& column : columns) {
+        const std::uint64_t size = in.number();
+        const std::string_view deflated = in.text();
+        if (in.broken() || !Inflate(deflated, static_cast<std::size_t>(size), column)) {
+            chunkProblems_[chunk] =
+                "the block at byte " + std::to_string(linesStart_ + where.offset) + " is damaged";
+            return decoded_[chunk];
+        }
+    }
+    ChunkLines lines;
+    ByteReader ranks(columns[Ranks]);
+    ByteReader firsts(columns[Firsts]);
+    ByteReader spans(columns[Spans]);
+    ByteReader shared(columns[Shared]);
+    std::size_t suffixAt = 0;
+    std::size_t sizeAt = 0;
+    std::size_t dateAt = 0;
+    const auto nextText = [](const std::string& column, std::size_t& at) {
+        const std::size_t end = std::min(column.find('\n', at), column.size());
+        const std::string_view text = std::string_view(column).substr(at, end - at);
+        at = end + 1;
+        return text;
+    };
+    std::string path;
+    std::uint64_t rank = 0;
+    for (std::uint64_t index = 0; index < count && index < columns[Kinds].size(); ++index) {
+        rank += ranks.number();
+        const auto first = static_cast<std::uint32_t>(where.firstEntry + firsts.number());
+        const auto last = static_cast<std::uint32_t>(first + spans.number());
+        const auto kind = static_cast<unsigned char>(columns[Kinds][index]);
+        path.resize(std::min<std::size_t>(path.size(), shared.number()));
+        path += nextText(columns[Suffixes], suffixAt);
+        const std::uint64_t offset = lines.texts.size();
+        lines.texts += path;
+        const std::string_view size = nextText(columns[Sizes], sizeAt);
+        const std::string_view date = nextText(columns[Dates], dateAt);
+        if ((kind & OtherLine) == 0) {
+            ((lines.texts += '|') += size) += '|';
+            lines.texts += date;
+        }
+        lines.texts += EndingOf(kind);
+        lines.ranks.push_back(rank);
+        lines.versions.push_back(
+            {first, last, offset, static_cast<std::uint32_t>(lines.texts.size() - offset)});
+    }
+    if (ranks.broken() || firsts.broken() || spans.broken() || shared.broken() ||
+        lines.versions.size() != where.versions) {
+        chunkProblems_[chunk] =
+            "the block at byte " + std::to_string(linesStart_ + where.offset) + " is damaged";
+        lines = {};
+    }
+    return decoded_[chunk] = std::move(lines);
+}
+
+std::string StoreReader::files(std::size_t index, std::int64_t number) {
+    facts(index, number);
+    struct Placed {
+        std::uint64_t rank;
+        std::string_view text;
+    };
+    std::vector<Placed> placed;
+    placed.reserve(static_cast<std::size_t>(entries_[index].lines));
+    for (std::size_t chunk = 0; chunk < chunks_.size() && chunks_[chunk].firstEntry <= index;
+         ++chunk) {
+        const ChunkLines& lines = chunkLines(chunk);
+        if (const auto problem = chunkProblems_.find(chunk); problem != chunkProblems_.end()) {
+            fail(number, problem->second);
+        }
+        for (std::size_t at = 0; at < lines.versions.size(); ++at) {
+            const LineVersion& version = lines.versions[at];
+            if (version.first <= index && index <= version.last) {
+                placed.push_back(
+                    {lines.ranks[at],
+                     std::string_view(lines.texts)
+                         .substr(static_cast<std::size_t>(version.offset), version.length)});
+            }
+        }
+    }
+    std::sort(placed.begin(), placed.end(),
+              [](const Placed& a, const Placed& b) { return a.rank < b.rank; });
+    std::string files;
+    for (const Placed& line : placed) {
+        files += line.text;
+    }
+    return files;
+}
+
+StoreContent StoreReader::content() {
+    StoreContent content;
+    content.absorbed = absorbed_;
+    if (count_ == 0) {
+        return content;
+    }
+    for (std::size_t index = 0; index < count_; ++index) {
+        content.entries.push_back(facts(index, static_cast<std::int64_t>(index + 1)));
+    }
+    std::vector<std::pair<std::uint64_t, LineVersion>> ranked;
+    for (std::size_t chunk = 0; chunk < chunks_.size(); ++chunk) {
+        const ChunkLines& lines = chunkLines(chunk);
+        if (const auto problem = chunkProblems_.find(chunk); problem != chunkProblems_.end()) {
+            fail(static_cast<std::int64_t>(chunks_[chunk].firstEntry + 1), problem->second);
+        }
+        for (std::size_t at = 0; at < lines.versions.size(); ++at) {
+            LineVersion version = lines.versions[at];
+            const std::string_view text =
+                std::string_view(lines.texts)
+                    .substr(static_cast<std::size_t>(version.offset), version.length);
+            version.offset = content.texts.size();
+            content.texts += text;
+            ranked.emplace_back(lines.ranks[at], version);
+        }
+    }
+    std::sort(ranked.begin(), ranked.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [rank, version] : ranked) {
+        content.versions.push_back(version);
+    }
+    decoded_.clear();
+    return content;
+}
+
+}  // namespace kestrava::history

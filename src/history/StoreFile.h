@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "history/StoreContent.h"
+
+namespace kestrava::history {
+
+// The store's format, described in docs/history-store.md. Its first 64 bytes keep their
+// layout in every version, so that a reader of an older version still knows how many
+// entries a newer store holds and which text it took in.
+inline constexpr std::string_view StoreFormatName = "KESTRAVA HISTORY";
+inline constexpr std::uint32_t StoreFormatVersion = 1;
+inline constexpr std::size_t StoreHeaderSize = 64;
+// Line versions are kept in blocks by the entry that first held them: an entry needs the
+// blocks of the entries up to it only.
+inline constexpr std::uint32_t EntriesPerBlock = 64;
+
+// The store's file for a content.
+std::string EncodeStore(const StoreContent& content);
+
+// A store read from its bytes. What the header says is known at once; the index and the
+// blocks of lines are read when asked for, each checked against its checksum, so that a
+// damaged block costs the entries that need it and no others.
+class StoreReader {
+public:
+    // Throws RuntimeError, naming the store, when its header can't be read: no store, or
+    // one cut or damaged within its first bytes.
+    StoreReader(std::string path, std::string bytes);
+
+    const std::string& path() const { return path_; }
+    std::size_t count() const { return count_; }
+    const AbsorbedText& absorbed() const { return absorbed_; }
+
+    // What the index says of an entry (numbered from 0); throws RuntimeError, naming the
+    // entry by `number`, when the index can't be read.
+    const StoredEntryFacts& facts(std::size_t index, std::int64_t number);
+
+    // An entry's file lines, each with its line end, byte for byte. Throws RuntimeError
+    // naming the entry by `number` when a block it needs is missing or damaged.
+    std::string files(std::size_t index, std::int64_t number);
+
+    // Everything, to write a new store from. Throws RuntimeError when any of it can't be
+    // read.
+    StoreContent content();
+
+private:
+    struct Chunk {
+        std::uint32_t firstEntry = 0;
+        std::uint64_t versions = 0;
+        std::uint64_t offset = 0;
+        std::uint64_t size = 0;
+    };
+    struct ChunkLines {
+        std::vector<std::uint64_t> ranks;
+        std::vector<LineVersion> versions;
+        std::string texts;
+    };
+
+    void readIndex();
+    const ChunkLines& chunkLines(std::size_t chunk);
+    [[noreturn]] void fail(std::int64_t number, const std::string& why) const;
+
+    std::string path_;
+    std::string bytes_;
+    std::uint32_t version_ = 0;
+    std::size_t count_ = 0;
+    AbsorbedText absorbed_;
+    std::optional<std::string> indexProblem_;
+    bool indexRead_ = false;
+    std::vector<StoredEntryFacts> entries_;
+    std::vector<Chunk> chunks_;
+    std::uint64_t totalVersions_ = 0;
+    std::size_t linesStart_ = 0;
+    std::map<std::size_t, ChunkLines> decoded_;
+    std::map<std::size_t, std::string> chunkProblems_;
+};
+
+}  // namespace kestrava::history
