@@ -27,6 +27,7 @@ kestrava_warnings(kestrava_test_support)
 
 add_executable(kestrava_windows_tests
     unit/cli/CommandsTest.cpp
+    unit/cli/CompactTest.cpp
     unit/cli/win32/AnsiLogTest.cpp
     unit/core/ConversionsTest.cpp
     unit/core/ErrorReportTest.cpp
@@ -36,6 +37,7 @@ add_executable(kestrava_windows_tests
     unit/engine/SnapshotRowsTest.cpp
     unit/history/EntryComparisonTest.cpp
     unit/history/LogReadingTest.cpp
+    unit/history/StoreTest.cpp
     unit/tray/cSysTrayTest.cpp
     unit/core/win32/MainOnWindowsTest.cpp
     unit/engine/win32/SnapshotOnWindowsTest.cpp
