@@ -1,5 +1,6 @@
 #include "history/StoreBuilder.h"
 
+#include <algorithm>
 #include <cstring>
 #include <unordered_map>
 
@@ -106,18 +107,25 @@ void StoreBuilder::carryOver(const std::vector<std::string_view>& lines) {
     const auto previous = static_cast<std::uint32_t>(content_.entries.size() - 1);
     std::vector<std::uint32_t> alive;
     alive.reserve(lines.size());
+    std::size_t i = 0;  // in the entry before
+    std::size_t j = 0;  // in this one
     const auto endOld = [&](std::size_t from, std::size_t to) {
         for (std::size_t old = from; old < to; ++old) {
             content_.versions[alive_[old]].last = previous;
         }
     };
-    const auto keepNew = [&](std::size_t from, std::size_t to) {
+    // Lines that take the place of as many gone ones follow them in the order of versions:
+    // a file changed in place then lies next to its former line, which it mostly repeats.
+    const auto keepNew = [&](std::size_t from, std::size_t to, std::size_t replacing) {
+        std::uint32_t after = alive.empty() ? None : alive.back();
         for (std::size_t fresh = from; fresh < to; ++fresh) {
-            alive.push_back(keep(lines[fresh], alive.empty() ? None : alive.back()));
+            if (fresh - from < replacing) {
+                after = alive_[i + fresh - from];
+            }
+            after = keep(lines[fresh], after);
+            alive.push_back(after);
         }
     };
-    std::size_t i = 0;
-    std::size_t j = 0;
     while (i < alive_.size() && j < lines.size()) {
         if (lineOf(alive_[i]) == lines[j]) {
             alive.push_back(alive_[i++]);
@@ -130,12 +138,12 @@ void StoreBuilder::carryOver(const std::vector<std::string_view>& lines) {
             break;
         }
         endOld(i, i + skipOld);
-        keepNew(j, j + skipNew);
+        keepNew(j, j + skipNew, std::min(skipOld, skipNew));
         i += skipOld;
         j += skipNew;
     }
     endOld(i, alive_.size());
-    keepNew(j, lines.size());
+    keepNew(j, lines.size(), 0);
     alive_.swap(alive);
     oldLines_.clear();
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
+#include <set>
 
 #include "history/StoreBytes.h"
 #include "platform/RuntimeError.h"
@@ -26,6 +28,10 @@ enum LineKind : unsigned char {
     OtherLineUnended = 5,
 };
 constexpr unsigned char OtherLine = 1;
+constexpr unsigned char EndingBits = 6;
+// The size or date text is that of the line before in the order of versions.
+constexpr unsigned char SameSize = 8;
+constexpr unsigned char SameDate = 16;
 
 enum Column { Ranks, Firsts, Spans, Kinds, Shared, Suffixes, Sizes, Dates, ColumnCount };
 
@@ -38,35 +44,8 @@ std::string Frame(std::string_view tag, std::string_view raw, std::string_view s
     return block;
 }
 
-struct SplitLine {
-    unsigned char kind;
-    std::string_view path;  // the whole line, without its end, when it names no file
-    std::string_view size;
-    std::string_view date;
-};
-
-SplitLine Split(std::string_view line) {
-    unsigned char ending = FileLineUnended;
-    if (line.ends_with("\r\n")) {
-        ending = FileLineCrLf;
-        line.remove_suffix(2);
-    } else if (line.ends_with('\n')) {
-        ending = FileLineLf;
-        line.remove_suffix(1);
-    }
-    const std::size_t last = line.rfind('|');
-    const std::size_t before = last == 0 || last == std::string_view::npos
-                                   ? std::string_view::npos
-                                   : line.rfind('|', last - 1);
-    if (before == std::string_view::npos) {
-        return {static_cast<unsigned char>(ending | OtherLine), line, {}, {}};
-    }
-    return {ending, line.substr(0, before), line.substr(before + 1, last - before - 1),
-            line.substr(last + 1)};
-}
-
 std::string_view EndingOf(unsigned char kind) {
-    switch (kind & ~OtherLine) {
+    switch (kind & EndingBits) {
         case FileLineCrLf:
             return "\r\n";
         case FileLineLf:
@@ -76,29 +55,45 @@ std::string_view EndingOf(unsigned char kind) {
     }
 }
 
+std::size_t SharedPrefix(std::string_view a, std::string_view b) {
+    return static_cast<std::size_t>(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first -
+                                    a.begin());
+}
+
+// A line's texts are told against those of the nearest line before it in the order of
+// versions among the lines of this block and the blocks before it (those any entry that
+// needs this block needs too): a file changed in place follows its former line, whose
+// path it repeats, often its size too.
 std::string EncodeChunk(const StoreContent& content, const std::vector<std::size_t>& members,
-                        std::uint32_t firstEntry) {
+                        std::uint32_t firstEntry, std::set<std::size_t>& seen) {
     std::array<std::string, ColumnCount> columns;
     std::size_t previousRank = 0;
-    std::string_view previousPath;
     for (const std::size_t rank : members) {
+        const auto before = seen.lower_bound(rank);
+        const SplitLine previous = before == seen.begin()
+                                       ? SplitLine{OtherLine, {}, {}, {}}
+                                       : Split(content.text(content.versions[*std::prev(before)]));
+        seen.insert(before, rank);
         const LineVersion& version = content.versions[rank];
         PutNumber(columns[Ranks], rank - previousRank);
         previousRank = rank;
         PutNumber(columns[Firsts], version.first - firstEntry);
         PutNumber(columns[Spans], version.last - version.first);
         const SplitLine line = Split(content.text(version));
-        columns[Kinds] += static_cast<char>(line.kind);
-        const auto shared =
-            static_cast<std::size_t>(std::mismatch(line.path.begin(), line.path.end(),
-                                                   previousPath.begin(), previousPath.end())
-                                         .first -
-                                     line.path.begin());
+        const bool files = (line.kind & OtherLine) == 0 && (previous.kind & OtherLine) == 0;
+        const bool sameSize = files && line.size == previous.size;
+        const bool sameDate = files && line.date == previous.date;
+        columns[Kinds] +=
+            static_cast<char>(line.kind | (sameSize ? SameSize : 0) | (sameDate ? SameDate : 0));
+        const std::size_t shared = SharedPrefix(line.path, previous.path);
         PutNumber(columns[Shared], shared);
         (columns[Suffixes] += line.path.substr(shared)) += '\n';
-        (columns[Sizes] += line.size) += '\n';
-        (columns[Dates] += line.date) += '\n';
-        previousPath = line.path;
+        if (!sameSize) {
+            (columns[Sizes] += line.size) += '\n';
+        }
+        if (!sameDate) {
+            (columns[Dates] += line.date) += '\n';
+        }
     }
     std::string raw;
     PutNumber(raw, members.size());
@@ -172,10 +167,31 @@ std::optional<std::string_view> Payload(std::string_view bytes, std::size_t offs
 
 }  // namespace
 
+SplitLine Split(std::string_view line) {
+    unsigned char ending = FileLineUnended;
+    if (line.ends_with("\r\n")) {
+        ending = FileLineCrLf;
+        line.remove_suffix(2);
+    } else if (line.ends_with('\n')) {
+        ending = FileLineLf;
+        line.remove_suffix(1);
+    }
+    const std::size_t last = line.rfind('|');
+    const std::size_t before = last == 0 || last == std::string_view::npos
+                                   ? std::string_view::npos
+                                   : line.rfind('|', last - 1);
+    if (before == std::string_view::npos) {
+        return {static_cast<unsigned char>(ending | OtherLine), line, {}, {}};
+    }
+    return {ending, line.substr(0, before), line.substr(before + 1, last - before - 1),
+            line.substr(last + 1)};
+}
+
 std::string EncodeStore(const StoreContent& content) {
     const std::size_t chunkCount =
         content.entries.empty() ? 0 : (content.entries.size() - 1) / EntriesPerBlock + 1;
     std::vector<std::vector<std::size_t>> members(chunkCount);
+    std::set<std::size_t> seen;
     for (std::size_t rank = 0; rank < content.versions.size(); ++rank) {
         members[content.versions[rank].first / EntriesPerBlock].push_back(rank);
     }
@@ -186,7 +202,7 @@ std::string EncodeStore(const StoreContent& content) {
     PutNumber(index, chunkCount);
     for (std::size_t chunk = 0; chunk < chunkCount; ++chunk) {
         const auto firstEntry = static_cast<std::uint32_t>(chunk * EntriesPerBlock);
-        const std::string raw = EncodeChunk(content, members[chunk], firstEntry);
+        const std::string raw = EncodeChunk(content, members[chunk], firstEntry, seen);
         const std::string block = Frame(LinesTag, raw, raw);
         PutNumber(index, firstEntry);
         PutNumber(index, members[chunk].size());
@@ -277,6 +293,14 @@ const StoreReader::ChunkLines& StoreReader::chunkLines(std::size_t chunk) {
     if (const auto found = decoded_.find(chunk); found != decoded_.end()) {
         return found->second;
     }
+    // The lines of the blocks before tell this block's.
+    for (std::size_t before = 0; before < chunk; ++before) {
+        chunkLines(before);
+        if (const auto problem = chunkProblems_.find(before); problem != chunkProblems_.end()) {
+            chunkProblems_[chunk] = problem->second;
+            return decoded_[chunk];
+        }
+    }
     const Chunk& where = chunks_[chunk];
     std::uint32_t rawSize = 0;
     std::string why;
@@ -312,18 +336,23 @@ const StoreReader::ChunkLines& StoreReader::chunkLines(std::size_t chunk) {
         return text;
     };
     std::string path;
+    std::string size;
+    std::string date;
     std::uint64_t rank = 0;
     for (std::uint64_t index = 0; index < count && index < columns[Kinds].size(); ++index) {
         rank += ranks.number();
         const auto first = static_cast<std::uint32_t>(where.firstEntry + firsts.number());
         const auto last = static_cast<std::uint32_t>(first + spans.number());
         const auto kind = static_cast<unsigned char>(columns[Kinds][index]);
-        path.resize(std::min<std::size_t>(path.size(), shared.number()));
+        const SplitLine previous = lineBefore(rank, chunk, lines);
+        known_.emplace(rank, std::pair(chunk, static_cast<std::size_t>(index)));
+        path.assign(
+            previous.path.substr(0, std::min<std::size_t>(previous.path.size(), shared.number())));
         path += nextText(columns[Suffixes], suffixAt);
+        size.assign((kind & SameSize) != 0 ? previous.size : nextText(columns[Sizes], sizeAt));
+        date.assign((kind & SameDate) != 0 ? previous.date : nextText(columns[Dates], dateAt));
         const std::uint64_t offset = lines.texts.size();
         lines.texts += path;
-        const std::string_view size = nextText(columns[Sizes], sizeAt);
-        const std::string_view date = nextText(columns[Dates], dateAt);
         if ((kind & OtherLine) == 0) {
             ((lines.texts += '|') += size) += '|';
             lines.texts += date;
@@ -340,6 +369,19 @@ const StoreReader::ChunkLines& StoreReader::chunkLines(std::size_t chunk) {
         lines = {};
     }
     return decoded_[chunk] = std::move(lines);
+}
+
+SplitLine StoreReader::lineBefore(std::uint64_t rank, std::size_t chunk,
+                                  const ChunkLines& decoding) const {
+    const auto after = known_.lower_bound(rank);
+    if (after == known_.begin()) {
+        return {OtherLine, {}, {}, {}};
+    }
+    const auto [inChunk, index] = std::prev(after)->second;
+    const ChunkLines& lines = inChunk == chunk ? decoding : decoded_.at(inChunk);
+    const LineVersion& version = lines.versions[index];
+    return Split(std::string_view(lines.texts)
+                     .substr(static_cast<std::size_t>(version.offset), version.length));
 }
 
 std::string StoreReader::files(std::size_t index, std::int64_t number) {

@@ -11,6 +11,16 @@
 
 namespace kestrava::history {
 
+// A line in its parts: how it ends and whether it names a file (its kind), and its path
+// (the whole line, without its end, when it names no file), size and date texts.
+struct SplitLine {
+    unsigned char kind;
+    std::string_view path;
+    std::string_view size;
+    std::string_view date;
+};
+SplitLine Split(std::string_view line);
+
 // The store's format, described in docs/history-store.md. Its first 64 bytes keep their
 // layout in every version, so that a reader of an older version still knows how many
 // entries a newer store holds and which text it took in.
@@ -64,6 +74,7 @@ private:
 
     void readIndex();
     const ChunkLines& chunkLines(std::size_t chunk);
+    SplitLine lineBefore(std::uint64_t rank, std::size_t chunk, const ChunkLines& decoding) const;
     [[noreturn]] void fail(std::int64_t number, const std::string& why) const;
 
     std::string path_;
@@ -79,6 +90,8 @@ private:
     std::size_t linesStart_ = 0;
     std::map<std::size_t, ChunkLines> decoded_;
     std::map<std::size_t, std::string> chunkProblems_;
+    // Every line decoded so far: its block and its place there, by its place in the order.
+    std::map<std::uint64_t, std::pair<std::size_t, std::size_t>> known_;
 };
 
 }  // namespace kestrava::history
