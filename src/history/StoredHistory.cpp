@@ -1,12 +1,13 @@
 #include "history/StoredHistory.h"
 
+#include "core/HistoryLogPath.h"
 #include "history/StoreBytes.h"
 #include "platform/RuntimeError.h"
 
 namespace kestrava::history {
 
 std::string StorePathOf(const std::string& logPath) {
-    return logPath + ".history";
+    return core::HistoryStorePath(logPath);
 }
 
 std::optional<std::string> ReadWholeFile(const platform::FileSystem& fileSystem,
