@@ -37,6 +37,7 @@ add_executable(kestrava_windows_tests
     unit/engine/SnapshotRowsTest.cpp
     unit/history/EntryComparisonTest.cpp
     unit/history/LogReadingTest.cpp
+    unit/history/ShapedTextTest.cpp
     unit/history/StoreTest.cpp
     unit/tray/cSysTrayTest.cpp
     unit/core/win32/MainOnWindowsTest.cpp

@@ -4,7 +4,9 @@
 #include <array>
 #include <iterator>
 #include <set>
+#include <span>
 
+#include "history/ShapedText.h"
 #include "history/StoreBytes.h"
 #include "platform/RuntimeError.h"
 
@@ -33,7 +35,24 @@ constexpr unsigned char EndingBits = 6;
 constexpr unsigned char SameSize = 8;
 constexpr unsigned char SameDate = 16;
 
-enum Column { Ranks, Firsts, Spans, Kinds, Shared, Suffixes, Sizes, Dates, ColumnCount };
+// A block's columns: the lines' places in the order, the entries they span, their kinds,
+// their paths told against the line before, and their size and date texts as shapes and
+// numbers.
+enum Column {
+    Ranks,
+    Firsts,
+    Spans,
+    Kinds,
+    Shared,
+    Suffixes,
+    SizeShapes,
+    DateShapes,
+    SizeNumbers,
+    DateNumbers = SizeNumbers + 4,
+    ColumnCount = DateNumbers + 8
+};
+constexpr std::size_t SizeNumberColumns = DateNumbers - SizeNumbers;
+constexpr std::size_t DateNumberColumns = ColumnCount - DateNumbers;
 
 std::string Frame(std::string_view tag, std::string_view raw, std::string_view stored) {
     std::string block(tag);
@@ -88,11 +107,14 @@ std::string EncodeChunk(const StoreContent& content, const std::vector<std::size
         const std::size_t shared = SharedPrefix(line.path, previous.path);
         PutNumber(columns[Shared], shared);
         (columns[Suffixes] += line.path.substr(shared)) += '\n';
-        if (!sameSize) {
-            (columns[Sizes] += line.size) += '\n';
+        const bool fileLine = (line.kind & OtherLine) == 0;
+        if (fileLine && !sameSize) {
+            PutShaped(line.size, columns[SizeShapes],
+                      std::span(columns).subspan(SizeNumbers, SizeNumberColumns));
         }
-        if (!sameDate) {
-            (columns[Dates] += line.date) += '\n';
+        if (fileLine && !sameDate) {
+            PutShaped(line.date, columns[DateShapes],
+                      std::span(columns).subspan(DateNumbers, DateNumberColumns));
         }
     }
     std::string raw;
@@ -329,6 +351,13 @@ const StoreReader::ChunkLines& StoreReader::chunkLines(std::size_t chunk) {
     std::size_t suffixAt = 0;
     std::size_t sizeAt = 0;
     std::size_t dateAt = 0;
+    std::vector<ByteReader> numbers;
+    for (std::size_t column = SizeNumbers; column < ColumnCount; ++column) {
+        numbers.emplace_back(columns[column]);
+    }
+    const auto sizeNumbers = std::span(numbers).subspan(0, SizeNumberColumns);
+    const auto dateNumbers = std::span(numbers).subspan(SizeNumberColumns, DateNumberColumns);
+    bool shapesWhole = true;
     const auto nextText = [](const std::string& column, std::size_t& at) {
         const std::size_t end = std::min(column.find('\n', at), column.size());
         const std::string_view text = std::string_view(column).substr(at, end - at);
@@ -349,8 +378,17 @@ const StoreReader::ChunkLines& StoreReader::chunkLines(std::size_t chunk) {
         path.assign(
             previous.path.substr(0, std::min<std::size_t>(previous.path.size(), shared.number())));
         path += nextText(columns[Suffixes], suffixAt);
-        size.assign((kind & SameSize) != 0 ? previous.size : nextText(columns[Sizes], sizeAt));
-        date.assign((kind & SameDate) != 0 ? previous.date : nextText(columns[Dates], dateAt));
+        const bool fileLine = (kind & OtherLine) == 0;
+        if ((kind & SameSize) != 0) {
+            size.assign(previous.size);
+        } else if (fileLine) {
+            shapesWhole &= TakeShaped(columns[SizeShapes], sizeAt, sizeNumbers, size);
+        }
+        if ((kind & SameDate) != 0) {
+            date.assign(previous.date);
+        } else if (fileLine) {
+            shapesWhole &= TakeShaped(columns[DateShapes], dateAt, dateNumbers, date);
+        }
         const std::uint64_t offset = lines.texts.size();
         lines.texts += path;
         if ((kind & OtherLine) == 0) {
@@ -362,7 +400,7 @@ const StoreReader::ChunkLines& StoreReader::chunkLines(std::size_t chunk) {
         lines.versions.push_back(
             {first, last, offset, static_cast<std::uint32_t>(lines.texts.size() - offset)});
     }
-    if (ranks.broken() || firsts.broken() || spans.broken() || shared.broken() ||
+    if (!shapesWhole || ranks.broken() || firsts.broken() || spans.broken() || shared.broken() ||
         lines.versions.size() != where.versions) {
         chunkProblems_[chunk] =
             "the block at byte " + std::to_string(linesStart_ + where.offset) + " is damaged";
