@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <iterator>
 #include <set>
 #include <span>
@@ -63,6 +64,22 @@ std::string Frame(std::string_view tag, std::string_view raw, std::string_view s
     return block;
 }
 
+}  // namespace
+
+std::optional<std::uint64_t> RankSet::before(std::uint64_t rank) const {
+    std::size_t word = static_cast<std::size_t>(rank / 64);
+    std::uint64_t bits = words_[word] & ((std::uint64_t{1} << (rank % 64)) - 1);
+    while (bits == 0) {
+        if (word == 0) {
+            return std::nullopt;
+        }
+        bits = words_[--word];
+    }
+    return word * 64 + static_cast<std::uint64_t>(63 - std::countl_zero(bits));
+}
+
+namespace {
+
 std::string_view EndingOf(unsigned char kind) {
     switch (kind & EndingBits) {
         case FileLineCrLf:
@@ -84,15 +101,14 @@ std::size_t SharedPrefix(std::string_view a, std::string_view b) {
 // needs this block needs too): a file changed in place follows its former line, whose
 // path it repeats, often its size too.
 std::string EncodeChunk(const StoreContent& content, const std::vector<std::size_t>& members,
-                        std::uint32_t firstEntry, std::set<std::size_t>& seen) {
+                        std::uint32_t firstEntry, RankSet& seen) {
     std::array<std::string, ColumnCount> columns;
     std::size_t previousRank = 0;
     for (const std::size_t rank : members) {
-        const auto before = seen.lower_bound(rank);
-        const SplitLine previous = before == seen.begin()
-                                       ? SplitLine{OtherLine, {}, {}, {}}
-                                       : Split(content.text(content.versions[*std::prev(before)]));
-        seen.insert(before, rank);
+        const auto before = seen.before(rank);
+        const SplitLine previous = before ? Split(content.text(content.versions[*before]))
+                                          : SplitLine{OtherLine, {}, {}, {}};
+        seen.insert(rank);
         const LineVersion& version = content.versions[rank];
         PutNumber(columns[Ranks], rank - previousRank);
         previousRank = rank;
@@ -213,7 +229,7 @@ std::string EncodeStore(const StoreContent& content) {
     const std::size_t chunkCount =
         content.entries.empty() ? 0 : (content.entries.size() - 1) / EntriesPerBlock + 1;
     std::vector<std::vector<std::size_t>> members(chunkCount);
-    std::set<std::size_t> seen;
+    RankSet seen(content.versions.size());
     for (std::size_t rank = 0; rank < content.versions.size(); ++rank) {
         members[content.versions[rank].first / EntriesPerBlock].push_back(rank);
     }
@@ -285,6 +301,13 @@ void StoreReader::readIndex() {
     ByteReader in(raw);
     const std::uint64_t entries = in.number();
     totalVersions_ = in.number();
+    // Every version has a place in the order: more than the store has bytes can't be.
+    if (totalVersions_ > bytes_.size() * 8) {
+        indexProblem_ = "its index is damaged";
+        return;
+    }
+    known_ = RankSet(totalVersions_);
+    byRank_.assign(static_cast<std::size_t>(totalVersions_), {});
     const std::uint64_t chunkCount = in.number();
     for (std::uint64_t chunk = 0; chunk < chunkCount && !in.broken(); ++chunk) {
         chunks_.push_back(
@@ -374,7 +397,12 @@ const StoreReader::ChunkLines& StoreReader::chunkLines(std::size_t chunk) {
         const auto last = static_cast<std::uint32_t>(first + spans.number());
         const auto kind = static_cast<unsigned char>(columns[Kinds][index]);
         const SplitLine previous = lineBefore(rank, chunk, lines);
-        known_.emplace(rank, std::pair(chunk, static_cast<std::size_t>(index)));
+        if (rank >= totalVersions_) {
+            break;
+        }
+        known_.insert(rank);
+        byRank_[static_cast<std::size_t>(rank)] = {static_cast<std::uint32_t>(chunk),
+                                                   static_cast<std::uint32_t>(index)};
         path.assign(
             previous.path.substr(0, std::min<std::size_t>(previous.path.size(), shared.number())));
         path += nextText(columns[Suffixes], suffixAt);
@@ -411,11 +439,11 @@ const StoreReader::ChunkLines& StoreReader::chunkLines(std::size_t chunk) {
 
 SplitLine StoreReader::lineBefore(std::uint64_t rank, std::size_t chunk,
                                   const ChunkLines& decoding) const {
-    const auto after = known_.lower_bound(rank);
-    if (after == known_.begin()) {
+    const auto before = rank < totalVersions_ ? known_.before(rank) : std::nullopt;
+    if (!before) {
         return {OtherLine, {}, {}, {}};
     }
-    const auto [inChunk, index] = std::prev(after)->second;
+    const auto [inChunk, index] = byRank_[static_cast<std::size_t>(*before)];
     const ChunkLines& lines = inChunk == chunk ? decoding : decoded_.at(inChunk);
     const LineVersion& version = lines.versions[index];
     return Split(std::string_view(lines.texts)
@@ -424,12 +452,8 @@ SplitLine StoreReader::lineBefore(std::uint64_t rank, std::size_t chunk,
 
 std::string StoreReader::files(std::size_t index, std::int64_t number) {
     facts(index, number);
-    struct Placed {
-        std::uint64_t rank;
-        std::string_view text;
-    };
-    std::vector<Placed> placed;
-    placed.reserve(static_cast<std::size_t>(entries_[index].lines));
+    std::vector<std::string_view> slots(static_cast<std::size_t>(totalVersions_));
+    std::size_t size = 0;
     for (std::size_t chunk = 0; chunk < chunks_.size() && chunks_[chunk].firstEntry <= index;
          ++chunk) {
         const ChunkLines& lines = chunkLines(chunk);
@@ -439,18 +463,17 @@ std::string StoreReader::files(std::size_t index, std::int64_t number) {
         for (std::size_t at = 0; at < lines.versions.size(); ++at) {
             const LineVersion& version = lines.versions[at];
             if (version.first <= index && index <= version.last) {
-                placed.push_back(
-                    {lines.ranks[at],
-                     std::string_view(lines.texts)
-                         .substr(static_cast<std::size_t>(version.offset), version.length)});
+                slots[static_cast<std::size_t>(lines.ranks[at])] =
+                    std::string_view(lines.texts)
+                        .substr(static_cast<std::size_t>(version.offset), version.length);
+                size += version.length;
             }
         }
     }
-    std::sort(placed.begin(), placed.end(),
-              [](const Placed& a, const Placed& b) { return a.rank < b.rank; });
     std::string files;
-    for (const Placed& line : placed) {
-        files += line.text;
+    files.reserve(size);
+    for (const std::string_view line : slots) {
+        files += line;
     }
     return files;
 }

@@ -21,6 +21,18 @@ struct SplitLine {
 };
 SplitLine Split(std::string_view line);
 
+// A set of places in the order of versions, which tells the nearest one before a place.
+class RankSet {
+public:
+    explicit RankSet(std::uint64_t size = 0) : words_(static_cast<std::size_t>(size / 64 + 1)) {}
+
+    void insert(std::uint64_t rank) { words_[rank / 64] |= std::uint64_t{1} << (rank % 64); }
+    std::optional<std::uint64_t> before(std::uint64_t rank) const;
+
+private:
+    std::vector<std::uint64_t> words_;
+};
+
 // The store's format, described in docs/history-store.md. Its first 64 bytes keep their
 // layout in every version, so that a reader of an older version still knows how many
 // entries a newer store holds and which text it took in.
@@ -91,7 +103,12 @@ private:
     std::map<std::size_t, ChunkLines> decoded_;
     std::map<std::size_t, std::string> chunkProblems_;
     // Every line decoded so far: its block and its place there, by its place in the order.
-    std::map<std::uint64_t, std::pair<std::size_t, std::size_t>> known_;
+    RankSet known_;
+    struct Place {
+        std::uint32_t chunk = 0;
+        std::uint32_t index = 0;
+    };
+    std::vector<Place> byRank_;
 };
 
 }  // namespace kestrava::history
