@@ -390,33 +390,42 @@ const StoreReader::ChunkLines& StoreReader::chunkLines(std::size_t chunk) {
     std::string path;
     std::string size;
     std::string date;
+    std::optional<std::uint64_t> lastRank;
+    unsigned char lastKind = OtherLine;
     std::uint64_t rank = 0;
     for (std::uint64_t index = 0; index < count && index < columns[Kinds].size(); ++index) {
         rank += ranks.number();
         const auto first = static_cast<std::uint32_t>(where.firstEntry + firsts.number());
         const auto last = static_cast<std::uint32_t>(first + spans.number());
         const auto kind = static_cast<unsigned char>(columns[Kinds][index]);
-        const SplitLine previous = lineBefore(rank, chunk, lines);
         if (rank >= totalVersions_) {
             break;
+        }
+        const auto before = known_.before(rank);
+        const std::size_t sharedSize = static_cast<std::size_t>(shared.number());
+        const bool fileLine = (kind & OtherLine) == 0;
+        // Mostly the line told against is the one decoded just before, whose texts are
+        // still at hand.
+        if (before && before == lastRank && (lastKind & OtherLine) == 0) {
+            path.resize(std::min(path.size(), sharedSize));
+        } else {
+            const SplitLine previous = lineBefore(rank, chunk, lines);
+            path.assign(previous.path.substr(0, std::min(previous.path.size(), sharedSize)));
+            size.assign(previous.size);
+            date.assign(previous.date);
         }
         known_.insert(rank);
         byRank_[static_cast<std::size_t>(rank)] = {static_cast<std::uint32_t>(chunk),
                                                    static_cast<std::uint32_t>(index)};
-        path.assign(
-            previous.path.substr(0, std::min<std::size_t>(previous.path.size(), shared.number())));
         path += nextText(columns[Suffixes], suffixAt);
-        const bool fileLine = (kind & OtherLine) == 0;
-        if ((kind & SameSize) != 0) {
-            size.assign(previous.size);
-        } else if (fileLine) {
+        if ((kind & SameSize) == 0 && fileLine) {
             shapesWhole &= TakeShaped(columns[SizeShapes], sizeAt, sizeNumbers, size);
         }
-        if ((kind & SameDate) != 0) {
-            date.assign(previous.date);
-        } else if (fileLine) {
+        if ((kind & SameDate) == 0 && fileLine) {
             shapesWhole &= TakeShaped(columns[DateShapes], dateAt, dateNumbers, date);
         }
+        lastRank = rank;
+        lastKind = kind;
         const std::uint64_t offset = lines.texts.size();
         lines.texts += path;
         if ((kind & OtherLine) == 0) {
