@@ -497,8 +497,16 @@ void Win32FileSystem::replaceFile(const std::string& from, const std::string& to
     const std::wstring source = ToUtf16(from);
     const std::wstring target = ToUtf16(to);
     const auto givingUp = std::chrono::steady_clock::now() + Patience;
-    while (!::MoveFileExW(source.c_str(), target.c_str(),
-                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // A file that is open (the log, which its writers' lock holds open while it is cut)
+    // can't be renamed over; ReplaceFileW moves it aside first, which its sharing allows.
+    const auto replace = [&] {
+        return ::MoveFileExW(source.c_str(), target.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
+               (::GetLastError() == ERROR_ACCESS_DENIED &&
+                ::ReplaceFileW(target.c_str(), source.c_str(), nullptr,
+                               REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr));
+    };
+    while (!replace()) {
         if (!HeldUpForAMoment(::GetLastError()) || std::chrono::steady_clock::now() >= givingUp) {
             throw LastOsError();
         }
