@@ -502,7 +502,7 @@ void Win32FileSystem::replaceFile(const std::string& from, const std::string& to
     const auto replace = [&] {
         return ::MoveFileExW(source.c_str(), target.c_str(),
                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
-               (::GetLastError() == ERROR_ACCESS_DENIED &&
+               (HeldUpForAMoment(::GetLastError()) &&
                 ::ReplaceFileW(target.c_str(), source.c_str(), nullptr,
                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr));
     };
