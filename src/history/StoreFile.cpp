@@ -517,7 +517,6 @@ StoreContent StoreReader::content() {
     for (const auto& [rank, version] : ranked) {
         content.versions.push_back(version);
     }
-    decoded_.clear();
     return content;
 }
 

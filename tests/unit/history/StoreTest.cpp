@@ -88,6 +88,7 @@ TEST(HistoryStore, EveryEntryComesBackByteForByteAlsoAfterTheStoreIsContinued) {
 
     ExpectEveryEntryBack(whole, entries);
     ExpectEveryEntryBack(continued, entries);
+    ExpectEveryEntryBack(first, std::vector<Entry>(entries.begin(), entries.begin() + 100));
 }
 
 TEST(HistoryStore, ALineThatStaysTheSameIsStoredOnce) {
