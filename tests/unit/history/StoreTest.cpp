@@ -9,6 +9,7 @@
 #include "history/StoreBytes.h"
 #include "history/StoreFile.h"
 #include "platform/RuntimeError.h"
+#include "unit/history/WrittenStores.h"
 
 namespace kestrava::history {
 namespace {
@@ -185,6 +186,24 @@ TEST_F(DamagedStore, AFileThatIsNoStoreOrDamagedInItsHeaderIsRefused) {
     EXPECT_THROW(StoreReader("x", "File|Size|Date Modified"), platform::RuntimeError);
     EXPECT_THROW(StoreReader("x", header), platform::RuntimeError);
     EXPECT_THROW(StoreReader("x", bytes.substr(0, 40)), platform::RuntimeError);
+}
+
+// A store written by kestrava-log on Linux and one written by kestrava-log.exe read
+// here, on either: their entries are the text log's bytes.
+TEST(HistoryStore, StoresWrittenOnEitherPlatformReadTheSame) {
+    for (const auto& [log, store] :
+         {std::pair(testing::stores::WrittenOnLinuxLog, testing::stores::WrittenOnLinuxStore),
+          std::pair(testing::stores::WrittenOnWindowsLog,
+                    testing::stores::WrittenOnWindowsStore)}) {
+        StoreReader reader("written", std::string(store));
+        std::string entries;
+        for (std::size_t at = 0; at < reader.count(); ++at) {
+            const auto number = static_cast<std::int64_t>(at + 1);
+            entries += reader.facts(at, number).head + reader.files(at, number);
+        }
+        EXPECT_GE(reader.count(), 2U);
+        EXPECT_EQ(entries, log);
+    }
 }
 
 }  // namespace
