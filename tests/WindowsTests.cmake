@@ -27,8 +27,6 @@ kestrava_warnings(kestrava_test_support)
 
 add_executable(kestrava_windows_tests
     unit/cli/CommandsTest.cpp
-    unit/cli/EntryComparisonTest.cpp
-    unit/cli/LogReadingTest.cpp
     unit/cli/win32/AnsiLogTest.cpp
     unit/core/ConversionsTest.cpp
     unit/core/ErrorReportTest.cpp
@@ -36,6 +34,8 @@ add_executable(kestrava_windows_tests
     unit/engine/ConvertSizeTest.cpp
     unit/engine/IntervalScheduleTest.cpp
     unit/engine/SnapshotRowsTest.cpp
+    unit/history/EntryComparisonTest.cpp
+    unit/history/LogReadingTest.cpp
     unit/tray/cSysTrayTest.cpp
     unit/core/win32/MainOnWindowsTest.cpp
     unit/engine/win32/SnapshotOnWindowsTest.cpp
@@ -55,7 +55,7 @@ add_executable(kestrava_windows_tests
     unit/platform/win32/Win32ShellTest.cpp
     unit/platform/win32/Win32StartupRegistryTest.cpp)
 target_link_libraries(kestrava_windows_tests PRIVATE
-    kestrava_test_support kestrava_cli kestrava_engine kestrava_tray kestrava_settings kestrava_core
+    kestrava_test_support kestrava_cli kestrava_history kestrava_engine kestrava_tray kestrava_settings kestrava_core
     kestrava_platform GTest::gtest_main)
 kestrava_warnings(kestrava_windows_tests)
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "cli/EntryComparison.h"
-#include "cli/FileLine.h"
 #include "cli/JsonText.h"
+#include "history/EntryComparison.h"
+#include "history/FileLine.h"
 
 namespace kestrava::cli {
 namespace {
@@ -19,7 +19,7 @@ std::string Label(const ComparedEntry& compared) {
 }
 
 std::string Summary(const ComparedEntry& from, const ComparedEntry& to,
-                    const EntryChanges& changes) {
+                    const history::EntryChanges& changes) {
     std::string summary = Label(from) + " to " + Label(to) + ": ";
     if (changes.empty()) {
         return summary + "no changes\n";
@@ -29,21 +29,21 @@ std::string Summary(const ComparedEntry& from, const ComparedEntry& to,
            std::to_string(changes.modified.size()) + " modified\n";
 }
 
-void WriteText(const ComparedEntry& from, const ComparedEntry& to, const EntryChanges& changes,
-               std::ostream& out) {
+void WriteText(const ComparedEntry& from, const ComparedEntry& to,
+               const history::EntryChanges& changes, std::ostream& out) {
     struct Marked {
         std::string_view path;
         char mark;
     };
     std::vector<Marked> lines;
     lines.reserve(changes.added.size() + changes.removed.size() + changes.modified.size());
-    for (const FileLine& file : changes.removed) {
+    for (const history::FileLine& file : changes.removed) {
         lines.push_back({file.path, '-'});
     }
-    for (const FileLine& file : changes.added) {
+    for (const history::FileLine& file : changes.added) {
         lines.push_back({file.path, '+'});
     }
-    for (const ModifiedFile& file : changes.modified) {
+    for (const history::ModifiedFile& file : changes.modified) {
         lines.push_back({file.after.path, 'M'});
     }
     std::stable_sort(lines.begin(), lines.end(),
@@ -65,7 +65,7 @@ void AppendEntryJson(std::string& out, const ComparedEntry& compared, const Json
     out += ", \"files\": " + std::to_string(compared.files) + "}";
 }
 
-void AppendSizeAndDate(std::string& out, const FileLine& file, const JsonText& json) {
+void AppendSizeAndDate(std::string& out, const history::FileLine& file, const JsonText& json) {
     out += "\"size\": ";
     json.append(out, file.size);
     out += ", \"modified\": ";
@@ -86,13 +86,13 @@ void AppendList(std::string& out, std::string_view name, const std::vector<Item>
     out += items.empty() ? "]" : "\n  ]";
 }
 
-void WriteJson(const ComparedEntry& from, const ComparedEntry& to, const EntryChanges& changes,
-               const JsonText& json, std::ostream& out) {
+void WriteJson(const ComparedEntry& from, const ComparedEntry& to,
+               const history::EntryChanges& changes, const JsonText& json, std::ostream& out) {
     std::string text = "{\n  \"from\": ";
     AppendEntryJson(text, from, json);
     text += ",\n  \"to\": ";
     AppendEntryJson(text, to, json);
-    const auto appendFile = [&](const FileLine& file) {
+    const auto appendFile = [&](const history::FileLine& file) {
         text += "\"path\": ";
         json.append(text, file.path);
         text += ", ";
@@ -100,7 +100,7 @@ void WriteJson(const ComparedEntry& from, const ComparedEntry& to, const EntryCh
     };
     AppendList(text, "added", changes.added, appendFile);
     AppendList(text, "removed", changes.removed, appendFile);
-    AppendList(text, "modified", changes.modified, [&](const ModifiedFile& file) {
+    AppendList(text, "modified", changes.modified, [&](const history::ModifiedFile& file) {
         text += "\"path\": ";
         json.append(text, file.after.path);
         text += ", \"before\": {";
@@ -119,15 +119,16 @@ int DiffEntries(const HistoryLog& log, const std::vector<std::int64_t>& numbers,
                 Console& console) {
     const std::int64_t fromNumber = numbers.empty() ? -2 : numbers[0];
     const std::int64_t toNumber = numbers.size() < 2 ? -1 : numbers[1];
-    EntryIndex index(log.file, log.end);
+    history::EntryIndex index(log.file, log.end);
     const LoggedEntry from = ReadEntry(log.file, index, fromNumber, console);
     const LoggedEntry to = ReadEntry(log.file, index, toNumber, console);
-    EntryChanges changes = CompareEntries(from.files, to.files);
-    SortByPath(changes);
-    const ComparedEntry before{from, CountFiles(from.number, CountLines(from.files),
-                                                CountUnreadableLines(from.files), console)};
-    const ComparedEntry after{
-        to, CountFiles(to.number, CountLines(to.files), CountUnreadableLines(to.files), console)};
+    history::EntryChanges changes = history::CompareEntries(from.files, to.files);
+    history::SortByPath(changes);
+    const ComparedEntry before{from,
+                               CountFiles(from.number, history::CountLines(from.files),
+                                          history::CountUnreadableLines(from.files), console)};
+    const ComparedEntry after{to, CountFiles(to.number, history::CountLines(to.files),
+                                             history::CountUnreadableLines(to.files), console)};
     if (format == Format::Json) {
         WriteJson(before, after, changes, JsonText(console.locale()), console.out());
     } else {

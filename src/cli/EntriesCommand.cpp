@@ -2,10 +2,10 @@
 
 #include <optional>
 
-#include "cli/EntryComparison.h"
-#include "cli/EntryStream.h"
-#include "cli/FileLine.h"
 #include "cli/JsonText.h"
+#include "history/EntryComparison.h"
+#include "history/EntryStream.h"
+#include "history/FileLine.h"
 
 namespace kestrava::cli {
 namespace {
@@ -61,21 +61,21 @@ public:
 
     // Keeps the entry's files, to compare the next entry with; the entry is left with a
     // buffer to read the next one into.
-    void list(StreamedEntry& entry) {
+    void list(history::StreamedEntry& entry) {
         const std::string_view current = entry.files;
         ++number_;
         const auto number = static_cast<std::int64_t>(number_);
         std::optional<ChangeCounts> changes;
         std::uint64_t unreadable = 0;
         if (number_ == 1) {
-            unreadable = CountUnreadableLines(current);
+            unreadable = history::CountUnreadableLines(current);
         } else {
-            const EntryChanges found = CompareEntries(previous_, current);
+            const history::EntryChanges found = history::CompareEntries(previous_, current);
             changes = ChangeCounts{found.added.size(), found.removed.size(), found.modified.size()};
             // Lines that are the same in both entries were read in the entry before; where
             // it held unreadable ones, they may be among them.
-            unreadable =
-                previousUnreadable_ == 0 ? found.unreadableAfter : CountUnreadableLines(current);
+            unreadable = previousUnreadable_ == 0 ? found.unreadableAfter
+                                                  : history::CountUnreadableLines(current);
         }
         const EntryFacts facts{number_, entry.date,
                                CountFiles(number, entry.lines, unreadable, console_), changes};
@@ -109,8 +109,8 @@ private:
 }  // namespace
 
 int ListEntries(const HistoryLog& log, Format format, Console& console) {
-    EntryStream entries(log.file, log.end.entriesEnd);
-    StreamedEntry entry;
+    history::EntryStream entries(log.file, log.end.entriesEnd);
+    history::StreamedEntry entry;
     if (!entries.next(entry)) {
         throw NoWholeEntry(log.file, console);
     }

@@ -1,6 +1,6 @@
 #include "cli/LoggedEntry.h"
 
-#include "cli/FileLine.h"
+#include "history/FileLine.h"
 #include "platform/RuntimeError.h"
 
 namespace kestrava::cli {
@@ -9,10 +9,10 @@ namespace {
 using platform::RuntimeError;
 namespace error_number = platform::error_number;
 
-LogFile OpenLog(const platform::FileSystem& fileSystem, const std::string& path,
-                const Console& console) {
+history::LogFile OpenLog(const platform::FileSystem& fileSystem, const std::string& path,
+                         const Console& console) {
     try {
-        return LogFile(fileSystem, path);
+        return history::LogFile(fileSystem, path);
     } catch (const RuntimeError& error) {
         const std::string shown = console.shown(path);
         if (error.number() == error_number::PathNotFound ||
@@ -32,7 +32,7 @@ std::string Entries(std::uint64_t count) {
 
 HistoryLog::HistoryLog(const platform::FileSystem& fileSystem, const std::string& path,
                        Console& console)
-    : file(OpenLog(fileSystem, path, console)), end(FindLogEnd(file)) {
+    : file(OpenLog(fileSystem, path, console)), end(history::FindLogEnd(file)) {
     if (file.size() == 0) {
         throw RuntimeError(error_number::FileNotFound,
                            "the history log " + console.shown(path) + " is empty");
@@ -45,12 +45,12 @@ HistoryLog::HistoryLog(const platform::FileSystem& fileSystem, const std::string
     }
 }
 
-RuntimeError NoWholeEntry(const LogFile& log, const Console& console) {
+RuntimeError NoWholeEntry(const history::LogFile& log, const Console& console) {
     return RuntimeError(error_number::FileNotFound,
                         "the history log " + console.shown(log.path()) + " holds no whole entry");
 }
 
-LoggedEntry ReadEntry(const LogFile& log, EntryIndex& index, std::int64_t number,
+LoggedEntry ReadEntry(const history::LogFile& log, history::EntryIndex& index, std::int64_t number,
                       const Console& console) {
     auto span = index.entry(number);
     if (!span) {

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "cli/Console.h"
-#include "cli/EntryHeader.h"
-#include "cli/EntryIndex.h"
-#include "cli/LogEnd.h"
-#include "cli/LogFile.h"
+#include "history/EntryHeader.h"
+#include "history/EntryIndex.h"
+#include "history/LogEnd.h"
+#include "history/LogFile.h"
 #include "platform/RuntimeError.h"
 
 namespace kestrava::cli {
@@ -19,22 +19,22 @@ namespace kestrava::cli {
 struct HistoryLog {
     HistoryLog(const platform::FileSystem& fileSystem, const std::string& path, Console& console);
 
-    LogFile file;
-    LogEnd end;
+    history::LogFile file;
+    history::LogEnd end;
 };
 
 // The failure of a log that holds no whole entry, naming it.
-platform::RuntimeError NoWholeEntry(const LogFile& log, const Console& console);
+platform::RuntimeError NoWholeEntry(const history::LogFile& log, const Console& console);
 
 // One entry read whole: its files' lines, each ended by a line feed.
 struct LoggedEntry {
     std::int64_t number = 0;  // as the command was given it
-    EntrySpan span;
+    history::EntrySpan span;
     std::string files;
 };
 
 // Throws RuntimeError when the log holds no entry of that number.
-LoggedEntry ReadEntry(const LogFile& log, EntryIndex& index, std::int64_t number,
+LoggedEntry ReadEntry(const history::LogFile& log, history::EntryIndex& index, std::int64_t number,
                       const Console& console);
 
 // How many files an entry lists, of the lines it holds; the lines that name none are

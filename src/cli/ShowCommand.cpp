@@ -1,8 +1,8 @@
 #include "cli/ShowCommand.h"
 
 #include "cli/CsvText.h"
-#include "cli/FileLine.h"
 #include "cli/JsonText.h"
+#include "history/FileLine.h"
 
 namespace kestrava::cli {
 namespace {
@@ -15,7 +15,7 @@ void AppendLine(std::string& out, std::string_view line) {
     out += '\n';
 }
 
-void AppendCsv(std::string& out, const FileLine& file) {
+void AppendCsv(std::string& out, const history::FileLine& file) {
     AppendCsvField(out, file.path);
     out += ',';
     AppendCsvField(out, file.size);
@@ -24,7 +24,7 @@ void AppendCsv(std::string& out, const FileLine& file) {
     out += CsvRecordEnd;
 }
 
-void AppendJson(std::string& out, const FileLine& file, bool first, const JsonText& json) {
+void AppendJson(std::string& out, const history::FileLine& file, bool first, const JsonText& json) {
     out += first ? "\n  {\"path\": " : ",\n  {\"path\": ";
     json.append(out, file.path);
     out += ", \"size\": ";
@@ -38,7 +38,7 @@ void AppendJson(std::string& out, const FileLine& file, bool first, const JsonTe
 
 int ShowEntry(const HistoryLog& log, const std::vector<std::int64_t>& numbers, Format format,
               Console& console) {
-    EntryIndex index(log.file, log.end);
+    history::EntryIndex index(log.file, log.end);
     const LoggedEntry entry =
         ReadEntry(log.file, index, numbers.empty() ? -1 : numbers[0], console);
     const JsonText json(console.locale());
@@ -52,8 +52,8 @@ int ShowEntry(const HistoryLog& log, const std::vector<std::int64_t>& numbers, F
     std::uint64_t unreadable = 0;
     bool first = true;
     for (std::size_t at = 0; at < entry.files.size();) {
-        const std::string_view line = NextLine(entry.files, at);
-        const auto file = ParseFileLine(line);
+        const std::string_view line = history::NextLine(entry.files, at);
+        const auto file = history::ParseFileLine(line);
         if (!file) {
             ++unreadable;
             continue;
@@ -75,7 +75,7 @@ int ShowEntry(const HistoryLog& log, const std::vector<std::int64_t>& numbers, F
         out += first ? "]\n" : "\n]\n";
     }
     console.out() << out;
-    CountFiles(entry.number, CountLines(entry.files), unreadable, console);
+    CountFiles(entry.number, history::CountLines(entry.files), unreadable, console);
     return 0;
 }
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/EntryHeader.h"
-#include "cli/LogFile.h"
+#include "history/EntryHeader.h"
+#include "history/LogFile.h"
 
-namespace kestrava::cli {
+namespace kestrava::history {
 
 // The log's entries from the newest back to the oldest, found by reading the log backward
 // from the end of its entries, block by block: the newest entries cost no more reading
@@ -48,4 +48,4 @@ private:
     std::string buffer_;
 };
 
-}  // namespace kestrava::cli
+}  // namespace kestrava::history

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "cli/LogFile.h"
+#include "history/LogFile.h"
 
-namespace kestrava::cli {
+namespace kestrava::history {
 
 // The entry that was being written when the log was cut: the program that wrote it was
 // ended, or its disk filled up.
@@ -25,4 +25,4 @@ struct LogEnd {
 // or with a date line that no header line follows, ends with a torn entry.
 LogEnd FindLogEnd(const LogFile& log);
 
-}  // namespace kestrava::cli
+}  // namespace kestrava::history

@@ -1,4 +1,4 @@
-#include "cli/EntryComparison.h"
+#include "history/EntryComparison.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace kestrava::cli {
+namespace kestrava::history {
 namespace {
 
 std::string Entry(const std::vector<std::string>& lines) {
@@ -225,4 +225,4 @@ TEST(EntryComparison, AgreesWithTheObviousComparisonOnRandomEdits) {
 }
 
 }  // namespace
-}  // namespace kestrava::cli
+}  // namespace kestrava::history

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/LogFile.h"
+#include "history/LogFile.h"
 
-namespace kestrava::cli {
+namespace kestrava::history {
 
 // An entry begins with a line "[" date-and-time "]" followed at once by this line.
 inline constexpr std::string_view HeaderLine = "File|Size|Date Modified";
@@ -49,4 +49,4 @@ std::optional<EntryHeader> FindHeader(std::string_view bytes, std::size_t from, 
 std::vector<EntrySpan> FindEntryStarts(const LogFile& log, std::uint64_t from, std::uint64_t to,
                                        std::uint64_t limit, std::string& buffer);
 
-}  // namespace kestrava::cli
+}  // namespace kestrava::history

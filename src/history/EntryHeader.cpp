@@ -1,11 +1,11 @@
-#include "cli/EntryHeader.h"
+#include "history/EntryHeader.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "cli/FileLine.h"
+#include "history/FileLine.h"
 
-namespace kestrava::cli {
+namespace kestrava::history {
 namespace {
 
 // The entry's first two lines, when the line at `at` (a line start holding "[") begins
@@ -66,4 +66,4 @@ std::vector<EntrySpan> FindEntryStarts(const LogFile& log, std::uint64_t from, s
     return starts;
 }
 
-}  // namespace kestrava::cli
+}  // namespace kestrava::history

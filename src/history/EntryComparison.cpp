@@ -1,4 +1,4 @@
-#include "cli/EntryComparison.h"
+#include "history/EntryComparison.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -6,7 +6,7 @@
 #include <optional>
 #include <unordered_map>
 
-namespace kestrava::cli {
+namespace kestrava::history {
 namespace {
 
 // How far ahead the side-by-side walk looks for a path that the other entry lists next:
@@ -362,4 +362,4 @@ void SortByPath(EntryChanges& changes) {
         [](const ModifiedFile& a, const ModifiedFile& b) { return a.before.path < b.before.path; });
 }
 
-}  // namespace kestrava::cli
+}  // namespace kestrava::history

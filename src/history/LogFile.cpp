@@ -1,4 +1,4 @@
-#include "cli/LogFile.h"
+#include "history/LogFile.h"
 
 #include <algorithm>
 #include <chrono>
@@ -7,7 +7,7 @@
 #include "engine/HistoryLog.h"
 #include "platform/RuntimeError.h"
 
-namespace kestrava::cli {
+namespace kestrava::history {
 
 LogFile::LogFile(const platform::FileSystem& fileSystem, std::string path)
     : path_(std::move(path)), file_(fileSystem.openForReading(path_)) {
@@ -47,4 +47,4 @@ void LogFile::fill(std::uint64_t offset, std::span<char> bytes) const {
     }
 }
 
-}  // namespace kestrava::cli
+}  // namespace kestrava::history

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
-#include "cli/LogFile.h"
+#include "history/LogFile.h"
 
-namespace kestrava::cli {
+namespace kestrava::history {
 
 // One whole entry, read whole.
 struct StreamedEntry {
@@ -42,4 +42,4 @@ private:
     std::string pending_;       // read but not handed out: the next entry, from its date line on
 };
 
-}  // namespace kestrava::cli
+}  // namespace kestrava::history

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-namespace kestrava::cli {
+namespace kestrava::history {
 
 // One file of an entry as the log holds it: its path, its size text and its date text.
 struct FileLine {
@@ -28,4 +28,4 @@ std::size_t CountLines(std::string_view text);
 // How many of the text's lines name no file.
 std::size_t CountUnreadableLines(std::string_view text);
 
-}  // namespace kestrava::cli
+}  // namespace kestrava::history

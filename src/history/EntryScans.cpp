@@ -1,8 +1,8 @@
-#include "cli/EntryScans.h"
+#include "history/EntryScans.h"
 
 #include <algorithm>
 
-namespace kestrava::cli {
+namespace kestrava::history {
 namespace {
 
 constexpr std::uint64_t LargestBlock = 8 * 1024 * 1024;
@@ -55,4 +55,4 @@ std::optional<EntrySpan> ForwardEntries::next() {
     return span;
 }
 
-}  // namespace kestrava::cli
+}  // namespace kestrava::history

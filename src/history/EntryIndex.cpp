@@ -1,6 +1,6 @@
-#include "cli/EntryIndex.h"
+#include "history/EntryIndex.h"
 
-namespace kestrava::cli {
+namespace kestrava::history {
 
 bool EntryIndex::findFromNewest(std::uint64_t count) {
     while (fromNewest_.size() < count && !allFromNewest_) {
@@ -54,4 +54,4 @@ std::uint64_t EntryIndex::count() {
     return fromNewest_.size();
 }
 
-}  // namespace kestrava::cli
+}  // namespace kestrava::history

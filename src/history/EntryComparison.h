@@ -4,9 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/FileLine.h"
+#include "history/FileLine.h"
 
-namespace kestrava::cli {
+namespace kestrava::history {
 
 struct ModifiedFile {
     FileLine before;
@@ -40,4 +40,4 @@ EntryChanges CompareEntries(std::string_view before, std::string_view after);
 // Puts each list in the byte order of the paths.
 void SortByPath(EntryChanges& changes);
 
-}  // namespace kestrava::cli
+}  // namespace kestrava::history

@@ -4,12 +4,12 @@
 #include <optional>
 #include <vector>
 
-#include "cli/EntryHeader.h"
-#include "cli/EntryScans.h"
-#include "cli/LogEnd.h"
-#include "cli/LogFile.h"
+#include "history/EntryHeader.h"
+#include "history/EntryScans.h"
+#include "history/LogEnd.h"
+#include "history/LogFile.h"
 
-namespace kestrava::cli {
+namespace kestrava::history {
 
 // The whole entries of a log by number: 1 is the oldest, -1 the newest, -2 the one before
 // it. An entry counted from the newest is found by reading the log backward, one counted
@@ -39,4 +39,4 @@ private:
     bool allFromOldest_ = false;
 };
 
-}  // namespace kestrava::cli
+}  // namespace kestrava::history

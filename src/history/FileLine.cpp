@@ -1,6 +1,6 @@
-#include "cli/FileLine.h"
+#include "history/FileLine.h"
 
-namespace kestrava::cli {
+namespace kestrava::history {
 
 std::optional<FileLine> ParseFileLine(std::string_view line) {
     const std::size_t dateBar = line.rfind('|');
@@ -60,4 +60,4 @@ std::size_t CountUnreadableLines(std::string_view text) {
     return unreadable;
 }
 
-}  // namespace kestrava::cli
+}  // namespace kestrava::history

@@ -1,11 +1,11 @@
-#include "cli/EntryStream.h"
+#include "history/EntryStream.h"
 
 #include <algorithm>
 
-#include "cli/EntryHeader.h"
-#include "cli/FileLine.h"
+#include "history/EntryHeader.h"
+#include "history/FileLine.h"
 
-namespace kestrava::cli {
+namespace kestrava::history {
 namespace {
 
 // Small enough to stay in the processor's cache while it is searched.
@@ -108,4 +108,4 @@ bool EntryStream::next(StreamedEntry& entry) {
     }
 }
 
-}  // namespace kestrava::cli
+}  // namespace kestrava::history

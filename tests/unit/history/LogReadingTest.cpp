@@ -5,15 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "cli/EntryIndex.h"
-#include "cli/LogEnd.h"
-#include "cli/LogFile.h"
 #include "fakes/ObservedFileSystem.h"
+#include "history/EntryIndex.h"
+#include "history/LogEnd.h"
+#include "history/LogFile.h"
 #include "support/NativePaths.h"
 #include "support/NativeSeams.h"
 #include "support/TemporaryFolder.h"
 
-namespace kestrava::cli {
+namespace kestrava::history {
 namespace {
 
 using testing::ProgramText;
@@ -128,4 +128,4 @@ TEST_F(LogReading, TheNewestEntriesCostNoMoreReadingThanTheyHold) {
 }
 
 }  // namespace
-}  // namespace kestrava::cli
+}  // namespace kestrava::history

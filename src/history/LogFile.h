@@ -7,7 +7,7 @@
 
 #include "platform/FileSystem.h"
 
-namespace kestrava::cli {
+namespace kestrava::history {
 
 // The history log, opened for reading at any offset, once no program is appending an
 // entry to it (waiting as long as a writer waits for another's entry, at most); none
@@ -42,4 +42,4 @@ private:
     std::uint64_t size_ = 0;
 };
 
-}  // namespace kestrava::cli
+}  // namespace kestrava::history

@@ -1,11 +1,11 @@
-#include "cli/LogEnd.h"
+#include "history/LogEnd.h"
 
 #include <algorithm>
 
-#include "cli/EntryHeader.h"
-#include "cli/EntryScans.h"
+#include "history/EntryHeader.h"
+#include "history/EntryScans.h"
 
-namespace kestrava::cli {
+namespace kestrava::history {
 namespace {
 
 // Where the last whole line ends: after the log's last line feed, or at its start.
@@ -82,4 +82,4 @@ LogEnd FindLogEnd(const LogFile& log) {
     return {wholeLinesEnd, std::nullopt};
 }
 
-}  // namespace kestrava::cli
+}  // namespace kestrava::history
