@@ -1,5 +1,6 @@
 #include "history/SameLines.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <functional>
@@ -35,6 +36,9 @@ struct HashedLines {
 
 HashedLines Hashed(std::string_view text) {
     HashedLines hashed;
+    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    hashed.lines.reserve(lines);
+    hashed.hashes.reserve(lines);
     ForEachLine(text, [&](std::string_view line) {
         hashed.lines.push_back(line);
         hashed.hashes.push_back(std::hash<std::string_view>{}(line));
