@@ -28,6 +28,7 @@ kestrava_warnings(kestrava_test_support)
 add_executable(kestrava_windows_tests
     unit/cli/CommandsTest.cpp
     unit/cli/CompactTest.cpp
+    unit/cli/PruneReportTest.cpp
     unit/cli/win32/AnsiLogTest.cpp
     unit/core/ConversionsTest.cpp
     unit/core/ErrorReportTest.cpp
