@@ -3,6 +3,7 @@
 //
 //   generate-log LOG FILES ENTRIES [SEED]
 //   generate-log --bytes SIZE LOG FILES [SEED]   entries until the log holds SIZE bytes
+//   generate-log --shifted LOG FILES [SEED]      two entries whose lines no longer line up
 //
 // Each entry lists a tree of FILES files as the window logs it (walk order: a folder's
 // files, then the folders below, level by level), about a hundred bytes a line. Between
@@ -137,6 +138,27 @@ std::vector<File> Changed(Random& random, const std::vector<File>& tree, std::in
     return next;
 }
 
+// An entry after which nothing lines up by position: 1,000 files gone near the start of
+// the listing, 1,000 come at its end, and 2,000 others changed in between.
+std::vector<File> Shifted(Random& random, const std::vector<File>& tree, std::int64_t now) {
+    constexpr std::size_t Gone = 1000;
+    constexpr std::size_t Changed = 2000;
+    const std::size_t firstGone = tree.size() / 100;
+    std::vector<File> next(tree.begin(), tree.begin() + static_cast<std::ptrdiff_t>(firstGone));
+    next.insert(next.end(), tree.begin() + static_cast<std::ptrdiff_t>(firstGone + Gone),
+                tree.end());
+    for (std::size_t change = 0; change < Changed; ++change) {
+        File& file = next[firstGone + random.below(next.size() - firstGone)];
+        file.size += 1 + random.below(1u << 20);
+        file.modified = now - static_cast<std::int64_t>(random.below(3600));
+    }
+    const std::string folder = tree.back().path.substr(0, tree.back().path.rfind('/')) + " new";
+    for (std::size_t added = 0; added < Gone; ++added) {
+        next.push_back(NewFile(random, folder, 200'000'000 + added, now));
+    }
+    return next;
+}
+
 void WriteEntry(std::FILE* log, const std::vector<File>& tree, std::int64_t now) {
     std::string text = "[" + DateText(now) + "]\r\nFile|Size|Date Modified\r\n";
     for (const File& file : tree) {
@@ -157,20 +179,24 @@ void WriteEntry(std::FILE* log, const std::vector<File>& tree, std::int64_t now)
 
 int main(int argc, char* argv[]) {
     const bool bySize = argc > 1 && std::strcmp(argv[1], "--bytes") == 0;
-    const int first = bySize ? 3 : 1;
-    const int needed = bySize ? first + 2 : first + 3;
+    const bool shifted = argc > 1 && std::strcmp(argv[1], "--shifted") == 0;
+    const int first = bySize ? 3 : shifted ? 2 : 1;
+    const int needed = bySize || shifted ? first + 2 : first + 3;
     if (argc < needed) {
         std::fprintf(stderr,
                      "usage: %s LOG FILES ENTRIES [SEED]\n"
-                     "       %s --bytes SIZE LOG FILES [SEED]\n",
-                     argv[0], argv[0]);
+                     "       %s --bytes SIZE LOG FILES [SEED]\n"
+                     "       %s --shifted LOG FILES [SEED]\n",
+                     argv[0], argv[0], argv[0]);
         return EXIT_FAILURE;
     }
     const std::uint64_t wantedBytes = bySize ? std::strtoull(argv[2], nullptr, 10) : 0;
     const char* logPath = argv[first];
     const std::uint64_t files = std::strtoull(argv[first + 1], nullptr, 10);
-    const std::uint64_t entries = bySize ? UINT64_MAX : std::strtoull(argv[first + 2], nullptr, 10);
-    const int seedArgument = bySize ? first + 2 : first + 3;
+    const std::uint64_t entries = bySize    ? UINT64_MAX
+                                  : shifted ? 2
+                                            : std::strtoull(argv[first + 2], nullptr, 10);
+    const int seedArgument = bySize || shifted ? first + 2 : first + 3;
     Random random(argc > seedArgument ? std::strtoull(argv[seedArgument], nullptr, 10) : 1);
     std::FILE* log = std::fopen(logPath, "wb");
     if (log == nullptr) {
@@ -186,7 +212,7 @@ int main(int argc, char* argv[]) {
             break;
         }
         now += 3600;
-        tree = Changed(random, tree, now, added);
+        tree = shifted ? Shifted(random, tree, now) : Changed(random, tree, now, added);
     }
     std::fclose(log);
     return EXIT_SUCCESS;

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Times kestrava-log on generated history logs: diff of the last two entries of a log of
-# 8 entries of 200,000 files against sort and comm, and entries on a 1 GB log against
-# wc -l; prints kestrava-log's peak memory for each.
+# 8 entries of 200,000 files against sort and comm, the same for two entries whose lines
+# no longer line up, and entries on a 1 GB log against wc -l; prints kestrava-log's peak
+# memory for each.
 # usage: bench/run-log-bench.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,6 +21,14 @@ echo "log: $(stat -c %s "$work/diff.log") bytes"
 "$program" --log "$work/diff.log" show -2 >"$work/before.txt"
 "$program" --log "$work/diff.log" show -1 >"$work/after.txt"
 build/release/bench/log-bench diff "$program" "$work/diff.log" "$work" "$runs"
+tail -n 1 "$work/diff.txt"
+rm -f "$work"/*
+
+echo "== diff: two entries of 200,000 files whose lines no longer line up =="
+build/release/bench/generate-log --shifted "$work/shifted.log" 200000
+"$program" --log "$work/shifted.log" show -2 >"$work/before.txt"
+"$program" --log "$work/shifted.log" show -1 >"$work/after.txt"
+build/release/bench/log-bench diff "$program" "$work/shifted.log" "$work" "$runs"
 tail -n 1 "$work/diff.txt"
 rm -f "$work"/*
 

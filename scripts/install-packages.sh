@@ -5,12 +5,14 @@
 set -euo pipefail
 
 # xdg-utils: "View History Log" hands the log to the desktop's viewer through xdg-open.
-run_packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation xdg-utils)
+# zlib1g-dev: the history store is deflated with zlib.
+run_packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation xdg-utils zlib1g-dev)
 # dpkg-dev: dpkg-shlibdeps and dpkg-buildflags; file: CPack finds the programs with it.
 package_packages=(dpkg-dev file)
 # The Windows program is cross-built with mingw-w64's -posix compilers (std::thread),
 # and its installer made with NSIS.
-windows_package_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix nsis)
+# libz-mingw-w64-dev: zlib for the Windows build's history store.
+windows_package_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix nsis libz-mingw-w64-dev)
 # desktop-file-utils and appstream validate the menu entry and the metadata, lintian
 # the package; strace sees which files the installed program opens, and gdb what a
 # program that failed to end was doing. The Windows build is tested against

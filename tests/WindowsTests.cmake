@@ -27,6 +27,8 @@ kestrava_warnings(kestrava_test_support)
 
 add_executable(kestrava_windows_tests
     unit/cli/CommandsTest.cpp
+    unit/cli/CompactTest.cpp
+    unit/cli/PruneReportTest.cpp
     unit/cli/SnapshotExcludeTest.cpp
     unit/cli/win32/AnsiLogTest.cpp
     unit/cli/win32/SnapshotExcludeOnWindowsTest.cpp
@@ -41,6 +43,8 @@ add_executable(kestrava_windows_tests
     unit/history/LogReadingTest.cpp
     unit/history/PathFilterTest.cpp
     unit/history/PatternFileTest.cpp
+    unit/history/ShapedTextTest.cpp
+    unit/history/StoreTest.cpp
     unit/history/win32/PlatformPatternsTest.cpp
     unit/tray/cSysTrayTest.cpp
     unit/core/win32/MainOnWindowsTest.cpp

@@ -29,6 +29,8 @@ struct Options {
     bool ignoreCase = false;
     bool json = false;
     bool csv = false;
+    bool raw = false;
+    std::optional<std::string> keepText;
     bool help = false;
     bool version = false;
 };
@@ -104,6 +106,13 @@ std::variant<Options, UsageMistake> ReadOptions(const std::vector<std::string>& 
             options.json = true;
         } else if (argument == "--csv") {
             options.csv = true;
+        } else if (argument == "--raw") {
+            options.raw = true;
+        } else if (argument == "--keep-text" || argument.starts_with("--keep-text=")) {
+            if (argument == "--keep-text" && at + 1 == arguments.size()) {
+                return Mistake("--keep-text takes a number of entries");
+            }
+            options.keepText = argument == "--keep-text" ? arguments[++at] : argument.substr(12);
         } else if (argument == "--help" || argument == "-h") {
             options.help = true;
         } else if (argument == "--version") {
@@ -147,6 +156,19 @@ std::optional<UsageMistake> ReadEntryNumbers(const std::vector<std::string>& ope
     return std::nullopt;
 }
 
+std::variant<std::uint64_t, UsageMistake> KeepText(const std::string& text, Command command) {
+    if (command != Command::Compact) {
+        return Mistake("--keep-text is for compact alone");
+    }
+    std::uint64_t count = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, count);
+    if (text.empty() || error != std::errc{} || stop != end) {
+        return Mistake("--keep-text takes a number of entries, not " + text);
+    }
+    return count;
+}
+
 }  // namespace
 
 std::variant<Invocation, UsageMistake> ReadCommandLine(const std::vector<std::string>& arguments) {
@@ -165,10 +187,13 @@ std::variant<Invocation, UsageMistake> ReadCommandLine(const std::vector<std::st
     if (operands.empty()) {
         return Mistake("no command given");
     }
-    if (options.json && options.csv) {
-        return Mistake("--json and --csv exclude each other");
+    if (int(options.json) + int(options.csv) + int(options.raw) > 1) {
+        return Mistake("--json, --csv and --raw exclude each other");
     }
-    invocation.format = options.json ? Format::Json : options.csv ? Format::Csv : Format::Text;
+    invocation.format = options.json  ? Format::Json
+                        : options.csv ? Format::Csv
+                        : options.raw ? Format::Raw
+                                      : Format::Text;
     const std::string& command = operands[0];
     std::optional<UsageMistake> mistake;
     if (command == "entries" || command == "diff") {
@@ -183,17 +208,30 @@ std::variant<Invocation, UsageMistake> ReadCommandLine(const std::vector<std::st
             return Mistake("snapshot takes one folder");
         }
         invocation.folder = operands[1];
+    } else if (command == "compact") {
+        invocation.command = Command::Compact;
+        mistake = ReadEntryNumbers(operands, 0, invocation);
     } else {
         return Mistake("unknown command " + command);
+    }
+    if (options.keepText) {
+        const auto keep = KeepText(*options.keepText, invocation.command);
+        if (const auto* wrong = std::get_if<UsageMistake>(&keep)) {
+            return *wrong;
+        }
+        invocation.keepText = std::get<std::uint64_t>(keep);
     }
     if (mistake) {
         return *mistake;
     }
-    if (invocation.format == Format::Csv && invocation.command != Command::Show) {
-        return Mistake("--csv is for show alone");
+    if ((invocation.format == Format::Csv || invocation.format == Format::Raw) &&
+        invocation.command != Command::Show) {
+        return Mistake(std::string(invocation.format == Format::Csv ? "--csv" : "--raw") +
+                       " is for show alone");
     }
-    if (invocation.format == Format::Json && invocation.command == Command::Snapshot) {
-        return Mistake("snapshot writes no output to format");
+    if (invocation.format == Format::Json &&
+        (invocation.command == Command::Snapshot || invocation.command == Command::Compact)) {
+        return Mistake(operands[0] + " writes no output to format");
     }
     if ((!options.patterns.empty() || options.ignoreCase) &&
         invocation.command != Command::Snapshot) {

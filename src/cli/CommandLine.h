@@ -8,9 +8,9 @@
 
 namespace kestrava::cli {
 
-enum class Command { Entries, Diff, Show, Snapshot, Help, Version };
+enum class Command { Entries, Diff, Show, Snapshot, Compact, Help, Version };
 
-enum class Format { Text, Json, Csv };
+enum class Format { Text, Json, Csv, Raw };
 
 // A pattern option, kept in the order given: the last pattern that matches decides.
 struct PatternOption {
@@ -28,6 +28,7 @@ struct Invocation {
     std::string folder;                   // snapshot
     std::vector<PatternOption> patterns;  // snapshot
     bool ignoreCase = false;              // snapshot: in patterns, wherever names keep it
+    std::uint64_t keepText = 1;           // compact: the entries left in the text log
 };
 
 // What is wrong with a command line, in a few words.
@@ -36,9 +37,10 @@ struct UsageMistake {
 };
 
 // Reads the arguments, without the program's name:
-//   [--log FILE] entries [--json] | diff [FROM [TO]] [--json] | show [N] [--csv | --json]
+//   [--log FILE] entries [--json] | diff [FROM [TO]] [--json]
+//   | show [N] [--csv | --json | --raw]
 //   | snapshot FOLDER [--exclude PATTERN | --include PATTERN | --exclude-from FILE]...
-//     [--ignore-case] | --help | --version
+//     [--ignore-case] | compact [--keep-text N] | --help | --version
 // Options may come before or after the command; "--" ends them. An entry number is a
 // whole number other than 0, negative ones counting from the newest.
 std::variant<Invocation, UsageMistake> ReadCommandLine(const std::vector<std::string>& arguments);

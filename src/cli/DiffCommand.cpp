@@ -15,7 +15,7 @@ struct ComparedEntry {
 };
 
 std::string Label(const ComparedEntry& compared) {
-    return "entry " + std::to_string(compared.entry.number) + " [" + compared.entry.span.date + "]";
+    return "entry " + std::to_string(compared.entry.number) + " [" + compared.entry.date + "]";
 }
 
 std::string Summary(const ComparedEntry& from, const ComparedEntry& to,
@@ -61,7 +61,7 @@ void WriteText(const ComparedEntry& from, const ComparedEntry& to,
 
 void AppendEntryJson(std::string& out, const ComparedEntry& compared, const JsonText& json) {
     out += "{\"entry\": " + std::to_string(compared.entry.number) + ", \"date\": ";
-    json.append(out, compared.entry.span.date);
+    json.append(out, compared.entry.date);
     out += ", \"files\": " + std::to_string(compared.files) + "}";
 }
 
@@ -115,13 +115,13 @@ void WriteJson(const ComparedEntry& from, const ComparedEntry& to,
 
 }  // namespace
 
-int DiffEntries(const HistoryLog& log, const std::vector<std::int64_t>& numbers, Format format,
+int DiffEntries(HistoryLog& log, const std::vector<std::int64_t>& numbers, Format format,
                 Console& console) {
     const std::int64_t fromNumber = numbers.empty() ? -2 : numbers[0];
     const std::int64_t toNumber = numbers.size() < 2 ? -1 : numbers[1];
     history::EntryIndex index(log.file, log.end);
-    const LoggedEntry from = ReadEntry(log.file, index, fromNumber, console);
-    const LoggedEntry to = ReadEntry(log.file, index, toNumber, console);
+    const LoggedEntry from = ReadEntry(log, index, fromNumber, console);
+    const LoggedEntry to = ReadEntry(log, index, toNumber, console);
     history::EntryChanges changes = history::CompareEntries(from.files, to.files);
     history::SortByPath(changes);
     const ComparedEntry before{from,

@@ -13,7 +13,7 @@ namespace kestrava::cli {
 // last two unless given; one number is compared with the newest), one line per changed
 // path in the paths' byte order, then a summary. 0 when nothing changed, 1 when
 // something did. Throws RuntimeError when an entry isn't there.
-int DiffEntries(const HistoryLog& log, const std::vector<std::int64_t>& numbers, Format format,
+int DiffEntries(HistoryLog& log, const std::vector<std::int64_t>& numbers, Format format,
                 Console& console);
 
 }  // namespace kestrava::cli

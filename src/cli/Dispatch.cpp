@@ -3,6 +3,7 @@
 #include <new>
 
 #include "cli/CommandLine.h"
+#include "cli/CompactCommand.h"
 #include "cli/Console.h"
 #include "cli/DiffCommand.h"
 #include "cli/EntriesCommand.h"
@@ -30,7 +31,7 @@ std::string WindowsLogPath(platform::Environment& environment) {
 
 int ReadLog(const Invocation& invocation, const std::string& logPath, Seams seams,
             Console& console) {
-    const HistoryLog log(seams.fileSystem, logPath, console);
+    HistoryLog log(seams.fileSystem, logPath, console);
     switch (invocation.command) {
         case Command::Entries:
             return ListEntries(log, invocation.format, console);
@@ -54,6 +55,9 @@ int Run(const Invocation& invocation, Seams seams, Console& console) {
     }
     const std::string logPath =
         invocation.logPath ? *invocation.logPath : WindowsLogPath(seams.environment);
+    if (invocation.command == Command::Compact) {
+        return CompactLog(seams.fileSystem, logPath, invocation.keepText, console);
+    }
     if (invocation.command == Command::Snapshot) {
         return TakeSnapshot(invocation.folder, logPath,
                             MakePathFilter(invocation, seams.fileSystem),

@@ -6,15 +6,12 @@
 #include "history/EntryComparison.h"
 #include "history/EntryStream.h"
 #include "history/FileLine.h"
+#include "history/StoreContent.h"
 
 namespace kestrava::cli {
 namespace {
 
-struct ChangeCounts {
-    std::size_t added;
-    std::size_t removed;
-    std::size_t modified;
-};
+using history::ChangeCounts;
 
 struct EntryFacts {
     std::uint64_t number;
@@ -59,6 +56,22 @@ public:
     EntryLister(Format format, Console& console)
         : format_(format), console_(console), json_(console.locale()) {}
 
+    // A stored entry, as its index tells it.
+    void list(const history::StoredEntryFacts& stored) {
+        ++number_;
+        const EntryFacts facts{number_, history::DateOfHead(stored.head),
+                               CountFiles(static_cast<std::int64_t>(number_), stored.lines,
+                                          stored.unreadableLines, console_),
+                               stored.changes};
+        write(facts);
+    }
+
+    // The entry the text log's first is compared with: the store's newest.
+    void follow(std::string files) {
+        previous_ = std::move(files);
+        previousUnreadable_ = history::CountUnreadableLines(previous_);
+    }
+
     // Keeps the entry's files, to compare the next entry with; the entry is left with a
     // buffer to read the next one into.
     void list(history::StreamedEntry& entry) {
@@ -77,8 +90,13 @@ public:
             unreadable = previousUnreadable_ == 0 ? found.unreadableAfter
                                                   : history::CountUnreadableLines(current);
         }
-        const EntryFacts facts{number_, entry.date,
-                               CountFiles(number, entry.lines, unreadable, console_), changes};
+        write(
+            {number_, entry.date, CountFiles(number, entry.lines, unreadable, console_), changes});
+        previous_.swap(entry.files);
+        previousUnreadable_ = unreadable;
+    }
+
+    void write(const EntryFacts& facts) {
         line_.clear();
         if (format_ == Format::Json) {
             AppendJson(line_, facts, json_);
@@ -86,8 +104,6 @@ public:
             AppendText(line_, facts);
         }
         console_.out() << line_;
-        previous_.swap(entry.files);
-        previousUnreadable_ = unreadable;
     }
 
     void finish() {
@@ -108,20 +124,30 @@ private:
 
 }  // namespace
 
-int ListEntries(const HistoryLog& log, Format format, Console& console) {
-    history::EntryStream entries(log.file, log.end.entriesEnd);
+int ListEntries(HistoryLog& log, Format format, Console& console) {
+    history::EntryStream entries(log.file, log.end.entriesEnd, log.end.entriesBegin);
     history::StreamedEntry entry;
-    if (!entries.next(entry)) {
+    const bool anyInText = entries.next(entry);
+    if (!anyInText && log.stored() == 0) {
         throw NoWholeEntry(log.file, console);
     }
-    if (entries.firstEntryStart() > 0) {
+    if (anyInText && entries.firstEntryStart() > log.end.entriesBegin) {
         console.complain("the first " + std::to_string(entries.firstEntryStart()) +
                          " bytes of the log are no entry; left out");
     }
     EntryLister lister(format, console);
-    do {
-        lister.list(entry);
-    } while (entries.next(entry));
+    for (std::size_t at = 0; at < log.stored(); ++at) {
+        lister.list(log.store->facts(at, static_cast<std::int64_t>(at + 1)));
+    }
+    if (anyInText && log.stored() > 0) {
+        const auto newest = static_cast<std::int64_t>(log.stored());
+        lister.follow(log.store->files(log.stored() - 1, newest));
+    }
+    if (anyInText) {
+        do {
+            lister.list(entry);
+        } while (entries.next(entry));
+    }
     lister.finish();
     return 0;
 }

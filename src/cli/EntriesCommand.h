@@ -10,6 +10,6 @@ namespace kestrava::cli {
 // number, its date and time as logged, how many files it lists and what changed against
 // the entry before it. Reads the log once, holding two entries at a time. Throws
 // RuntimeError when the log holds no whole entry.
-int ListEntries(const HistoryLog& log, Format format, Console& console);
+int ListEntries(HistoryLog& log, Format format, Console& console);
 
 }  // namespace kestrava::cli

@@ -6,7 +6,10 @@ const std::string_view HelpText =
     R"(Usage: kestrava-log [--log FILE] COMMAND [ARGUMENTS]
 
 Reads Kestrava's history log: its entries, what changed between two of them,
-the files of one; and takes a snapshot into it without the window.
+the files of one; takes a snapshot into it without the window; and keeps it
+small, moving older entries into the history store beside it (the log's name
+followed by ".history"), which every command reads as the older part of the
+same history.
 
 Commands:
   entries [--json]           one line per entry: its number, its date and time,
@@ -16,11 +19,16 @@ Commands:
                              two unless given; one number is compared with the
                              newest): "+ PATH", "- PATH", "M PATH" lines, sorted
                              by path, then a summary line
-  show [N] [--csv | --json]  the files of entry N (the newest unless given)
+  show [N] [--csv | --json | --raw]
+                             the files of entry N (the newest unless given);
+                             --raw: the whole entry byte for byte as logged
   snapshot FOLDER [PATTERN OPTIONS]
                              takes a snapshot of FOLDER with Kestrava's own
                              engine and appends it to the log as one entry;
                              without pattern options, the window's very entry
+  compact [--keep-text N]    moves every entry but the newest N (1 unless
+                             given) from the log into the history store; the
+                             window and snapshot may go on writing meanwhile
 
 Entries count from 1, the oldest; a negative number counts from the newest
 (-1 is the newest, -2 the one before it).

@@ -1,6 +1,8 @@
 #include "cli/LoggedEntry.h"
 
 #include "history/FileLine.h"
+#include "history/StoreContent.h"
+#include "history/StoredHistory.h"
 #include "platform/RuntimeError.h"
 
 namespace kestrava::cli {
@@ -32,8 +34,11 @@ std::string Entries(std::uint64_t count) {
 
 HistoryLog::HistoryLog(const platform::FileSystem& fileSystem, const std::string& path,
                        Console& console)
-    : file(OpenLog(fileSystem, path, console)), end(history::FindLogEnd(file)) {
-    if (file.size() == 0) {
+    : file(OpenLog(fileSystem, path, console)),
+      store(history::OpenStore(fileSystem, path)),
+      end(history::FindLogEnd(
+          file, store ? history::TextBegin(fileSystem, path, file, store->absorbed()) : 0)) {
+    if (file.size() == 0 && stored() == 0) {
         throw RuntimeError(error_number::FileNotFound,
                            "the history log " + console.shown(path) + " is empty");
     }
@@ -50,20 +55,39 @@ RuntimeError NoWholeEntry(const history::LogFile& log, const Console& console) {
                         "the history log " + console.shown(log.path()) + " holds no whole entry");
 }
 
-LoggedEntry ReadEntry(const history::LogFile& log, history::EntryIndex& index, std::int64_t number,
+LoggedEntry ReadEntry(HistoryLog& log, history::EntryIndex& index, std::int64_t number,
                       const Console& console) {
-    auto span = index.entry(number);
+    const auto stored = static_cast<std::int64_t>(log.stored());
+    std::optional<std::int64_t> storedAt;  // from 0
+    std::optional<history::EntrySpan> span;
+    if (number > 0 && number <= stored) {
+        storedAt = number - 1;
+    } else if (number > 0) {
+        span = index.entry(number - stored);
+    } else if (span = index.entry(number); !span) {
+        const std::int64_t position = stored + static_cast<std::int64_t>(index.count()) + number;
+        if (position >= 0) {
+            storedAt = position;
+        }
+    }
+    if (storedAt) {
+        const auto at = static_cast<std::size_t>(*storedAt);
+        LoggedEntry entry{number, log.store->facts(at, number).head, {}, {}};
+        entry.date = history::DateOfHead(entry.head);
+        entry.files = log.store->files(at, number);
+        return entry;
+    }
     if (!span) {
-        const std::uint64_t count = index.count();
+        const std::uint64_t count = static_cast<std::uint64_t>(stored) + index.count();
         if (count == 0) {
-            throw NoWholeEntry(log, console);
+            throw NoWholeEntry(log.file, console);
         }
         throw RuntimeError(
             error_number::SubscriptOutOfRange,
             "there is no entry " + std::to_string(number) + ": the log holds " + Entries(count));
     }
-    LoggedEntry entry{number, std::move(*span), {}};
-    log.read(entry.span.filesStart, entry.span.end, entry.files);
+    LoggedEntry entry{number, log.file.read(span->start, span->filesStart), span->date, {}};
+    log.file.read(span->filesStart, span->end, entry.files);
     return entry;
 }
 

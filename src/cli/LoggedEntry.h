@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "cli/Console.h"
@@ -8,18 +9,23 @@
 #include "history/EntryIndex.h"
 #include "history/LogEnd.h"
 #include "history/LogFile.h"
+#include "history/StoreFile.h"
 #include "platform/RuntimeError.h"
 
 namespace kestrava::cli {
 
-// The history log as the reading commands find it: open, with the end of its whole
-// entries known. Reports a torn entry at its end. Throws RuntimeError, with a
-// description that names the log, when it can't be read as entries at all: missing,
-// unreadable, empty, or holding no whole entry.
+// The history as the reading commands find it: the text log open, its store beside it
+// read, and the end of the log's whole entries known; the store's entries come first. Reports
+// a torn entry at the log's end. Throws RuntimeError, with a description that names the
+// log, when it can't be read as entries at all: missing, unreadable, empty, or holding no
+// whole entry.
 struct HistoryLog {
     HistoryLog(const platform::FileSystem& fileSystem, const std::string& path, Console& console);
 
+    std::size_t stored() const { return store ? store->count() : 0; }
+
     history::LogFile file;
+    std::optional<history::StoreReader> store;
     history::LogEnd end;
 };
 
@@ -29,12 +35,14 @@ platform::RuntimeError NoWholeEntry(const history::LogFile& log, const Console& 
 // One entry read whole: its files' lines, each ended by a line feed.
 struct LoggedEntry {
     std::int64_t number = 0;  // as the command was given it
-    history::EntrySpan span;
+    std::string head;         // its date line and header line, as logged
+    std::string date;
     std::string files;
 };
 
-// Throws RuntimeError when the log holds no entry of that number.
-LoggedEntry ReadEntry(const history::LogFile& log, history::EntryIndex& index, std::int64_t number,
+// An entry of the history by its number, from the store or the text log. Throws
+// RuntimeError when the history holds no entry of that number, or it can't be read.
+LoggedEntry ReadEntry(HistoryLog& log, history::EntryIndex& index, std::int64_t number,
                       const Console& console);
 
 // How many files an entry lists, of the lines it holds; the lines that name none are

@@ -36,11 +36,14 @@ void AppendJson(std::string& out, const history::FileLine& file, bool first, con
 
 }  // namespace
 
-int ShowEntry(const HistoryLog& log, const std::vector<std::int64_t>& numbers, Format format,
+int ShowEntry(HistoryLog& log, const std::vector<std::int64_t>& numbers, Format format,
               Console& console) {
     history::EntryIndex index(log.file, log.end);
-    const LoggedEntry entry =
-        ReadEntry(log.file, index, numbers.empty() ? -1 : numbers[0], console);
+    const LoggedEntry entry = ReadEntry(log, index, numbers.empty() ? -1 : numbers[0], console);
+    if (format == Format::Raw) {
+        console.out() << entry.head << entry.files;
+        return 0;
+    }
     const JsonText json(console.locale());
     std::string out;
     if (format == Format::Csv) {

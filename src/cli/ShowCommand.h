@@ -9,10 +9,11 @@
 
 namespace kestrava::cli {
 
-// kestrava-log show [N] [--csv | --json]: the files of one entry (the newest unless
-// given), as logged, or as CSV with a header row "path,size,modified", or as a JSON
-// array. Throws RuntimeError when the entry isn't there.
-int ShowEntry(const HistoryLog& log, const std::vector<std::int64_t>& numbers, Format format,
+// kestrava-log show [N] [--csv | --json | --raw]: the files of one entry (the newest
+// unless given), as logged, or as CSV with a header row "path,size,modified", or as a
+// JSON array; or the whole entry byte for byte as the log held it, its date line and
+// header line included. Throws RuntimeError when the entry isn't there.
+int ShowEntry(HistoryLog& log, const std::vector<std::int64_t>& numbers, Format format,
               Console& console);
 
 }  // namespace kestrava::cli

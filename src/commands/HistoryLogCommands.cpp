@@ -4,6 +4,7 @@
 #include <new>
 #include <utility>
 
+#include "core/HistoryLogPath.h"
 #include "core/Main.h"
 #include "core/Product.h"
 
@@ -81,6 +82,12 @@ void ClearHistoryLog(const core::StepTrap& trap, platform::Services& services,
     }
     snapshots.startOver();
     trap.run(102, [&] {
+        // The store holds the history's older entries: clearing the history clears them
+        // too, first, so that a failure leaves the log and the whole history there.
+        const std::string storePath = core::HistoryStorePath(logPath);
+        if (core::FileExists(services.fileSystem, storePath)) {
+            services.fileSystem.removeFile(storePath);
+        }
         core::RemoveFile(services.fileSystem, services.events, logPath);
         if (core::FileExists(services.fileSystem, logPath)) {
             // Deleting once more names the reason in the report.

@@ -25,7 +25,8 @@ void ViewHistoryLog(const core::StepTrap& trap, platform::Services& services,
 void CopyHistoryToClipboard(const core::StepTrap& trap, platform::Services& services,
                             const std::string& logPath);
 
-// After a Yes, deletes the log and empties the snapshot list. A snapshot under way
+// After a Yes, deletes the log and the store of its older entries beside it, and empties
+// the snapshot list. A snapshot under way
 // (the question came from an event inside it) ends first and writes nothing more, so
 // the new history starts with the next snapshot's whole entry. A log that is still
 // there afterwards is reported, so that nobody believes a history gone that is not.

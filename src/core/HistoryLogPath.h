@@ -12,4 +12,10 @@ namespace kestrava::core {
 // Throws RuntimeError when the state folder is needed and can't be named or made.
 std::string HistoryLogPath(platform::Environment& environment);
 
+// The history's older entries, moved out of the log by `kestrava-log compact`, lie in a
+// store beside it named after it.
+inline std::string HistoryStorePath(const std::string& logPath) {
+    return logPath + ".history";
+}
+
 }  // namespace kestrava::core

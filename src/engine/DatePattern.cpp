@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <utility>
 
 namespace kestrava::engine {
 namespace {
@@ -336,6 +338,216 @@ void DatePattern::format(const LocalDateTime& time, const platform::DateTimeName
                 break;
         }
     }
+}
+
+}  // namespace kestrava::engine
+
+namespace kestrava::engine {
+
+// What a text has told of its moment so far.
+struct DatePattern::ReadFields {
+    std::int64_t year = 1970;
+    int month = 1;
+    int day = 1;
+    int dayOfWeek = 0;  // none read
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int hour12 = 0;      // none read
+    int afternoon = -1;  // none read
+};
+
+namespace {
+
+// The digit the text begins with, in the locale's digits, and its length.
+std::optional<std::pair<int, std::size_t>> LeadingDigit(std::string_view text,
+                                                        const platform::DateTimeNames& names) {
+    for (int digit = 0; digit < 10; ++digit) {
+        const std::string& written = names.digits[static_cast<std::size_t>(digit)];
+        if (!written.empty() && text.starts_with(written)) {
+            return std::pair{digit, written.size()};
+        }
+    }
+    return std::nullopt;
+}
+
+// The numbers the text can begin with, of least to most digits, each with the length of
+// its text: as many as a field of that width could have written.
+struct NumberPrefix {
+    std::int64_t value;
+    std::size_t length;
+};
+
+std::vector<NumberPrefix> LeadingNumbers(std::string_view text, std::size_t fewestDigits,
+                                         std::size_t mostDigits,
+                                         const platform::DateTimeNames& names) {
+    std::vector<NumberPrefix> numbers;
+    std::int64_t value = 0;
+    std::size_t length = 0;
+    for (std::size_t digits = 1; digits <= mostDigits; ++digits) {
+        const auto digit = LeadingDigit(text.substr(length), names);
+        if (!digit) {
+            break;
+        }
+        value = value * 10 + digit->first;
+        length += digit->second;
+        if (digits >= fewestDigits) {
+            numbers.push_back({value, length});
+        }
+    }
+    return numbers;
+}
+
+int TwelveHourClock(int hour12, bool afternoon) {
+    return hour12 % 12 + (afternoon ? 12 : 0);
+}
+
+}  // namespace
+
+std::optional<LocalDateTime> DatePattern::read(std::string_view text,
+                                               const platform::DateTimeNames& names) const {
+    ReadFields fields;
+    if (!readFrom(0, text, names, fields)) {
+        return std::nullopt;
+    }
+    LocalDateTime time =
+        LocalCalendar::dateOfDay(LocalCalendar::dayOfDate(fields.year, fields.month, fields.day));
+    time.hour = fields.hour;
+    time.minute = fields.minute;
+    time.second = fields.second;
+    return time;
+}
+
+// Tries every way the rest of the text can fill the tokens from `token` on: a number
+// written without padding can run into what follows it, so each length it can have is
+// tried in turn.
+bool DatePattern::readFrom(std::size_t token, std::string_view text,
+                           const platform::DateTimeNames& names, ReadFields& fields) const {
+    if (token == tokens_.size()) {
+        if (!text.empty() || fields.month < 1 || fields.month > 12 || fields.day < 1 ||
+            fields.day > LocalCalendar::daysInMonth(fields.year, fields.month)) {
+            return false;
+        }
+        if (fields.hour12 != 0) {
+            fields.hour = TwelveHourClock(fields.hour12, fields.afternoon == 1);
+        }
+        if (fields.dayOfWeek != 0) {
+            const LocalDateTime date = LocalCalendar::dateOfDay(
+                LocalCalendar::dayOfDate(fields.year, fields.month, fields.day));
+            return date.dayOfWeek == fields.dayOfWeek;
+        }
+        return true;
+    }
+    const Token& current = tokens_[token];
+    const auto next = [&](std::size_t length) {
+        ReadFields tried = fields;
+        if (!readFrom(token + 1, text.substr(length), names, tried)) {
+            return false;
+        }
+        fields = tried;
+        return true;
+    };
+    // A number field: every value it can begin with, within bounds, stored by `store`.
+    const auto number = [&](std::size_t fewest, std::size_t most, std::int64_t lowest,
+                            std::int64_t highest, auto store) {
+        for (const NumberPrefix& prefix : LeadingNumbers(text, fewest, most, names)) {
+            if (prefix.value < lowest || prefix.value > highest) {
+                continue;
+            }
+            const ReadFields before = fields;
+            store(prefix.value);
+            if (next(prefix.length)) {
+                return true;
+            }
+            fields = before;
+        }
+        return false;
+    };
+    // A name field: every name of the list the text begins with.
+    const auto name = [&](const auto& list, auto store) {
+        for (std::size_t index = 0; index < list.size(); ++index) {
+            if (list[index].empty() || !text.starts_with(list[index])) {
+                continue;
+            }
+            const ReadFields before = fields;
+            store(static_cast<int>(index) + 1);
+            if (next(list[index].size())) {
+                return true;
+            }
+            fields = before;
+        }
+        return false;
+    };
+    const auto period = [&](auto member) {
+        const std::array<std::string, 2> texts{names.am.*member, names.pm.*member};
+        return name(texts, [&](int which) { fields.afternoon = which - 1; });
+    };
+    switch (current.kind) {
+        case Kind::Text:
+            return text.starts_with(current.text) && next(current.text.size());
+        case Kind::Year2:
+            return number(2, 2, 0, 99, [&](std::int64_t v) { fields.year = 1900 + v; });
+        case Kind::Year4: {
+            const bool negative =
+                !names.negativeSign.empty() && text.starts_with(names.negativeSign);
+            const std::size_t sign = negative ? names.negativeSign.size() : 0;
+            const std::string_view digits = text.substr(sign);
+            for (const NumberPrefix& prefix : LeadingNumbers(digits, 4, 18, names)) {
+                const ReadFields before = fields;
+                fields.year = negative ? -prefix.value : prefix.value;
+                if (next(sign + prefix.length)) {
+                    return true;
+                }
+                fields = before;
+            }
+            return false;
+        }
+        case Kind::Month:
+        case Kind::Month2:
+            return number(current.kind == Kind::Month ? 1 : 2, 2, 1, 12,
+                          [&](std::int64_t v) { fields.month = static_cast<int>(v); });
+        case Kind::MonthShort:
+            return name(names.shortMonthNames, [&](int month) { fields.month = month; });
+        case Kind::MonthLong:
+            return name(names.longMonthNames, [&](int month) { fields.month = month; });
+        case Kind::Day:
+        case Kind::Day2:
+            return number(current.kind == Kind::Day ? 1 : 2, 2, 1, 31,
+                          [&](std::int64_t v) { fields.day = static_cast<int>(v); });
+        case Kind::DayShort:
+            return name(names.shortDayNames, [&](int day) { fields.dayOfWeek = day; });
+        case Kind::DayLong:
+            return name(names.longDayNames, [&](int day) { fields.dayOfWeek = day; });
+        case Kind::Hour:
+        case Kind::Hour2:
+            return number(current.kind == Kind::Hour ? 1 : 2, 2, 0, 23,
+                          [&](std::int64_t v) { fields.hour = static_cast<int>(v); });
+        case Kind::Hour12:
+        case Kind::Hour12Padded:
+            return number(current.kind == Kind::Hour12 ? 1 : 2, 2, 1, 12,
+                          [&](std::int64_t v) { fields.hour12 = static_cast<int>(v); });
+        case Kind::Minute:
+        case Kind::Minute2:
+            return number(current.kind == Kind::Minute ? 1 : 2, 2, 0, 59,
+                          [&](std::int64_t v) { fields.minute = static_cast<int>(v); });
+        case Kind::Second:
+        case Kind::Second2:
+            return number(current.kind == Kind::Second ? 1 : 2, 2, 0, 59,
+                          [&](std::int64_t v) { fields.second = static_cast<int>(v); });
+        case Kind::AmPmUpper:
+            return period(&platform::DateTimeNames::DayPeriod::upper);
+        case Kind::AmPmLower:
+            return period(&platform::DateTimeNames::DayPeriod::lower);
+        case Kind::AmPmAsWritten:
+            return period(&platform::DateTimeNames::DayPeriod::asWritten);
+        case Kind::Millisecond:
+        case Kind::Millisecond3:
+            return number(current.kind == Kind::Millisecond ? 1 : 3, 3, 0, 999,
+                          [](std::int64_t) {});
+        case Kind::TimeZone:
+            return next(0);
+    }
+    return false;
 }
 
 }  // namespace kestrava::engine

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,7 +39,14 @@ public:
     void format(const LocalDateTime& time, const platform::DateTimeNames& names,
                 std::string& out) const;
 
+    // The moment that format writes as this text, when the whole text reads as one; a
+    // pattern without time fields gives its midnight. Every text that format writes
+    // reads back, weekday and all.
+    std::optional<LocalDateTime> read(std::string_view text,
+                                      const platform::DateTimeNames& names) const;
+
 private:
+    struct ReadFields;
     enum class Kind : std::uint8_t {
         Text,
         Year2,
@@ -75,6 +83,8 @@ private:
     void addText(std::string_view text);
     void add(Kind kind) { tokens_.push_back({kind, {}}); }
     void mergeText();
+    bool readFrom(std::size_t token, std::string_view text, const platform::DateTimeNames& names,
+                  ReadFields& fields) const;
 
     std::vector<Token> tokens_;
 };

@@ -30,4 +30,11 @@ void GeneralDateText::append(std::int64_t utcSeconds, std::string& out) {
     (time.isMidnight() ? dateAlone_ : dateAndTime_).format(time, names_, out);
 }
 
+std::optional<LocalDateTime> GeneralDateText::read(std::string_view text) const {
+    if (auto time = dateAndTime_.read(text, names_)) {
+        return time;
+    }
+    return dateAlone_.read(text, names_);
+}
+
 }  // namespace kestrava::engine

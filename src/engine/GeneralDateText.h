@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "engine/DatePattern.h"
 #include "engine/LocalCalendar.h"
@@ -27,6 +29,10 @@ public:
         append(utcSeconds, out);
         return out;
     }
+
+    // The local date and time that append writes as this text; a date alone reads as its
+    // midnight. Nothing when the text is no date of this locale's.
+    std::optional<LocalDateTime> read(std::string_view text) const;
 
 private:
     platform::DateTimeNames names_;

@@ -38,6 +38,41 @@ LocalDateTime LocalCalendar::dateOfDay(std::int64_t day) {
     return date;
 }
 
+std::int64_t LocalCalendar::dayOfDate(std::int64_t year, int month, int day) {
+    const std::int64_t yearFromMarch = month <= 2 ? year - 1 : year;
+    const std::int64_t era = FloorDivide(yearFromMarch, 400);
+    const std::int64_t yearOfEra = yearFromMarch - era * 400;
+    const std::int64_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+int LocalCalendar::daysInMonth(std::int64_t year, int month) {
+    if (month == 2) {
+        const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+        return leap ? 29 : 28;
+    }
+    return month == 4 || month == 6 || month == 9 || month == 11 ? 30 : 31;
+}
+
+// The offsets a day before and a day after the local time are the only ones it can have
+// (no zone changes its offset twice in two days); each gives a moment, which is the one
+// when the clock shows that offset then.
+std::int64_t LocalCalendar::utcSecondsOf(const LocalDateTime& time) {
+    const std::int64_t local =
+        std::clamp(dayOfDate(time.year, time.month, time.day) * SecondsPerDay + time.hour * 3600 +
+                       time.minute * 60 + time.second,
+                   -FarthestMoment, FarthestMoment);
+    const std::int64_t early = local - offsetAt(local - SecondsPerDay);
+    const std::int64_t late = local - offsetAt(local + SecondsPerDay);
+    const bool earlyHolds = early + offsetAt(early) == local;
+    const bool lateHolds = late + offsetAt(late) == local;
+    if (earlyHolds && lateHolds) {
+        return std::min(early, late);
+    }
+    return lateHolds ? late : early;
+}
+
 std::int32_t LocalCalendar::offsetAt(std::int64_t utcSeconds) {
     const std::int64_t utcDay = FloorDivide(utcSeconds, SecondsPerDay);
     KnownDay& known = days_[static_cast<std::size_t>(utcDay) % days_.size()];

@@ -31,8 +31,18 @@ public:
 
     LocalDateTime at(std::int64_t utcSeconds);
 
+    // The local date and time of a moment back as the moment. A local time that the
+    // clock shows twice (when it goes back an hour) gives the first; one that it skips
+    // gives the moment an hour on.
+    std::int64_t utcSecondsOf(const LocalDateTime& time);
+
     // The calendar date of a day counted from 1970-01-01 (day 0), and its weekday.
     static LocalDateTime dateOfDay(std::int64_t day);
+
+    // The day of a calendar date, counted from 1970-01-01 (day 0).
+    static std::int64_t dayOfDate(std::int64_t year, int month, int day);
+
+    static int daysInMonth(std::int64_t year, int month);
 
 private:
     struct KnownDay {

@@ -6,6 +6,8 @@
 #include <optional>
 #include <unordered_map>
 
+#include "history/SameLines.h"
+
 namespace kestrava::history {
 namespace {
 
@@ -113,8 +115,9 @@ public:
     EntryChanges run() {
         walkFromStart();
         walkFromEnd();
-        keepRest(before_, beforePool_);
-        keepRest(after_, afterPool_);
+        // What the walks left need not line up at all: lines found in both, wherever they
+        // are, are the same files and are set aside before anything is read by path.
+        KeepLinesNotInBoth(before_.rest(), after_.rest(), beforePool_, afterPool_);
         return matchByPath();
     }
 
@@ -262,10 +265,6 @@ private:
     static void keepLast(Lines& side, std::vector<std::string_view>& pool, std::string_view line) {
         pool.push_back(WithoutLineEnd(line));
         side.dropLast(line.size());
-    }
-
-    static void keepRest(Lines& side, std::vector<std::string_view>& pool) {
-        keepFirst(side, pool, side.rest().size());
     }
 
     void list(std::string_view line, bool after, EntryChanges& changes) {

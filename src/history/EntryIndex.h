@@ -18,7 +18,8 @@ namespace kestrava::history {
 class EntryIndex {
 public:
     EntryIndex(const LogFile& log, const LogEnd& end)
-        : backward_(log, end.entriesEnd), forward_(log, end.entriesEnd) {}
+        : backward_(log, end.entriesEnd, end.entriesBegin),
+          forward_(log, end.entriesEnd, end.entriesBegin) {}
 
     // Nothing when the log holds no entry of that number (or the number is 0).
     std::optional<EntrySpan> entry(std::int64_t number);

@@ -11,10 +11,11 @@ constexpr std::uint64_t LargestBlock = 8 * 1024 * 1024;
 
 std::optional<EntrySpan> BackwardEntries::next() {
     while (found_.empty()) {
-        if (searchedFrom_ == 0) {
+        if (searchedFrom_ <= begin_) {
             return std::nullopt;
         }
-        const std::uint64_t blockStart = searchedFrom_ - std::min(searchedFrom_, blockSize_);
+        const std::uint64_t blockStart =
+            searchedFrom_ - std::min(searchedFrom_ - begin_, blockSize_);
         found_ = FindEntryStarts(log_, blockStart, searchedFrom_, end_, buffer_);
         searchedFrom_ = blockStart;
         // Entries are usually much larger than the first block: the reads grow, so that a

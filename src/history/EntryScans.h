@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -16,13 +17,14 @@ namespace kestrava::history {
 // than they hold, however long the log.
 class BackwardEntries {
 public:
-    BackwardEntries(const LogFile& log, std::uint64_t end)
-        : log_(log), end_(end), searchedFrom_(end), nextEnd_(end) {}
+    BackwardEntries(const LogFile& log, std::uint64_t end, std::uint64_t begin = 0)
+        : log_(log), begin_(std::min(begin, end)), end_(end), searchedFrom_(end), nextEnd_(end) {}
 
     std::optional<EntrySpan> next();
 
 private:
     const LogFile& log_;
+    std::uint64_t begin_;
     std::uint64_t end_;
     std::uint64_t searchedFrom_;  // the log is searched from here to its end
     std::uint64_t nextEnd_;       // where the next entry to hand out ends
@@ -34,7 +36,8 @@ private:
 // The log's entries from the oldest on, found by reading the log forward.
 class ForwardEntries {
 public:
-    ForwardEntries(const LogFile& log, std::uint64_t end) : log_(log), end_(end) {}
+    ForwardEntries(const LogFile& log, std::uint64_t end, std::uint64_t begin = 0)
+        : log_(log), end_(end), searchedTo_(std::min(begin, end)) {}
 
     std::optional<EntrySpan> next();
 
@@ -43,7 +46,7 @@ private:
 
     const LogFile& log_;
     std::uint64_t end_;
-    std::uint64_t searchedTo_ = 0;
+    std::uint64_t searchedTo_;
     std::deque<EntrySpan> found_;  // searched but not handed out, oldest first
     std::string buffer_;
 };

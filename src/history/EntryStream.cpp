@@ -45,11 +45,13 @@ bool EntryStream::readMoreFiles(StreamedEntry& entry) {
 // Leaves what lies before the first entry behind, however much that is: only the bytes
 // still to be searched are kept.
 bool EntryStream::findFirstEntry() {
-    std::uint64_t pendingStart = 0;
+    // Entries are looked for from where the stream begins, which is a line's start.
+    const std::uint64_t begin = readTo_;
+    std::uint64_t pendingStart = begin;
     std::size_t searched = 0;
     for (;;) {
         const std::size_t searchable = Searchable(pending_, readTo_ < end_);
-        const auto header = FindHeader(pending_, searched, searchable, pendingStart == 0);
+        const auto header = FindHeader(pending_, searched, searchable, pendingStart == begin);
         if (header) {
             firstEntryStart_ = pendingStart + header->start;
             pending_.erase(0, header->start);
@@ -84,6 +86,7 @@ bool EntryStream::next(StreamedEntry& entry) {
     if (!header) {
         return false;
     }
+    entry.head.assign(pending_, 0, header->filesStart);
     entry.date.assign(header->date);
     // The entries of one tree are about as large as each other: room for the last one's
     // size and some spares the growing buffer copies of itself.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -9,6 +10,7 @@ namespace kestrava::history {
 
 // One whole entry, read whole.
 struct StreamedEntry {
+    std::string head;         // its date line and header line, as logged
     std::string date;         // the text between its date line's brackets, as logged
     std::string files;        // its file lines, each ended by a line feed
     std::uint64_t lines = 0;  // how many
@@ -19,7 +21,8 @@ struct StreamedEntry {
 // the processor's cache. For questions about every entry of a log of gigabytes.
 class EntryStream {
 public:
-    EntryStream(const LogFile& log, std::uint64_t end) : log_(log), end_(end) {}
+    EntryStream(const LogFile& log, std::uint64_t end, std::uint64_t begin = 0)
+        : log_(log), end_(end), readTo_(std::min(begin, end)), firstEntryStart_(readTo_) {}
 
     // False when no whole entry is left.
     bool next(StreamedEntry& entry);
@@ -35,8 +38,8 @@ private:
 
     const LogFile& log_;
     std::uint64_t end_;
-    std::uint64_t readTo_ = 0;
-    std::uint64_t firstEntryStart_ = 0;
+    std::uint64_t readTo_;
+    std::uint64_t firstEntryStart_;
     bool started_ = false;
     std::size_t lastSize_ = 0;  // of the last entry's files
     std::string pending_;       // read but not handed out: the next entry, from its date line on

@@ -54,7 +54,7 @@ std::optional<DateLine> DateLineEndingAt(const LogFile& log, std::uint64_t end) 
 
 }  // namespace
 
-LogEnd FindLogEnd(const LogFile& log) {
+LogEnd FindLogEnd(const LogFile& log, std::uint64_t begin) {
     const std::uint64_t wholeLinesEnd = EndOfWholeLines(log);
     // Only the cut line's beginning tells what it was.
     const std::string cut = log.read(wholeLinesEnd, wholeLinesEnd + LongestDateLine + 2);
@@ -63,23 +63,23 @@ LogEnd FindLogEnd(const LogFile& log) {
         wholeLinesEnd > 0 ? DateLineEndingAt(log, wholeLinesEnd) : std::nullopt;
     // An entry's first line alone, or with the beginning of its header line.
     if (lastDateLine && HeaderLine.starts_with(cutLine)) {
-        return {lastDateLine->start, TornEntry{lastDateLine->start, lastDateLine->date}};
+        return {begin, lastDateLine->start, TornEntry{lastDateLine->start, lastDateLine->date}};
     }
     if (cut.empty()) {
-        return {wholeLinesEnd, std::nullopt};
+        return {begin, wholeLinesEnd, std::nullopt};
     }
     // A new entry cut in its date line: file paths never begin with "[".
     if (cut.starts_with('[')) {
         const auto date =
             log.size() - wholeLinesEnd == cut.size() ? DateOfLine(cutLine) : std::nullopt;
-        return {wholeLinesEnd, TornEntry{wholeLinesEnd, std::string(date.value_or(""))}};
+        return {begin, wholeLinesEnd, TornEntry{wholeLinesEnd, std::string(date.value_or(""))}};
     }
     // Cut within a file line: the newest entry is torn.
-    BackwardEntries entries(log, wholeLinesEnd);
+    BackwardEntries entries(log, wholeLinesEnd, begin);
     if (const auto newest = entries.next()) {
-        return {newest->start, TornEntry{newest->start, newest->date}};
+        return {begin, newest->start, TornEntry{newest->start, newest->date}};
     }
-    return {wholeLinesEnd, std::nullopt};
+    return {begin, wholeLinesEnd, std::nullopt};
 }
 
 }  // namespace kestrava::history

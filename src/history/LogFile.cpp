@@ -25,6 +25,11 @@ LogFile::LogFile(const platform::FileSystem& fileSystem, std::string path)
     size_ = file_->size();
 }
 
+LogFile::LogFile(const platform::FileSystem& fileSystem, std::string path, std::uint64_t wholeSize)
+    : path_(std::move(path)),
+      file_(fileSystem.openForReading(path_)),
+      size_(std::min(wholeSize, file_->size())) {}
+
 void LogFile::read(std::uint64_t offset, std::uint64_t end, std::string& buffer) const {
     end = std::min(end, size_);
     offset = std::min(offset, end);

@@ -17,6 +17,11 @@ public:
     // Throws RuntimeError when the log can't be opened, or is no plain file.
     LogFile(const platform::FileSystem& fileSystem, std::string path);
 
+    // The log read, without holding writers off, within a size it had while no program
+    // appended to it (or within its size now, when that is less): the bytes below never
+    // change while entries are appended.
+    LogFile(const platform::FileSystem& fileSystem, std::string path, std::uint64_t wholeSize);
+
     const std::string& path() const { return path_; }
     std::uint64_t size() const { return size_; }
 

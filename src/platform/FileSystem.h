@@ -66,6 +66,19 @@ public:
     virtual std::string tail(std::size_t bytes) const = 0;
 };
 
+// A file being written afresh, to take another's place once it is whole.
+class NewFile {
+public:
+    virtual ~NewFile() = default;
+
+    // Throws RuntimeError when the bytes can't be written.
+    virtual void write(std::string_view bytes) = 0;
+
+    // Hands everything written to the disk itself, so that a power loss after it leaves
+    // the file whole. Throws RuntimeError when it can't.
+    virtual void flushToDisk() = 0;
+};
+
 // A file opened for reading at any offset. Its size is the one it had when it was
 // opened: a reader that keeps within it sees the file as it was then, however much is
 // appended meanwhile.
@@ -120,6 +133,17 @@ public:
     // user owns is never opened (RuntimeError 70, permission denied). Throws
     // RuntimeError when the file can't be opened.
     virtual std::unique_ptr<AppendingFile> openForAppending(const std::string& path) = 0;
+
+    // Creates the file afresh (emptying one that is there), readable by its owner only; a
+    // symbolic link or anything but a plain file in its place is refused. Throws
+    // RuntimeError when it can't be created.
+    virtual std::unique_ptr<NewFile> createFile(const std::string& path) = 0;
+
+    // Gives the file `from` the name `to` in one step, in place of the file that had it:
+    // a reader sees the one or the other, whole. On Windows a replace that another
+    // program (a virus scanner, an indexer) holds up for a moment is retried for a second
+    // or two. Throws RuntimeError when it can't be done; both files are then as they were.
+    virtual void replaceFile(const std::string& from, const std::string& to) = 0;
 
     // Deletes exactly the named file: no pattern is expanded.
     // Throws RuntimeError when it can't be deleted.

@@ -38,6 +38,12 @@ public:
     std::unique_ptr<platform::AppendingFile> openForAppending(const std::string& path) override {
         return real_.openForAppending(path);
     }
+    std::unique_ptr<platform::NewFile> createFile(const std::string& path) override {
+        return real_.createFile(path);
+    }
+    void replaceFile(const std::string& from, const std::string& to) override {
+        real_.replaceFile(from, to);
+    }
     void removeFile(const std::string& path) override { real_.removeFile(path); }
 
     std::uint64_t bytesRead() const { return *bytesRead_; }

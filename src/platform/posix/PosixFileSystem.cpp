@@ -243,8 +243,8 @@ FileDescriptor OpenOwnPlainFile(const std::string& path) {
     // O_NOFOLLOW: a link planted in its place would lead the lines anywhere.
     FileDescriptor file(path.empty() ? -1
                                      : ::open(path.c_str(),
-                                              O_RDWR | O_CREAT | O_APPEND | O_NONBLOCK |
-                                                  O_CLOEXEC | O_NOCTTY | O_NOFOLLOW,
+                                              O_RDWR | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC |
+                                                  O_NOCTTY | O_NOFOLLOW,
                                               S_IRUSR | S_IWUSR));
     if (!file.isOpen()) {
         throw errno == ELOOP ? RuntimeError(error_number::PermissionDenied)
@@ -411,6 +411,67 @@ std::unique_ptr<AppendingFile> PosixFileSystem::openForAppending(const std::stri
         if (StillNamedBy(file->descriptor(), path)) {
             return file;
         }
+    }
+}
+
+namespace {
+
+class PosixNewFile : public NewFile {
+public:
+    explicit PosixNewFile(FileDescriptor file) : file_(std::move(file)) {}
+
+    void write(std::string_view bytes) override {
+        while (!bytes.empty()) {
+            const ssize_t written = ::write(file_.get(), bytes.data(), bytes.size());
+            if (written < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                throw RuntimeErrorFromOs(errno);
+            }
+            bytes.remove_prefix(static_cast<std::size_t>(written));
+        }
+    }
+
+    void flushToDisk() override {
+        if (::fsync(file_.get()) != 0) {
+            throw RuntimeErrorFromOs(errno);
+        }
+    }
+
+private:
+    FileDescriptor file_;
+};
+
+}  // namespace
+
+std::unique_ptr<NewFile> PosixFileSystem::createFile(const std::string& path) {
+    FileDescriptor file(path.empty() ? -1
+                                     : ::open(path.c_str(),
+                                              O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK |
+                                                  O_CLOEXEC | O_NOCTTY | O_NOFOLLOW,
+                                              S_IRUSR | S_IWUSR));
+    if (!file.isOpen()) {
+        throw errno == ELOOP ? RuntimeError(error_number::PermissionDenied)
+                             : RuntimeErrorFromOs(path.empty() ? ENOENT : errno);
+    }
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        throw RuntimeError(error_number::PermissionDenied);
+    }
+    return std::make_unique<PosixNewFile>(std::move(file));
+}
+
+void PosixFileSystem::replaceFile(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0) {
+        throw RuntimeErrorFromOs(errno);
+    }
+    // The new name lasts through a power loss once the folder that holds it is written.
+    const auto slash = to.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : to.substr(0, slash + 1);
+    const FileDescriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.isOpen()) {
+        ::fsync(directory.get());
     }
 }
 

@@ -13,6 +13,8 @@ public:
     std::string absolutePath(const std::string& path) const override;
     std::unique_ptr<FolderListing> listFolder(const std::string& path) const override;
     std::unique_ptr<AppendingFile> openForAppending(const std::string& path) override;
+    std::unique_ptr<NewFile> createFile(const std::string& path) override;
+    void replaceFile(const std::string& from, const std::string& to) override;
     void removeFile(const std::string& path) override;
 };
 

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 #include "platform/win32/FilesElsewhere.h"
 #include "platform/win32/LastError.h"
@@ -447,6 +449,77 @@ void Win32FileSystem::removeFile(const std::string& path) {
         const RuntimeError failure = LastOsError();
         ::SetFileAttributesW(wide.c_str(), attributes);
         throw failure;
+    }
+}
+
+namespace {
+
+class Win32NewFile : public NewFile {
+public:
+    explicit Win32NewFile(OwnedHandle file) : file_(std::move(file)) {}
+
+    void write(std::string_view bytes) override {
+        while (!bytes.empty()) {
+            const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1U << 30));
+            DWORD written = 0;
+            if (!::WriteFile(file_.get(), bytes.data(), piece, &written, nullptr)) {
+                throw LastOsError();
+            }
+            bytes.remove_prefix(written);
+        }
+    }
+
+    void flushToDisk() override {
+        if (!::FlushFileBuffers(file_.get())) {
+            throw LastOsError();
+        }
+    }
+
+private:
+    OwnedHandle file_;
+};
+
+// A virus scanner or an indexer that opened the file a moment ago refuses its replace
+// with these, and lets go soon.
+bool HeldUpForAMoment(DWORD error) {
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
+}
+
+}  // namespace
+
+std::unique_ptr<NewFile> Win32FileSystem::createFile(const std::string& path) {
+    OwnedHandle file(::CreateFileW(ToUtf16(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                   CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file.isOpen()) {
+        throw LastOsError();
+    }
+    if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
+        throw RuntimeError(error_number::PermissionDenied);
+    }
+    return std::make_unique<Win32NewFile>(std::move(file));
+}
+
+void Win32FileSystem::replaceFile(const std::string& from, const std::string& to) {
+    constexpr auto Patience = std::chrono::seconds(2);
+    constexpr auto Retry = std::chrono::milliseconds(50);
+    const std::wstring source = ToUtf16(from);
+    const std::wstring target = ToUtf16(to);
+    const auto givingUp = std::chrono::steady_clock::now() + Patience;
+    // A file that is open (the log, which its writers' lock holds open while it is cut)
+    // can't be renamed over; ReplaceFileW moves it aside first, which its sharing allows.
+    const auto replace = [&] {
+        return ::MoveFileExW(source.c_str(), target.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
+               (HeldUpForAMoment(::GetLastError()) &&
+                ::ReplaceFileW(target.c_str(), source.c_str(), nullptr,
+                               REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr));
+    };
+    while (!replace()) {
+        if (!HeldUpForAMoment(::GetLastError()) || std::chrono::steady_clock::now() >= givingUp) {
+            throw LastOsError();
+        }
+        std::this_thread::sleep_for(Retry);
     }
 }
 

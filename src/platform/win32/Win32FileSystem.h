@@ -34,6 +34,8 @@ public:
     // link (a reparse point) in the file's place, or a folder, is never written (70).
     std::unique_ptr<AppendingFile> openForAppending(const std::string& path) override;
     // A read-only file goes too, as it would on a POSIX system.
+    std::unique_ptr<NewFile> createFile(const std::string& path) override;
+    void replaceFile(const std::string& from, const std::string& to) override;
     void removeFile(const std::string& path) override;
 
 private:

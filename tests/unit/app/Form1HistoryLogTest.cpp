@@ -144,6 +144,21 @@ TEST_F(Form1HistoryLog, ClearAnsweredYesDeletesTheLogUntilTheNextSnapshot) {
               "There isn't a history to view because actions have not been performed yet.");
 }
 
+TEST_F(Form1HistoryLog, ClearAnsweredYesDeletesTheStoreOfOlderEntriesToo) {
+    writeLog("history");
+    const std::string store = form->HistoryLogPath + ".history";
+    std::ofstream(store, std::ios::binary) << "older entries";
+    dialogs.answers = {platform::MessageAnswer::No, platform::MessageAnswer::Yes};
+
+    click(Control::PushButton12);
+    EXPECT_TRUE(std::filesystem::exists(store));
+    click(Control::PushButton12);
+
+    EXPECT_FALSE(std::filesystem::exists(store));
+    EXPECT_FALSE(std::filesystem::exists(form->HistoryLogPath));
+    EXPECT_EQ(dialogs.shown.size(), 2u);
+}
+
 TEST_F(Form1HistoryLog, CopyAfterASecondSnapshotHoldsBothEntries) {
     TemporaryFolder watched;
     watched.writeFile("notes.txt", "notes");

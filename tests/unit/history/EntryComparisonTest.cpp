@@ -224,5 +224,31 @@ TEST(EntryComparison, AgreesWithTheObviousComparisonOnRandomEdits) {
     }
 }
 
+// Nothing lines up by position: a run gone near the start, files come at the end, some
+// changed, some listed twice, and the whole listing turned about in places.
+TEST(EntryComparison, AgreesWithTheObviousComparisonWhenNothingLinesUp) {
+    std::mt19937 random(20261209);
+    for (int round = 0; round < 50; ++round) {
+        std::vector<std::string> before;
+        for (int file = 0; file < 3000; ++file) {
+            before.push_back("/s/" + std::to_string(random() % 2500) + "|" +
+                             std::to_string(random() % 4) + " KB|d");
+        }
+        std::vector<std::string> after(before.begin(), before.begin() + 30);
+        after.insert(after.end(), before.begin() + 30 + random() % 400, before.end());
+        for (int changed = 0; changed < 100; ++changed) {
+            after[random() % after.size()] += "x";
+        }
+        for (int added = 0; added < 300; ++added) {
+            after.push_back("/s/" + std::to_string(random() % 3000) + "|1 KB|d");
+        }
+        if (round % 2 == 1) {
+            std::reverse(after.begin() + 100, after.begin() + 2000);
+        }
+        EXPECT_EQ(Found(CompareEntries(Entry(before), Entry(after))), Expected(before, after))
+            << "round " << round;
+    }
+}
+
 }  // namespace
 }  // namespace kestrava::history

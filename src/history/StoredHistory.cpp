@@ -1,0 +1,62 @@
+#include "history/StoredHistory.h"
+
+#include "core/HistoryLogPath.h"
+#include "history/StoreBytes.h"
+#include "platform/RuntimeError.h"
+
+namespace kestrava::history {
+
+std::string StorePathOf(const std::string& logPath) {
+    return core::HistoryStorePath(logPath);
+}
+
+std::optional<std::string> ReadWholeFile(const platform::FileSystem& fileSystem,
+                                         const std::string& path) {
+    std::unique_ptr<platform::ReadableFile> file;
+    try {
+        file = fileSystem.openForReading(path);
+    } catch (const platform::RuntimeError& error) {
+        if (error.number() == platform::error_number::FileNotFound ||
+            error.number() == platform::error_number::PathNotFound) {
+            return std::nullopt;
+        }
+        throw;
+    }
+    std::string bytes(static_cast<std::size_t>(file->size()), '\0');
+    bytes.resize(file->readAt(0, bytes));
+    return bytes;
+}
+
+std::optional<StoreReader> OpenStore(const platform::FileSystem& fileSystem,
+                                     const std::string& logPath) {
+    const std::string path = StorePathOf(logPath);
+    auto bytes = ReadWholeFile(fileSystem, path);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    return StoreReader(path, std::move(*bytes));
+}
+
+std::string PendingLogPath(const std::string& logPath, std::uint64_t generation) {
+    return logPath + "." + std::to_string(generation) + ".new";
+}
+
+bool StillHoldsAbsorbed(const platform::FileSystem& fileSystem, const std::string& logPath,
+                        const LogFile& log, const AbsorbedText& absorbed) {
+    if (!absorbed.any() || log.size() < absorbed.continuesAt ||
+        absorbed.lastEntryStart >= absorbed.continuesAt) {
+        return false;
+    }
+    try {
+        if (fileSystem.pathInfo(PendingLogPath(logPath, absorbed.generation)).kind !=
+            platform::EntryKind::File) {
+            return false;
+        }
+    } catch (const platform::RuntimeError&) {
+        return false;
+    }
+    const std::string entry = log.read(absorbed.lastEntryStart, absorbed.continuesAt);
+    return Checksum(entry) == absorbed.lastEntryChecksum;
+}
+
+}  // namespace kestrava::history

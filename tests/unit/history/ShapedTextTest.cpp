@@ -1,0 +1,53 @@
+#include "history/ShapedText.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace kestrava::history {
+namespace {
+
+TEST(ShapedText, EveryTextComesBackAsItWasLeadingZerosLongRunsAndShapeBytesIncluded) {
+    const std::vector<std::string> texts = {"7/27/2022 2:15:43 AM",
+                                            "07.12.2026 00:00:07",
+                                            "32.5 KB",
+                                            "0 Bytes",
+                                            "",
+                                            "12345678901234567890123",
+                                            "000",
+                                            "a\x01\x09\x0b\x0c"
+                                            "b",
+                                            "\r",
+                                            "1 2 3 4 5 6 7 8 9 10 11"};
+    std::string shapes;
+    std::array<std::string, 3> numbers;
+    for (const std::string& text : texts) {
+        PutShaped(text, shapes, numbers);
+    }
+
+    std::array<ByteReader, 3> readers = {ByteReader(numbers[0]), ByteReader(numbers[1]),
+                                         ByteReader(numbers[2])};
+    std::size_t at = 0;
+    std::string text;
+    for (const std::string& expected : texts) {
+        ASSERT_TRUE(TakeShaped(shapes, at, readers, text));
+        EXPECT_EQ(text, expected);
+    }
+    EXPECT_EQ(at, shapes.size());
+    EXPECT_FALSE(TakeShaped(shapes, at, readers, text));
+}
+
+TEST(ShapedText, DatesOfOneShapeCostTheirNumbersAlone) {
+    std::string shapes;
+    std::array<std::string, 8> numbers;
+    PutShaped("12/7/2026 12:00:07 AM", shapes, numbers);
+    PutShaped("1/17/2019 9:29:06 PM", shapes, numbers);
+
+    EXPECT_EQ(shapes, "\x02/\x01/\x04 \x02:\x02:\x02 AM\n\x01/\x02/\x04 \x01:\x02:\x02 PM\n");
+    EXPECT_EQ(numbers[2].size(), 4U);  // two years, two bytes each
+}
+
+}  // namespace
+}  // namespace kestrava::history

@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "history/StoreBuilder.h"
+#include "history/StoreBytes.h"
+#include "history/StoreFile.h"
+#include "platform/RuntimeError.h"
+#include "unit/history/WrittenStores.h"
+
+namespace kestrava::history {
+namespace {
+
+struct Entry {
+    std::string head;
+    std::string files;
+};
+
+std::string Head(int number) {
+    return "[12/7/2026 " + std::to_string(number) + ":00:07 AM]\r\nFile|Size|Date Modified\r\n";
+}
+
+// Entries of one tree that change as trees do, and as they rarely do: files changed in
+// place, come and gone anywhere, a run of them moved elsewhere (nothing lines up by
+// position), lines the same twice, lines that name no file, a line feed without its
+// carriage return, "|" and "?" in names, and an entry with no files at all.
+std::vector<Entry> ChangingEntries(int count, unsigned seed) {
+    std::mt19937 random(seed);
+    std::vector<std::string> lines;
+    for (int file = 0; file < 300; ++file) {
+        lines.push_back("C:\\tree\\folder " + std::to_string(file / 10) + "\\name|" +
+                        std::to_string(file) + "?.txt|" + std::to_string(file) +
+                        " KB|12/6/2026 10:00:00 AM\r\n");
+    }
+    lines.push_back("a line that names no file\r\n");
+    lines.push_back("C:\\tree\\twice.txt|1 Bytes|12/6/2026\r\n");
+    lines.push_back("C:\\tree\\twice.txt|1 Bytes|12/6/2026\r\n");
+    lines.push_back("C:\\tree\\lf only.txt|2 Bytes|12/6/2026\n");
+    std::vector<Entry> entries;
+    for (int number = 0; number < count; ++number) {
+        const auto pick = [&] { return random() % lines.size(); };
+        for (int changed = 0; changed < 5; ++changed) {
+            lines[pick()].insert(0, "x");
+        }
+        lines.insert(lines.begin() + static_cast<long>(pick()),
+                     "C:\\tree\\new " + std::to_string(number) + ".txt|0 Bytes|12/7/2026\r\n");
+        lines.erase(lines.begin() + static_cast<long>(pick()));
+        if (number % 17 == 5) {
+            std::rotate(lines.begin(), lines.begin() + 40, lines.end());
+        }
+        std::string files;
+        for (const std::string& line : lines) {
+            files += line;
+        }
+        entries.push_back({Head(number), number % 23 == 7 ? std::string() : files});
+    }
+    entries.back().files += "an unended last line|1|2";
+    return entries;
+}
+
+StoreContent Build(const std::vector<Entry>& entries, std::size_t from, std::size_t to,
+                   StoreContent start = {}) {
+    StoreBuilder builder(std::move(start));
+    for (std::size_t at = from; at < to; ++at) {
+        builder.add({entries[at].head, 1, 0, {}}, entries[at].files);
+    }
+    return builder.finish();
+}
+
+void ExpectEveryEntryBack(StoreReader& reader, const std::vector<Entry>& entries) {
+    ASSERT_EQ(reader.count(), entries.size());
+    for (std::size_t at = 0; at < entries.size(); ++at) {
+        const auto number = static_cast<std::int64_t>(at + 1);
+        EXPECT_EQ(reader.facts(at, number).head, entries[at].head);
+        EXPECT_EQ(reader.files(at, number), entries[at].files) << "entry " << number;
+    }
+}
+
+TEST(HistoryStore, EveryEntryComesBackByteForByteAlsoAfterTheStoreIsContinued) {
+    const std::vector<Entry> entries = ChangingEntries(150, 7);
+
+    StoreReader whole("whole", EncodeStore(Build(entries, 0, entries.size())));
+    StoreReader first("first", EncodeStore(Build(entries, 0, 100)));
+    StoreReader continued("continued",
+                          EncodeStore(Build(entries, 100, entries.size(), first.content())));
+
+    ExpectEveryEntryBack(whole, entries);
+    ExpectEveryEntryBack(continued, entries);
+    ExpectEveryEntryBack(first, std::vector<Entry>(entries.begin(), entries.begin() + 100));
+}
+
+TEST(HistoryStore, ALineThatStaysTheSameIsStoredOnce) {
+    std::vector<Entry> entries;
+    std::string files;
+    for (int file = 0; file < 2000; ++file) {
+        files += "/tree/file " + std::to_string(file) + "|1 KB|12/6/2026 10:00:00 AM\r\n";
+    }
+    for (int number = 0; number < 200; ++number) {
+        entries.push_back({Head(number), files});
+    }
+
+    const std::string once = EncodeStore(Build(entries, 0, 1));
+    const std::string many = EncodeStore(Build(entries, 0, entries.size()));
+
+    EXPECT_LT(many.size(), once.size() + 200 * 64);
+}
+
+class DamagedStore : public ::testing::Test {
+protected:
+    DamagedStore()
+        : entries(ChangingEntries(150, 11)), bytes(EncodeStore(Build(entries, 0, 150))) {}
+
+    // Where the newest block of lines begins: that of entries 129 on.
+    std::size_t newestBlock() const { return bytes.rfind("LINE"); }
+
+    std::string message(StoreReader& reader, std::size_t at) const {
+        try {
+            reader.files(at, static_cast<std::int64_t>(at + 1));
+        } catch (const platform::RuntimeError& error) {
+            return error.description();
+        }
+        return "read";
+    }
+
+    std::vector<Entry> entries;
+    std::string bytes;
+};
+
+TEST_F(DamagedStore, AFlippedByteCostsTheEntriesThatNeedItsBlockAndNamesThem) {
+    bytes[newestBlock() + 40] ^= 0x10;
+    StoreReader reader("the store", bytes);
+
+    EXPECT_EQ(reader.files(127, 128), entries[127].files);
+    EXPECT_EQ(message(reader, 129)
+                  .rfind("entry 130 can't be read from the history store the store: "
+                         "the block at byte ",
+                         0),
+              0U)
+        << message(reader, 129);
+    EXPECT_NE(message(reader, 129).find("checksum"), std::string::npos);
+    EXPECT_THROW(reader.content(), platform::RuntimeError);
+}
+
+TEST_F(DamagedStore, ACutStoreStillGivesTheEntriesBeforeTheCut) {
+    bytes.resize(newestBlock() + 100);
+    StoreReader reader("the store", bytes);
+
+    EXPECT_EQ(reader.files(0, 1), entries[0].files);
+    EXPECT_NE(message(reader, 149).find("entry 150 can't be read"), std::string::npos);
+    EXPECT_NE(message(reader, 149).find("ends in the middle of the block"), std::string::npos);
+}
+
+TEST_F(DamagedStore, ADamagedIndexOrANewerFormatIsSaidForEachEntry) {
+    std::string damagedIndex = bytes;
+    damagedIndex[StoreHeaderSize + 20] ^= 0x01;
+    std::string newer = bytes;
+    newer[StoreFormatName.size()] = 2;
+    const std::string header = newer.substr(0, StoreHeaderSize - 4);
+    newer.replace(StoreHeaderSize - 4, 4, [&] {
+        std::string checksum;
+        PutFixed32(checksum, Checksum(header));
+        return checksum;
+    }());
+
+    StoreReader index("the store", damagedIndex);
+    StoreReader later("the store", newer);
+
+    EXPECT_EQ(index.count(), 150U);
+    EXPECT_EQ(message(index, 3),
+              "entry 4 can't be read from the history store the store: the "
+              "block at byte 64 is damaged (its checksum fails)");
+    EXPECT_EQ(later.count(), 150U);
+    EXPECT_EQ(message(later, 0),
+              "entry 1 can't be read from the history store the store: it is "
+              "of a newer format (version 2) than this program reads (version "
+              "1)");
+}
+
+TEST_F(DamagedStore, AFileThatIsNoStoreOrDamagedInItsHeaderIsRefused) {
+    std::string header = bytes;
+    header[30] ^= 0x01;
+
+    EXPECT_THROW(StoreReader("x", "File|Size|Date Modified"), platform::RuntimeError);
+    EXPECT_THROW(StoreReader("x", header), platform::RuntimeError);
+    EXPECT_THROW(StoreReader("x", bytes.substr(0, 40)), platform::RuntimeError);
+}
+
+// A store written by kestrava-log on Linux and one written by kestrava-log.exe read
+// here, on either: their entries are the text log's bytes.
+TEST(HistoryStore, StoresWrittenOnEitherPlatformReadTheSame) {
+    for (const auto& [log, store] :
+         {std::pair(testing::stores::WrittenOnLinuxLog, testing::stores::WrittenOnLinuxStore),
+          std::pair(testing::stores::WrittenOnWindowsLog,
+                    testing::stores::WrittenOnWindowsStore)}) {
+        StoreReader reader("written", std::string(store));
+        std::string entries;
+        for (std::size_t at = 0; at < reader.count(); ++at) {
+            const auto number = static_cast<std::int64_t>(at + 1);
+            entries += reader.facts(at, number).head + reader.files(at, number);
+        }
+        EXPECT_GE(reader.count(), 2U);
+        EXPECT_EQ(entries, log);
+    }
+}
+
+}  // namespace
+}  // namespace kestrava::history
