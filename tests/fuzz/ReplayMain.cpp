@@ -17,6 +17,9 @@ namespace {
 
 std::vector<std::filesystem::path> InputsOf(const std::filesystem::path& named) {
     std::vector<std::filesystem::path> inputs;
+    if (!std::filesystem::exists(named)) {
+        return inputs;  // a corpus the fuzzer has not grown yet
+    }
     if (std::filesystem::is_directory(named)) {
         for (const auto& entry : std::filesystem::directory_iterator(named)) {
             if (entry.is_regular_file()) {

@@ -3,7 +3,7 @@
 # kestrava-log snapshot wrote of a tree with awkward names ("|", "?", a control
 # character, UTF-8, a name not valid as UTF-8), cut and hand-edited the ways a crash or a
 # person leaves them, and the stores that compact wrote of them.
-# usage: make-seeds.sh KESTRAVA_LOG CORPUS_FOLDER
+# usage: make-seeds.sh KESTRAVA_LOG SEEDS_FOLDER
 set -euo pipefail
 kestrava_log=$1
 corpus=$2
