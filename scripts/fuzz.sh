@@ -2,11 +2,13 @@
 # Fuzzes every reader of a file that another program or user may write: installs what
 # it needs, builds the fuzz targets with clang's libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer (the fuzz preset) and runs each for SECONDS (60 unless
-# given), at the lowest priority. What reaches further is merged into the target's corpus
-# (tests/fuzz/corpus/TARGET), kept small; an input that crashed, hung or took too much
-# memory is kept there too, under the name the fuzzer gave it, and the command fails.
+# given), at the lowest priority, from its seeds, its corpus and what earlier runs on this
+# machine found (build/fuzz/corpus/TARGET, merged to the fewest inputs that reach as far).
+# The repository's corpus (tests/fuzz/corpus/TARGET) keeps every input that crashed, hung
+# or took too much memory, under the name the fuzzer gave it (the command then fails),
+# and a few of the largest inputs found, to stay small.
 # Each input must be read within a second and never ask for more than 64 MB at once:
-# the inputs are at most 16 KB, so that is a small multiple of the input.
+# inputs are at most 16 KB, so that is a bounded multiple of the input.
 # usage: fuzz.sh [SECONDS [TARGET...]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,27 +22,32 @@ targets=("$@")
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 # The targets write each input as a file: in memory where the machine offers it.
-[ -d /dev/shm ] && [ -w /dev/shm ] && export TMPDIR=/dev/shm
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    export TMPDIR=/dev/shm
+fi
 
 limits=(-timeout=1 -malloc_limit_mb=64 -rss_limit_mb=2048 -max_len=16384)
+kept_found=24
+failures=(-name 'crash-*' -o -name 'timeout-*' -o -name 'oom-*' -o -name 'leak-*'
+          -o -name 'slow-unit-*')
 failed=()
 for target in "${targets[@]}"; do
     echo "== $target =="
     program=build/fuzz/tests/fuzz/fuzz-$target
-    corpus=tests/fuzz/corpus/$target
-    found=$(mktemp -d)
-    mkdir -p "$corpus"
+    kept=tests/fuzz/corpus/$target
+    work=build/fuzz/corpus/$target
+    mkdir -p "$kept" "$work"
     if ! nice -n 19 "$program" "${limits[@]}" -max_total_time="$seconds" -print_final_stats=1 \
-            -artifact_prefix="$corpus/" "$found" "$corpus" "tests/fuzz/seeds/$target"; then
+            -artifact_prefix="$kept/" "$work" "$kept" "tests/fuzz/seeds/$target"; then
         failed+=("$target")
     fi
-    # The smallest set of inputs that reaches as far, and every input that ever failed.
     merged=$(mktemp -d)
-    nice -n 19 "$program" "${limits[@]}" -merge=1 "$merged" "$corpus" "$found" >/dev/null 2>&1
-    find "$corpus" -maxdepth 1 -type f \( -name 'crash-*' -o -name 'timeout-*' -o -name 'oom-*' \
-        -o -name 'leak-*' -o -name 'slow-unit-*' \) -exec cp {} "$merged" \;
-    rm -rf "$corpus" "$found"
-    mv "$merged" "$corpus"
+    nice -n 19 "$program" "${limits[@]}" -merge=1 "$merged" "$work" >/dev/null 2>&1 || true
+    rm -rf "$work"
+    mv "$merged" "$work"
+    find "$kept" -maxdepth 1 -type f ! \( "${failures[@]}" \) -delete
+    find "$work" -maxdepth 1 -type f -size -4097c -printf '%s %p\n' | sort -rn |
+        head -n "$kept_found" | cut -d' ' -f2- | xargs -r cp -t "$kept"
 done
 if [ ${#failed[@]} -gt 0 ]; then
     echo "Failed: ${failed[*]} (their inputs are in tests/fuzz/corpus/)" >&2
