@@ -36,7 +36,8 @@ HistoryLog::HistoryLog(const platform::FileSystem& fileSystem, const std::string
                        Console& console)
     : file(OpenLog(fileSystem, path, console)),
       store(history::OpenStore(fileSystem, path)),
-      end(history::FindLogEnd(file, store ? history::TextBegin(file, store->absorbed()) : 0)) {
+      end(history::FindLogEnd(
+          file, store ? history::TextBegin(fileSystem, path, file, store->absorbed()) : 0)) {
     if (file.size() == 0 && stored() == 0) {
         throw RuntimeError(error_number::FileNotFound,
                            "the history log " + console.shown(path) + " is empty");

@@ -26,7 +26,15 @@ constexpr std::uint64_t CopyPiece = 4 * 1024 * 1024;
 
 // The size of the log at a moment no program appends to it: every entry below it is whole.
 std::uint64_t WholeSize(const platform::FileSystem& fileSystem, const std::string& logPath) {
-    return LogFile(fileSystem, logPath).size();
+    try {
+        return LogFile(fileSystem, logPath).size();
+    } catch (const RuntimeError& error) {
+        if (error.number() == error_number::PathNotFound ||
+            error.number() == error_number::FileNotFound) {
+            throw RuntimeError(error.number(), "no history log at " + logPath);
+        }
+        throw;
+    }
 }
 
 void CopyRange(const LogFile& log, std::uint64_t from, std::uint64_t to, platform::NewFile& out) {
@@ -64,9 +72,10 @@ struct TextPlan {
     std::uint64_t moveEnd = 0;  // the entries in [begin, moveEnd) move
 };
 
-TextPlan PlanText(const LogFile& log, const AbsorbedText& absorbed, std::uint64_t keepText) {
+TextPlan PlanText(const platform::FileSystem& fileSystem, const std::string& logPath,
+                  const LogFile& log, const AbsorbedText& absorbed, std::uint64_t keepText) {
     TextPlan plan;
-    plan.begin = TextBegin(log, absorbed);
+    plan.begin = TextBegin(fileSystem, logPath, log, absorbed);
     const LogEnd end = FindLogEnd(log, plan.begin);
     plan.moveEnd = end.entriesEnd;
     BackwardEntries newest(log, end.entriesEnd, plan.begin);
@@ -125,7 +134,8 @@ Moved MoveEntries(const LogFile& log, const TextPlan& plan, std::optional<StoreR
     moved.content = builder.entries() > 0 ? builder.finish() : StoreContent{};
     if (moved.count > 0) {
         const std::uint64_t lastSize = moved.content.entries.back().head.size() + previous.size();
-        moved.content.absorbed = {plan.moveEnd - lastSize, plan.moveEnd, lastChecksum};
+        const std::uint64_t generation = store ? store->absorbed().generation + 1 : 1;
+        moved.content.absorbed = {plan.moveEnd - lastSize, plan.moveEnd, lastChecksum, generation};
     }
     return moved;
 }
@@ -163,7 +173,8 @@ CompactionReport CompactHistory(platform::FileSystem& fileSystem, const std::str
     if (log.size() < wholeSize) {
         throw ChangedMeanwhile();
     }
-    const TextPlan plan = PlanText(log, store ? store->absorbed() : AbsorbedText{}, keepText);
+    const AbsorbedText before = store ? store->absorbed() : AbsorbedText{};
+    const TextPlan plan = PlanText(fileSystem, logPath, log, before, keepText);
     Moved moved = MoveEntries(log, plan, store);
     CompactionReport report;
     report.moved = moved.count;
@@ -173,7 +184,10 @@ CompactionReport CompactHistory(platform::FileSystem& fileSystem, const std::str
         return report;
     }
     const std::string storeTemporary = storePath + ".new";
-    const std::string logTemporary = logPath + ".new";
+    // The cut log waits under the name of the generation of the store that took its text
+    // in: the new store's, or, when nothing moves and a cut was left undone, the store's.
+    const std::string logTemporary = PendingLogPath(
+        logPath, moved.count > 0 ? moved.content.absorbed.generation : before.generation);
     if (moved.count > 0) {
         const std::string encoded = EncodeStore(moved.content);
         report.storeBytes = encoded.size();
@@ -215,6 +229,14 @@ CompactionReport CompactHistory(platform::FileSystem& fileSystem, const std::str
     reached(CompactionStep::StoreSwitched);
     fileSystem.replaceFile(logTemporary, logPath);
     reached(CompactionStep::TextSwitched);
+    // A cut the store before left undone is done with this one.
+    if (moved.count > 0 && plan.begin > 0) {
+        try {
+            fileSystem.removeFile(PendingLogPath(logPath, before.generation));
+        } catch (const RuntimeError&) {
+            // Left behind, it is never read: its generation is past.
+        }
+    }
     report.lockHeld =
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lockedAt);
     return report;

@@ -35,11 +35,13 @@ struct LineVersion {
 // Which bytes of the text log the store took in when it was written: the text log's
 // entries go on at `continuesAt`, where the store's newest entry, the bytes
 // [lastEntryStart, continuesAt), ended. Until the text log is cut it still begins with
-// them; a reader that finds them there reads the text log from `continuesAt` on.
+// them, and the cut log waits beside it under a name of this store's generation; a
+// reader that finds that file there reads the text log from `continuesAt` on.
 struct AbsorbedText {
     std::uint64_t lastEntryStart = 0;
     std::uint64_t continuesAt = 0;
     std::uint32_t lastEntryChecksum = 0;
+    std::uint64_t generation = 0;  // one more with every store compaction writes
 
     bool any() const { return continuesAt > 0; }
 };

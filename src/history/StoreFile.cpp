@@ -173,6 +173,7 @@ std::string Header(const StoreContent& content) {
     PutFixed64(header, content.absorbed.lastEntryStart);
     PutFixed64(header, content.absorbed.continuesAt);
     PutFixed32(header, content.absorbed.lastEntryChecksum);
+    PutFixed64(header, content.absorbed.generation);
     header.resize(StoreHeaderSize - 4, '\0');
     PutFixed32(header, Checksum(header));
     return header;
@@ -273,6 +274,7 @@ StoreReader::StoreReader(std::string path, std::string bytes)
     absorbed_.lastEntryStart = in.fixed64();
     absorbed_.continuesAt = in.fixed64();
     absorbed_.lastEntryChecksum = in.fixed32();
+    absorbed_.generation = in.fixed64();
     if (version_ > StoreFormatVersion) {
         indexProblem_ = "it is of a newer format (version " + std::to_string(version_) +
                         ") than this program reads (version " + std::to_string(StoreFormatVersion) +

@@ -37,9 +37,22 @@ std::optional<StoreReader> OpenStore(const platform::FileSystem& fileSystem,
     return StoreReader(path, std::move(*bytes));
 }
 
-bool StillHoldsAbsorbed(const LogFile& log, const AbsorbedText& absorbed) {
+std::string PendingLogPath(const std::string& logPath, std::uint64_t generation) {
+    return logPath + "." + std::to_string(generation) + ".new";
+}
+
+bool StillHoldsAbsorbed(const platform::FileSystem& fileSystem, const std::string& logPath,
+                        const LogFile& log, const AbsorbedText& absorbed) {
     if (!absorbed.any() || log.size() < absorbed.continuesAt ||
         absorbed.lastEntryStart >= absorbed.continuesAt) {
+        return false;
+    }
+    try {
+        if (fileSystem.pathInfo(PendingLogPath(logPath, absorbed.generation)).kind !=
+            platform::EntryKind::File) {
+            return false;
+        }
+    } catch (const platform::RuntimeError&) {
         return false;
     }
     const std::string entry = log.read(absorbed.lastEntryStart, absorbed.continuesAt);

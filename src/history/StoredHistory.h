@@ -24,14 +24,21 @@ std::optional<std::string> ReadWholeFile(const platform::FileSystem& fileSystem,
 std::optional<StoreReader> OpenStore(const platform::FileSystem& fileSystem,
                                      const std::string& logPath);
 
+// Where the cut log of a store's generation waits until it takes the log's place.
+std::string PendingLogPath(const std::string& logPath, std::uint64_t generation);
+
 // Whether the text log still begins with the text the store took in (a compact that was
-// stopped before it cut the log): it does when the store's newest entry lies in it where
-// it lay, byte for byte.
-bool StillHoldsAbsorbed(const LogFile& log, const AbsorbedText& absorbed);
+// stopped after it put the store in place, before the cut log): it does while the cut log
+// of the store's generation waits beside it, and the store's newest entry lies in the log
+// where it lay, byte for byte. The contents alone could not tell: a log cut and then
+// written afresh may hold the very same bytes.
+bool StillHoldsAbsorbed(const platform::FileSystem& fileSystem, const std::string& logPath,
+                        const LogFile& log, const AbsorbedText& absorbed);
 
 // Where the text log's own entries begin.
-inline std::uint64_t TextBegin(const LogFile& log, const AbsorbedText& absorbed) {
-    return StillHoldsAbsorbed(log, absorbed) ? absorbed.continuesAt : 0;
+inline std::uint64_t TextBegin(const platform::FileSystem& fileSystem, const std::string& logPath,
+                               const LogFile& log, const AbsorbedText& absorbed) {
+    return StillHoldsAbsorbed(fileSystem, logPath, log, absorbed) ? absorbed.continuesAt : 0;
 }
 
 }  // namespace kestrava::history
