@@ -46,8 +46,9 @@ for target in "${targets[@]}"; do
     rm -rf "$work"
     mv "$merged" "$work"
     find "$kept" -maxdepth 1 -type f ! \( "${failures[@]}" \) -delete
-    find "$work" -maxdepth 1 -type f -size -4097c -printf '%s %p\n' | sort -rn |
-        head -n "$kept_found" | cut -d' ' -f2- | xargs -r cp -t "$kept"
+    mapfile -t largest < <(find "$work" -maxdepth 1 -type f -size -4097c -printf '%s %p\n' |
+        sort -rn | cut -d' ' -f2-)
+    [ ${#largest[@]} -eq 0 ] || cp -t "$kept" "${largest[@]:0:$kept_found}"
 done
 if [ ${#failed[@]} -gt 0 ]; then
     echo "Failed: ${failed[*]} (their inputs are in tests/fuzz/corpus/)" >&2
