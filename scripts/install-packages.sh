@@ -1,7 +1,7 @@
 #!/bin/bash
 # Installs the Debian packages that building, running or testing Kestrava needs,
 # asking apt only for those that are missing.
-# usage: install-packages.sh run|package|windows-package|test
+# usage: install-packages.sh run|package|windows-package|test|fuzz
 set -euo pipefail
 
 # xdg-utils: "View History Log" hands the log to the desktop's viewer through xdg-open.
@@ -13,6 +13,9 @@ package_packages=(dpkg-dev file)
 # and its installer made with NSIS.
 # libz-mingw-w64-dev: zlib for the Windows build's history store.
 windows_package_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix nsis libz-mingw-w64-dev)
+# clang-14 and libclang-rt-14-dev: scripts/fuzz.sh builds the fuzz targets with clang's
+# libFuzzer and its sanitizers' runtimes.
+fuzz_packages=(clang-14 libclang-rt-14-dev)
 # desktop-file-utils and appstream validate the menu entry and the metadata, lintian
 # the package; strace sees which files the installed program opens, and gdb what a
 # program that failed to end was doing. The Windows build is tested against
@@ -26,9 +29,10 @@ case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;
     package) wanted=("${run_packages[@]}" "${package_packages[@]}") ;;
     windows-package) wanted=("${windows_package_packages[@]}") ;;
+    fuzz) wanted=("${run_packages[@]}" "${fuzz_packages[@]}") ;;
     test) wanted=("${run_packages[@]}" "${package_packages[@]}" "${windows_package_packages[@]}"
                   "${test_packages[@]}") ;;
-    *) echo "usage: $0 run|package|windows-package|test" >&2; exit 2 ;;
+    *) echo "usage: $0 run|package|windows-package|test|fuzz" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -60,7 +60,13 @@ std::uint32_t StoreBuilder::keep(std::string_view line, std::uint32_t after) {
     const auto index = static_cast<std::uint32_t>(content_.versions.size());
     content_.versions.push_back({static_cast<std::uint32_t>(content_.entries.size()), Open,
                                  content_.texts.size(), static_cast<std::uint32_t>(line.size())});
+    const char* const textsBefore = content_.texts.data();
     content_.texts += line;
+    // The table of the entry before's lines points into the texts: where they moved, it is
+    // built again when next needed.
+    if (content_.texts.data() != textsBefore) {
+        oldLines_.clear();
+    }
     if (after == None) {
         next_.push_back(firstVersion_);
         firstVersion_ = index;

@@ -102,6 +102,12 @@ std::string Deflate(std::string_view bytes) {
 }
 
 bool Inflate(std::string_view deflated, std::size_t rawSize, std::string& out) {
+    // Deflate shrinks bytes 1032 to 1 at the most: a size beyond that is damaged or forged,
+    // and nothing is allocated for it.
+    constexpr std::size_t MostShrinking = 1032;
+    if (rawSize / MostShrinking > deflated.size()) {
+        return false;
+    }
     out.resize(rawSize);
     uLongf size = static_cast<uLongf>(rawSize);
     const int result = ::uncompress(reinterpret_cast<Bytef*>(out.data()), &size,

@@ -258,7 +258,6 @@ std::string EncodeStore(const StoreContent& content) {
 StoreReader::StoreReader(std::string path, std::string bytes)
     : path_(std::move(path)), bytes_(std::move(bytes)) {
     const std::string_view header = std::string_view(bytes_).substr(0, StoreHeaderSize);
-    ByteReader in(header.substr(StoreFormatName.size()));
     if (!header.starts_with(StoreFormatName)) {
         throw RuntimeError(error_number::PathFileAccessError,
                            "the history store " + path_ + " is no history store");
@@ -269,6 +268,7 @@ StoreReader::StoreReader(std::string path, std::string bytes)
         throw RuntimeError(error_number::PathFileAccessError,
                            "the history store " + path_ + " is damaged in its first bytes");
     }
+    ByteReader in(header.substr(StoreFormatName.size()));
     version_ = in.fixed32();
     count_ = in.fixed32();
     absorbed_.lastEntryStart = in.fixed64();
