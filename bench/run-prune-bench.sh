@@ -7,6 +7,8 @@
 # WORKDIR needs room for the log once; a temporary folder unless given.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The dates are read as generate-day writes them: in en_US, local time UTC.
+export LANG=en_US.UTF-8 TZ=UTC
 files=${1:-73500}
 cmake --preset release >/dev/null
 cmake --build --preset release --target kestrava_log kestrava_generate_day >/dev/null
