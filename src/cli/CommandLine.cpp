@@ -31,6 +31,8 @@ struct Options {
     bool csv = false;
     bool raw = false;
     std::optional<std::string> keepText;
+    std::vector<std::pair<std::string, std::string>> keepRules;  // option and value, in order
+    bool dryRun = false;
     bool help = false;
     bool version = false;
 };
@@ -113,6 +115,15 @@ std::variant<Options, UsageMistake> ReadOptions(const std::vector<std::string>& 
                 return Mistake("--keep-text takes a number of entries");
             }
             options.keepText = argument == "--keep-text" ? arguments[++at] : argument.substr(12);
+        } else if (const std::string name = argument.substr(0, argument.find('='));
+                   history::IsKeepOption(name)) {
+            if (name == argument && at + 1 == arguments.size()) {
+                return Mistake(name + " takes a value");
+            }
+            options.keepRules.emplace_back(
+                name, name == argument ? arguments[++at] : argument.substr(name.size() + 1));
+        } else if (argument == "--dry-run") {
+            options.dryRun = true;
         } else if (argument == "--help" || argument == "-h") {
             options.help = true;
         } else if (argument == "--version") {
@@ -169,6 +180,28 @@ std::variant<std::uint64_t, UsageMistake> KeepText(const std::string& text, Comm
     return count;
 }
 
+// The keep rules and --dry-run, which are prune's alone; a prune without a rule is refused.
+std::optional<UsageMistake> ReadKeepRules(const Options& options, Invocation& invocation) {
+    if (invocation.command != Command::Prune) {
+        if (!options.keepRules.empty() || options.dryRun) {
+            return Mistake(
+                "--keep-last, --keep-hourly, --keep-daily, --keep-weekly, --keep-monthly, "
+                "--keep-yearly, --keep-within and --dry-run are for prune alone");
+        }
+        return std::nullopt;
+    }
+    for (const auto& [option, value] : options.keepRules) {
+        if (auto wrong = history::SetKeepRule(invocation.keep, option, value)) {
+            return Mistake(std::move(*wrong));
+        }
+    }
+    if (!invocation.keep.hasRule()) {
+        return Mistake(std::string(history::NoKeepRule));
+    }
+    invocation.dryRun = options.dryRun;
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::variant<Invocation, UsageMistake> ReadCommandLine(const std::vector<std::string>& arguments) {
@@ -208,8 +241,8 @@ std::variant<Invocation, UsageMistake> ReadCommandLine(const std::vector<std::st
             return Mistake("snapshot takes one folder");
         }
         invocation.folder = operands[1];
-    } else if (command == "compact") {
-        invocation.command = Command::Compact;
+    } else if (command == "compact" || command == "prune") {
+        invocation.command = command == "compact" ? Command::Compact : Command::Prune;
         mistake = ReadEntryNumbers(operands, 0, invocation);
     } else {
         return Mistake("unknown command " + command);
@@ -220,6 +253,9 @@ std::variant<Invocation, UsageMistake> ReadCommandLine(const std::vector<std::st
             return *wrong;
         }
         invocation.keepText = std::get<std::uint64_t>(keep);
+    }
+    if (!mistake) {
+        mistake = ReadKeepRules(options, invocation);
     }
     if (mistake) {
         return *mistake;

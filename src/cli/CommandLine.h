@@ -6,9 +6,11 @@
 #include <variant>
 #include <vector>
 
+#include "history/KeepRules.h"
+
 namespace kestrava::cli {
 
-enum class Command { Entries, Diff, Show, Snapshot, Compact, Help, Version };
+enum class Command { Entries, Diff, Show, Snapshot, Compact, Prune, Help, Version };
 
 enum class Format { Text, Json, Csv, Raw };
 
@@ -29,6 +31,8 @@ struct Invocation {
     std::vector<PatternOption> patterns;  // snapshot
     bool ignoreCase = false;              // snapshot: in patterns, wherever names keep it
     std::uint64_t keepText = 1;           // compact: the entries left in the text log
+    history::KeepPolicy keep;             // prune
+    bool dryRun = false;                  // prune: nothing changed
 };
 
 // What is wrong with a command line, in a few words.
@@ -40,7 +44,9 @@ struct UsageMistake {
 //   [--log FILE] entries [--json] | diff [FROM [TO]] [--json]
 //   | show [N] [--csv | --json | --raw]
 //   | snapshot FOLDER [--exclude PATTERN | --include PATTERN | --exclude-from FILE]...
-//     [--ignore-case] | compact [--keep-text N] | --help | --version
+//     [--ignore-case] | compact [--keep-text N]
+//   | prune [--keep-last N | --keep-hourly N | ... | --keep-within DURATION]... [--dry-run]
+//     [--json] | --help | --version
 // Options may come before or after the command; "--" ends them. An entry number is a
 // whole number other than 0, negative ones counting from the newest.
 std::variant<Invocation, UsageMistake> ReadCommandLine(const std::vector<std::string>& arguments);

@@ -9,6 +9,7 @@
 #include "cli/EntriesCommand.h"
 #include "cli/HelpText.h"
 #include "cli/PatternOptions.h"
+#include "cli/PruneCommand.h"
 #include "cli/ShowCommand.h"
 #include "cli/SnapshotCommand.h"
 #include "core/HistoryLogPath.h"
@@ -57,6 +58,9 @@ int Run(const Invocation& invocation, Seams seams, Console& console) {
         invocation.logPath ? *invocation.logPath : WindowsLogPath(seams.environment);
     if (invocation.command == Command::Compact) {
         return CompactLog(seams.fileSystem, logPath, invocation.keepText, console);
+    }
+    if (invocation.command == Command::Prune) {
+        return PruneLog(seams.fileSystem, seams.clock, logPath, invocation, console);
     }
     if (invocation.command == Command::Snapshot) {
         return TakeSnapshot(invocation.folder, logPath,

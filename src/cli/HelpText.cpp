@@ -29,6 +29,21 @@ Commands:
   compact [--keep-text N]    moves every entry but the newest N (1 unless
                              given) from the log into the history store; the
                              window and snapshot may go on writing meanwhile
+  prune KEEP RULES [--dry-run] [--json]
+                             every entry with the rules that keep it; those
+                             no rule keeps are removed from the store and the
+                             log alike (--dry-run: only said). Rules, any
+                             number of them, each keeping what it names:
+      --keep-last N          the newest N entries
+      --keep-hourly N        the newest entry of each of the newest N hours
+      --keep-daily N         ... days,
+      --keep-weekly N        ... weeks (Monday to Sunday),
+      --keep-monthly N       ... months,
+      --keep-yearly N        ... years that hold entries (local time)
+      --keep-within DURATION every entry within DURATION of the newest, such
+                             as 7d, 2d12h or 1y6m (y, m, d, h)
+                             The newest and the oldest entry, and one whose
+                             date can't be read, are always kept
 
 Entries count from 1, the oldest; a negative number counts from the newest
 (-1 is the newest, -2 the one before it).

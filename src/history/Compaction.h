@@ -22,6 +22,7 @@ enum class CompactionStep {
 
 struct CompactionReport {
     std::uint64_t moved = 0;       // entries moved into the store
+    std::uint64_t removed = 0;     // entries gone from the history (prune)
     std::uint64_t stored = 0;      // entries the store holds now
     std::uint64_t storeBytes = 0;  // its size
     std::chrono::milliseconds lockHeld{0};
