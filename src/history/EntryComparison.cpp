@@ -53,16 +53,6 @@ std::size_t CommonSuffix(std::string_view a, std::string_view b) {
     return matched;
 }
 
-std::string_view WithoutLineEnd(std::string_view line) {
-    if (line.ends_with('\n')) {
-        line.remove_suffix(1);
-    }
-    if (line.ends_with('\r')) {
-        line.remove_suffix(1);
-    }
-    return line;
-}
-
 // Where the line that holds `at` ends, after its line feed.
 std::size_t NextLineStart(std::string_view text, std::size_t at) {
     const std::size_t feed = text.find('\n', at);

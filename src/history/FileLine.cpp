@@ -60,4 +60,14 @@ std::size_t CountUnreadableLines(std::string_view text) {
     return unreadable;
 }
 
+std::string_view WithoutLineEnd(std::string_view line) {
+    if (line.ends_with('\n')) {
+        line.remove_suffix(1);
+    }
+    if (line.ends_with('\r')) {
+        line.remove_suffix(1);
+    }
+    return line;
+}
+
 }  // namespace kestrava::history

@@ -18,6 +18,9 @@ struct FileLine {
 // holds fewer than two, and so names no file.
 std::optional<FileLine> ParseFileLine(std::string_view line);
 
+// A line without its line end (LF, or CR LF).
+std::string_view WithoutLineEnd(std::string_view line);
+
 // The line that begins at `at` in the text, without its line end (LF, or CR LF);
 // `at` moves to the next line's start.
 std::string_view NextLine(std::string_view text, std::size_t& at);

@@ -5,18 +5,10 @@
 #include <cstdint>
 #include <functional>
 
+#include "history/FileLine.h"
+
 namespace kestrava::history {
 namespace {
-
-std::string_view WithoutLineEnd(std::string_view line) {
-    if (line.ends_with('\n')) {
-        line.remove_suffix(1);
-    }
-    if (line.ends_with('\r')) {
-        line.remove_suffix(1);
-    }
-    return line;
-}
 
 template <typename Visit>
 void ForEachLine(std::string_view text, Visit visit) {

@@ -13,30 +13,11 @@ export TZ=UTC LC_ALL=C.UTF-8
 log=$output/Kestrava.txt
 tree=$output/tree
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-# Enough files that an entry takes prune a moment to read.
-for folder in $(seq 1 40); do
-    mkdir -p "$tree/folder $folder"
-    for file in $(seq 1 50); do
-        printf '%s' "$file" >"$tree/folder $folder/file|$file.txt"
-    done
-done
-base=2000
-
-# Each snapshot adds a file first: entry N lists base + N files. prune keeps the oldest
-# and the newest three; what is appended meanwhile stays.
+source "$(dirname "$0")/history-writer.sh"
+make_tree
+# prune keeps the oldest and the newest three; what is appended meanwhile stays.
 snapshots=25
-(
-    for n in $(seq 1 "$snapshots"); do
-        printf 'x' >"$tree/added $n.txt"
-        "$program" --log "$log" snapshot "$tree" >/dev/null 2>&1 || echo "snapshot $n failed"
-    done
-) >"$output/writer.txt" &
-writer=$!
-while [ ! -s "$log" ] && kill -0 "$writer" 2>/dev/null; do sleep 0.01; done
+start_writer "$snapshots"
 turn=0
 while kill -0 "$writer" 2>/dev/null; do
     # Every other turn the older entries are in the store first, so that both lose some.
