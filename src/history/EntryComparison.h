@@ -33,8 +33,9 @@ struct EntryChanges {
 
 // Compares the files of two entries (their lines, each ended by a line feed). Two
 // entries of one tree mostly list the same files in the same order, so the lines are
-// walked side by side from both ends, skipping what is byte for byte the same, and only
-// the lines where the two part ways are matched by their paths through a hash table.
+// walked side by side from both ends, skipping what is byte for byte the same; of the
+// lines where the two part ways, those that both hold anywhere are set aside by a hash
+// of the whole line, and only the rest are matched by their paths through a hash table.
 EntryChanges CompareEntries(std::string_view before, std::string_view after);
 
 // Puts each list in the byte order of the paths.

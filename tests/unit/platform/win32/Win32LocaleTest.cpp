@@ -91,6 +91,22 @@ TEST(Win32Locale, WritesDatesAsTheSystemDoesInEveryGregorianLocale) {
     }
 }
 
+// prune reads entries' dates back with the names the window wrote them with.
+TEST(Win32Locale, TheGeneralDateReadsBackInEveryGregorianLocale) {
+    const fakes::FakeClock utc;
+    engine::LocalCalendar calendar(utc);
+    for (const std::wstring& locale : GregorianLocales()) {
+        engine::GeneralDateText dates(Win32Locale(FromUtf16(locale)).dateTimeNames(), utc);
+        for (const std::int64_t moment : Moments()) {
+            const std::string text = dates.text(moment);
+            const auto read = dates.read(text);
+            ASSERT_TRUE(read) << "locale " << FromUtf16(locale) << ": " << text;
+            ASSERT_EQ(calendar.utcSecondsOf(*read), moment)
+                << "locale " << FromUtf16(locale) << ": " << text;
+        }
+    }
+}
+
 TEST(Win32Locale, TheUsersOwnLocaleIsTheSystemsDefault) {
     const fakes::FakeClock utc;
     engine::GeneralDateText dates(Win32Locale().dateTimeNames(), utc);
