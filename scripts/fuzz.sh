@@ -17,7 +17,7 @@ seconds=${1:-60}
 shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] ||
-    targets=(history-log store-reading store-round-trip settings autostart-entry)
+    targets=(history-log store-reading store-round-trip settings autostart-entry patterns)
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
