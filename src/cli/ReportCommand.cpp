@@ -64,7 +64,7 @@ std::uint64_t FromOldest(std::int64_t number, std::uint64_t count) {
 }  // namespace
 
 std::string ReportPage(std::string_view data) {
-    const std::string deflated = history::Deflate(data);
+    const std::string deflated = history::Deflate(data, history::Compression::Balanced);
     std::string page(ReportHtml);
     Replace(page, "@STYLE@", ReportCss);
     Replace(page, "@DATA@", Base64(deflated));
