@@ -393,8 +393,12 @@ function drawMarker(context, geometry, index, colour, label) {
     context.stroke();
     context.setLineDash([]);
     if (label) {
+        // "from" to the left of its line, "to" to the right, so that near ones don't clash.
+        const before = label.startsWith("from");
         context.fillStyle = colour;
-        context.fillText(label, x + 3, geometry.height - 6);
+        context.textAlign = before ? "right" : "left";
+        context.fillText(label, before ? x - 3 : x + 3, geometry.height - 6);
+        context.textAlign = "left";
     }
 }
 
@@ -545,7 +549,7 @@ function drawChangeRow(row, change) {
     const is = change.after ? change.after.size : "";
     const sizes = change.kind === "modified" ? was + " \u2192 " + is : was || is;
     const date = (change.after || change.before).date;
-    row.append(element("span", "number", sizes), element("span", "date", date));
+    row.append(element("span", "sizes", sizes), element("span", "date", date));
 }
 
 function showChanges() {

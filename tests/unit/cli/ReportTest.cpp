@@ -165,6 +165,9 @@ TEST_F(Report, HoldsOnlyWhatTheFilterKeeps) {
     history::PathFilter filter;
     filter.add(history::PatternKind::Exclude, "*.log");
     const std::vector<ReportedEntry> entries = ReadData(data(1, 5, filter));
+    history::PathFilter folderFilter;  // the .log files are all in sub
+    folderFilter.add(history::PatternKind::Exclude, "sub/");
+    EXPECT_EQ(data(1, 5, folderFilter), data(1, 5, filter));
     ASSERT_EQ(entries.size(), 5U);
     for (const ReportedEntry& entry : entries) {
         EXPECT_EQ(entry.files.size(), 2U);
