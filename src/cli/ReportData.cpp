@@ -63,6 +63,10 @@ std::string KeptLines(std::string_view files, const history::PathFilter& filter)
     return kept;
 }
 
+history::ChangeCounts Counts(const history::EntryChanges& changes) {
+    return {changes.added.size(), changes.removed.size(), changes.modified.size()};
+}
+
 // The stored entries' lines by the entries where they came and went.
 class StoredLines {
 public:
@@ -121,7 +125,8 @@ private:
 
 ReportData::ReportData() : text_("KESTRAVA REPORT 1\n") {}
 
-void ReportData::addFirst(std::uint64_t number, std::string_view date, std::string_view files) {
+void ReportData::addFirst(std::uint64_t number, std::string_view date, std::string_view files,
+                          const std::optional<history::ChangeCounts>& changes) {
     std::vector<FileLine> lines;
     for (std::size_t at = 0; at < files.size();) {
         if (const auto file = history::ParseFileLine(history::NextLine(files, at))) {
@@ -133,7 +138,11 @@ void ReportData::addFirst(std::uint64_t number, std::string_view date, std::stri
     for (const FileLine& file : lines) {
         bytes_ += bytesOf(file.size);
     }
-    addHeader(number, date, "||", 0, lines.size());
+    addHeader(number, date,
+              changes ? std::to_string(changes->added) + '|' + std::to_string(changes->removed) +
+                            '|' + std::to_string(changes->modified)
+                      : "||",
+              0, lines.size());
     for (const FileLine& file : lines) {
         addLine(file);
     }
@@ -213,19 +222,28 @@ std::string CollectReportData(HistoryLog& log, std::uint64_t first, std::uint64_
                               const history::PathFilter& filter, const platform::Locale& locale) {
     ReportData data;
     const std::uint64_t stored = log.stored();
-    std::string previous;  // the kept lines of the entry added last, for the text log's first
-    if (first <= stored) {
+    // The kept lines of the entry before the one to add: the first is compared with it too,
+    // so that every entry's counts are those of `entries`.
+    std::string previous;
+    if (stored > 0 && first <= stored + 1) {
         const history::StoreContent content = log.store->content();
         const StoredLines lines(content, filter);
-        const std::uint64_t end = std::min(last, stored);
-        const auto dateOf = [&](std::uint64_t number) {
-            return history::DateOfHead(content.entries[number - 1].head);
-        };
-        data.addFirst(first, dateOf(first), lines.listing(static_cast<std::uint32_t>(first - 1)));
-        for (std::uint64_t number = first + 1; number <= end; ++number) {
-            const std::string gone = lines.gone(number - 1);
-            const std::string came = lines.came(number - 1);
-            data.addNext(number, dateOf(number), history::CompareEntries(gone, came));
+        if (first <= stored) {
+            const auto dateOf = [&](std::uint64_t number) {
+                return history::DateOfHead(content.entries[number - 1].head);
+            };
+            std::optional<history::ChangeCounts> changes;
+            if (first > 1) {
+                changes =
+                    Counts(history::CompareEntries(lines.gone(first - 1), lines.came(first - 1)));
+            }
+            data.addFirst(first, dateOf(first),
+                          lines.listing(static_cast<std::uint32_t>(first - 1)), changes);
+            for (std::uint64_t number = first + 1; number <= std::min(last, stored); ++number) {
+                const std::string gone = lines.gone(number - 1);
+                const std::string came = lines.came(number - 1);
+                data.addNext(number, dateOf(number), history::CompareEntries(gone, came));
+            }
         }
         if (last > stored) {
             previous = lines.listing(static_cast<std::uint32_t>(stored - 1));
@@ -235,13 +253,17 @@ std::string CollectReportData(HistoryLog& log, std::uint64_t first, std::uint64_
         history::EntryStream entries(log.file, log.end.entriesEnd, log.end.entriesBegin);
         history::StreamedEntry entry;
         for (std::uint64_t number = stored + 1; number <= last && entries.next(entry); ++number) {
-            if (number < first) {
+            if (number + 1 < first) {
                 continue;
             }
             std::string kept = KeptLines(entry.files, filter);
             if (number == first) {
-                data.addFirst(number, entry.date, kept);
-            } else {
+                std::optional<history::ChangeCounts> changes;
+                if (number > 1) {
+                    changes = Counts(history::CompareEntries(previous, kept));
+                }
+                data.addFirst(number, entry.date, kept, changes);
+            } else if (number > first) {
                 data.addNext(number, entry.date, history::CompareEntries(previous, kept));
             }
             previous.swap(kept);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,7 @@
 #include "cli/LoggedEntry.h"
 #include "history/EntryComparison.h"
 #include "history/PathFilter.h"
+#include "history/StoreContent.h"
 #include "platform/Locale.h"
 
 namespace kestrava::cli {
@@ -21,7 +23,8 @@ namespace kestrava::cli {
 //   E|number|files|bytes|added|removed|modified|gone|came|date    for each entry, then
 //     `gone` file lines: the listings it no longer holds (removed files, modified ones
 //     as they were), then `came` file lines: those it holds anew (added files, modified
-//     ones as they are; all its files for the first entry, whose three counts are empty)
+//     ones as they are; all its files for the first entry, whose three counts are empty
+//     when it is the history's first)
 //   S|bytes|size text                                              for each size text
 //
 // File lines are the log's own, path|size|date. Counts are those `entries` gives; bytes
@@ -30,8 +33,10 @@ class ReportData {
 public:
     ReportData();
 
-    // The range's first entry, its file lines each ended by a line feed.
-    void addFirst(std::uint64_t number, std::string_view date, std::string_view files);
+    // The range's first entry, its file lines each ended by a line feed, and what changed
+    // against the entry before it, when there is one.
+    void addFirst(std::uint64_t number, std::string_view date, std::string_view files,
+                  const std::optional<history::ChangeCounts>& changes);
 
     // The next entry, by what changed against the entry added before it.
     void addNext(std::uint64_t number, std::string_view date, const history::EntryChanges& changes);

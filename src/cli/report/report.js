@@ -26,7 +26,10 @@ const page = {
 // ---- The data ----
 
 async function inflateData() {
-    const base64 = document.getElementById("report-data").textContent.trim();
+    // Read once and let go: on a large report it is tens of megabytes.
+    const holder = document.getElementById("report-data");
+    const base64 = holder.textContent.trim();
+    holder.remove();
     const binary = atob(base64);
     const bytes = new Uint8Array(binary.length);
     for (let at = 0; at < binary.length; at++) {

@@ -145,13 +145,13 @@ TEST_F(Report, EachEntryIsWhatEntriesAndShowSayOfIt) {
     logEntries(4);
     ASSERT_EQ(run({"compact"}).status, 0);
     logEntries(3);
-    for (const auto& [first, last] :
-         {std::pair{1, 7}, std::pair{2, 3}, std::pair{5, 7}, std::pair{3, 6}, std::pair{7, 7}}) {
+    for (const auto& [first, last] : {std::pair{1, 7}, std::pair{2, 3}, std::pair{5, 7},
+                                      std::pair{3, 6}, std::pair{4, 5}, std::pair{7, 7}}) {
         const std::vector<ReportedEntry> entries = ReadData(data(first, last));
         ASSERT_EQ(entries.size(), static_cast<std::size_t>(last - first + 1));
         for (int number = first; number <= last; ++number) {
             const ReportedEntry& reported = entries[static_cast<std::size_t>(number - first)];
-            const ReportedEntry wanted = expected(number, number == first);
+            const ReportedEntry wanted = expected(number, number == 1);
             EXPECT_EQ(reported.header, wanted.header) << first << " to " << last;
             EXPECT_EQ(Sorted(reported.files), wanted.files) << "entry " << number;
         }
