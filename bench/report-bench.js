@@ -94,16 +94,20 @@ async function measure(browser) {
     const pair = (Date.now() - start) / 2;
     const changes = await page.$eval("#changes-summary", (summary) => summary.textContent);
 
-    const field = await page.$("input");
+    // The query arrives whole, as pasted, and the wait is for a file whose name holds it.
+    await page.focus("input");
     const searchStart = Date.now();
-    await field.type(query, { delay: 0 });
-    await page.waitForSelector("#search-results .row:not([hidden])", { timeout: 600000 });
-    await afterNextFrame(page);
+    await page.keyboard.sendCharacter(query);
+    await page.waitForFunction((wanted) => [...document.querySelectorAll(
+        "#search-results .row:not([hidden]) .name")].some((name) =>
+        name.textContent.toLowerCase().includes(wanted)), { timeout: 600000 }, query.toLowerCase());
     const search = Date.now() - searchStart;
+    await page.waitForSelector("#search-results[data-done=true]", { timeout: 600000 });
+    const searchDone = Date.now() - searchStart;
     const hits = await page.$eval("#search-count", (count) => count.textContent);
     const memory = browserMemory(browser.process().pid);
     await page.close();
-    return { timeline, ready, pair, changes, search, hits, memory };
+    return { timeline, ready, pair, changes, search, searchDone, hits, memory };
 }
 
 async function main() {
@@ -136,6 +140,7 @@ async function main() {
     line("page ready (changes and tree of the newest entry), from opening", "ready", null);
     line("a pair picked on the timeline, its change list drawn", "pair", 500);
     line(`search "${query}", first files shown`, "search", 1000);
+    line(`the same search through every file`, "searchDone", null);
     console.log(`changes: ${results[0].changes}`);
     console.log(`found: ${results[0].hits}`);
     console.log(`browser memory (PSS of every chromium process): ` +
