@@ -121,6 +121,56 @@ private:
     std::vector<std::vector<std::size_t>> gone_;
 };
 
+// Adds the stored entries of the range; gives the kept lines of the store's newest entry
+// when the text log's entries follow, for the first of them to be compared with.
+std::string AddStoredEntries(ReportData& data, HistoryLog& log, std::uint64_t first,
+                             std::uint64_t last, const history::PathFilter& filter) {
+    const std::uint64_t stored = log.stored();
+    const history::StoreContent content = log.store->content();
+    const StoredLines lines(content, filter);
+    if (first <= stored) {
+        const auto dateOf = [&](std::uint64_t number) {
+            return history::DateOfHead(content.entries[number - 1].head);
+        };
+        std::optional<history::ChangeCounts> changes;
+        if (first > 1) {
+            changes = Counts(history::CompareEntries(lines.gone(first - 1), lines.came(first - 1)));
+        }
+        data.addFirst(first, dateOf(first), lines.listing(static_cast<std::uint32_t>(first - 1)),
+                      changes);
+        for (std::uint64_t number = first + 1; number <= std::min(last, stored); ++number) {
+            const std::string gone = lines.gone(number - 1);
+            const std::string came = lines.came(number - 1);
+            data.addNext(number, dateOf(number), history::CompareEntries(gone, came));
+        }
+    }
+    return last > stored ? lines.listing(static_cast<std::uint32_t>(stored - 1)) : std::string();
+}
+
+// Adds the text log's entries of the range, comparing each with the one before
+// (`previous`: the kept lines of the entry before the text log's first, if any).
+void AddTextEntries(ReportData& data, HistoryLog& log, std::uint64_t first, std::uint64_t last,
+                    const history::PathFilter& filter, std::string previous) {
+    history::EntryStream entries(log.file, log.end.entriesEnd, log.end.entriesBegin);
+    history::StreamedEntry entry;
+    for (std::uint64_t number = log.stored() + 1; number <= last && entries.next(entry); ++number) {
+        if (number + 1 < first) {
+            continue;
+        }
+        std::string kept = KeptLines(entry.files, filter);
+        if (number == first) {
+            std::optional<history::ChangeCounts> changes;
+            if (number > 1) {
+                changes = Counts(history::CompareEntries(previous, kept));
+            }
+            data.addFirst(number, entry.date, kept, changes);
+        } else if (number > first) {
+            data.addNext(number, entry.date, history::CompareEntries(previous, kept));
+        }
+        previous.swap(kept);
+    }
+}
+
 }  // namespace
 
 ReportData::ReportData() : text_("KESTRAVA REPORT 1\n") {}
@@ -222,52 +272,14 @@ std::string CollectReportData(HistoryLog& log, std::uint64_t first, std::uint64_
                               const history::PathFilter& filter, const platform::Locale& locale) {
     ReportData data;
     const std::uint64_t stored = log.stored();
-    // The kept lines of the entry before the one to add: the first is compared with it too,
-    // so that every entry's counts are those of `entries`.
+    // Every entry is compared with the one before it, the range's first too, so that
+    // every entry's counts are those of `entries`.
     std::string previous;
     if (stored > 0 && first <= stored + 1) {
-        const history::StoreContent content = log.store->content();
-        const StoredLines lines(content, filter);
-        if (first <= stored) {
-            const auto dateOf = [&](std::uint64_t number) {
-                return history::DateOfHead(content.entries[number - 1].head);
-            };
-            std::optional<history::ChangeCounts> changes;
-            if (first > 1) {
-                changes =
-                    Counts(history::CompareEntries(lines.gone(first - 1), lines.came(first - 1)));
-            }
-            data.addFirst(first, dateOf(first),
-                          lines.listing(static_cast<std::uint32_t>(first - 1)), changes);
-            for (std::uint64_t number = first + 1; number <= std::min(last, stored); ++number) {
-                const std::string gone = lines.gone(number - 1);
-                const std::string came = lines.came(number - 1);
-                data.addNext(number, dateOf(number), history::CompareEntries(gone, came));
-            }
-        }
-        if (last > stored) {
-            previous = lines.listing(static_cast<std::uint32_t>(stored - 1));
-        }
+        previous = AddStoredEntries(data, log, first, last, filter);
     }
     if (last > stored) {
-        history::EntryStream entries(log.file, log.end.entriesEnd, log.end.entriesBegin);
-        history::StreamedEntry entry;
-        for (std::uint64_t number = stored + 1; number <= last && entries.next(entry); ++number) {
-            if (number + 1 < first) {
-                continue;
-            }
-            std::string kept = KeptLines(entry.files, filter);
-            if (number == first) {
-                std::optional<history::ChangeCounts> changes;
-                if (number > 1) {
-                    changes = Counts(history::CompareEntries(previous, kept));
-                }
-                data.addFirst(number, entry.date, kept, changes);
-            } else if (number > first) {
-                data.addNext(number, entry.date, history::CompareEntries(previous, kept));
-            }
-            previous.swap(kept);
-        }
+        AddTextEntries(data, log, first, last, filter, std::move(previous));
     }
     return data.finish(locale);
 }
