@@ -39,6 +39,8 @@ esac
 
 missing=()
 for package in "${wanted[@]}"; do
+    # NodeSource's nodejs brings npm itself, and refuses Debian's npm beside it.
+    [ "$package" = npm ] && command -v npm >/dev/null && continue
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
         missing+=("$package")
 done
