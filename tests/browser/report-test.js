@@ -217,6 +217,7 @@ async function main() {
 
         // The first text field finds a file deep in the tree by part of its name, and shows
         // where it lies.
+        await page.waitForSelector("body[data-tree-entry='6']");
         const firstField = await page.$("input");
         assert.equal(await firstField.evaluate((input) => input.id), "search");
         await firstField.type("needle REPORT");

@@ -511,6 +511,7 @@ function watchTimeline() {
 // ---- Two entries compared ----
 
 function pickPair(from, to) {
+    const started = performance.now();
     page.from = from;
     page.to = to;
     document.getElementById("from").value = page.entries[from].number;
@@ -521,7 +522,10 @@ function pickPair(from, to) {
     page.changes = compareEntries(from, to);
     showChanges();
     showGrowers();
-    showTree(to);
+    document.body.dataset.pairMilliseconds = (performance.now() - started).toFixed(1);
+    // The tree follows the later entry once the changes are on the screen: for an entry
+    // of a million files it takes a moment to build.
+    setTimeout(() => showTree(to), 0);
 }
 
 function indexOfNumber(number) {
@@ -754,6 +758,7 @@ function showTree(index) {
     }
     document.getElementById("tree-entry").value = page.entries[index].number;
     document.getElementById("tree-date").textContent = "[" + page.entries[index].date + "]";
+    document.body.dataset.treeEntry = page.entries[index].number;
 }
 
 // ---- Finding files by their names ----
@@ -855,6 +860,7 @@ async function start() {
     watchControls();
     await nextFrame();
     pickPair(0, count - 1);
+    showTree(count - 1);
     document.body.dataset.state = "ready";
 }
 
