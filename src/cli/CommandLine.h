@@ -10,7 +10,7 @@
 
 namespace kestrava::cli {
 
-enum class Command { Entries, Diff, Show, Snapshot, Compact, Prune, Help, Version };
+enum class Command { Entries, Diff, Show, Snapshot, Compact, Prune, Report, Help, Version };
 
 enum class Format { Text, Json, Csv, Raw };
 
@@ -26,10 +26,11 @@ struct Invocation {
     Command command = Command::Help;
     std::optional<std::string> logPath;  // the window's log unless given
     Format format = Format::Text;
-    std::vector<std::int64_t> entries;    // diff: FROM and TO; show: N
+    std::vector<std::int64_t> entries;    // diff, report: FROM and TO; show: N
     std::string folder;                   // snapshot
-    std::vector<PatternOption> patterns;  // snapshot
-    bool ignoreCase = false;              // snapshot: in patterns, wherever names keep it
+    std::string htmlPath;                 // report
+    std::vector<PatternOption> patterns;  // snapshot, report
+    bool ignoreCase = false;              // snapshot, report: in patterns, wherever names keep it
     std::uint64_t keepText = 1;           // compact: the entries left in the text log
     history::KeepPolicy keep;             // prune
     bool dryRun = false;                  // prune: nothing changed
@@ -46,7 +47,7 @@ struct UsageMistake {
 //   | snapshot FOLDER [--exclude PATTERN | --include PATTERN | --exclude-from FILE]...
 //     [--ignore-case] | compact [--keep-text N]
 //   | prune [--keep-last N | --keep-hourly N | ... | --keep-within DURATION]... [--dry-run]
-//     [--json] | --help | --version
+//     [--json] | report [FROM [TO]] --html FILE [PATTERN OPTIONS] | --help | --version
 // Options may come before or after the command; "--" ends them. An entry number is a
 // whole number other than 0, negative ones counting from the newest.
 std::variant<Invocation, UsageMistake> ReadCommandLine(const std::vector<std::string>& arguments);

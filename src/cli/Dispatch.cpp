@@ -10,6 +10,7 @@
 #include "cli/HelpText.h"
 #include "cli/PatternOptions.h"
 #include "cli/PruneCommand.h"
+#include "cli/ReportCommand.h"
 #include "cli/ShowCommand.h"
 #include "cli/SnapshotCommand.h"
 #include "core/HistoryLogPath.h"
@@ -38,6 +39,10 @@ int ReadLog(const Invocation& invocation, const std::string& logPath, Seams seam
             return ListEntries(log, invocation.format, console);
         case Command::Diff:
             return DiffEntries(log, invocation.entries, invocation.format, console);
+        case Command::Report:
+            return WriteReport(log, invocation.entries, invocation.htmlPath,
+                               MakePathFilter(invocation, seams.fileSystem), seams.fileSystem,
+                               console);
         default:
             return ShowEntry(log, invocation.entries, invocation.format, console);
     }

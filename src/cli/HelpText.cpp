@@ -44,6 +44,12 @@ Commands:
                              as 7d, 2d12h or 1y6m (y, m, d, h)
                              The newest and the oldest entry, and one whose
                              date can't be read, are always kept
+  report [FROM [TO]] --html FILE [PATTERN OPTIONS]
+                             entries FROM to TO (every entry unless given) as
+                             one web page to open in a browser: a timeline,
+                             what changed between two entries picked on it,
+                             the folders that grew most, and the folders of
+                             any entry with a search by file name
 
 Entries count from 1, the oldest; a negative number counts from the newest
 (-1 is the newest, -2 the one before it).
@@ -54,7 +60,7 @@ Options:
   --help         this text
   --version      the version
 
-Pattern options (snapshot), each as often as needed:
+Pattern options (snapshot, report), each as often as needed:
   --exclude PATTERN    leaves out what PATTERN matches; a folder left out is
                        not read at all, nor anything below it
   --include PATTERN    keeps what PATTERN matches, though an earlier pattern
@@ -66,7 +72,8 @@ Pattern options (snapshot), each as often as needed:
 The last pattern that matches a path decides; a path that none matches is
 kept, unless the first pattern is an --include: then only what is included is.
 
-Patterns are written as in .gitignore files and match paths below FOLDER:
+Patterns are written as in .gitignore files and match paths below FOLDER
+(report: the logged paths, from the file system's root):
   *.tmp              a name at any depth: "*" and "?" stay within one name
   node_modules/      a trailing "/": a folder (and all below it), not a file
   /build/            a leading "/": FOLDER/build alone, not src/build
