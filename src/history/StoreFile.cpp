@@ -206,6 +206,40 @@ std::optional<std::string_view> Payload(std::string_view bytes, std::size_t offs
 
 }  // namespace
 
+// A block's columns, inflated.
+struct BlockColumns {
+    std::array<std::string, ColumnCount> inflated;
+    std::size_t size = 0;  // their bytes in all
+};
+
+namespace {
+
+// A block's columns, inflated from its payload with one state. False when any is damaged.
+bool InflateColumns(std::string_view payload, BlockColumns& columns) {
+    ByteReader in(payload);
+    in.number();  // the versions, which the index tells as well
+    Inflater inflater;
+    for (std::string& column : columns.inflated) {
+        const std::uint64_t size = in.number();
+        const std::string_view deflated = in.text();
+        if (in.broken() || !inflater.inflate(deflated, static_cast<std::size_t>(size), column)) {
+            return false;
+        }
+        columns.size += column.size();
+    }
+    return true;
+}
+
+// The text that begins at `at` in a column of texts each ended by a line feed.
+std::string_view NextText(std::string_view column, std::size_t& at) {
+    const std::size_t end = std::min(column.find('\n', at), column.size());
+    const std::string_view text = column.substr(at, end - at);
+    at = end + 1;
+    return text;
+}
+
+}  // namespace
+
 SplitLine Split(std::string_view line) {
     unsigned char ending = FileLineUnended;
     if (line.ends_with("\r\n")) {
@@ -324,6 +358,7 @@ void StoreReader::readIndex() {
         chunks_.clear();
         return;
     }
+    decoded_.resize(chunks_.size());
     linesStart_ = StoreHeaderSize + FrameSize + stored->size();
     indexRead_ = true;
 }
@@ -337,77 +372,68 @@ const StoredEntryFacts& StoreReader::facts(std::size_t index, std::int64_t numbe
 }
 
 const StoreReader::ChunkLines& StoreReader::chunkLines(std::size_t chunk) {
-    if (const auto found = decoded_.find(chunk); found != decoded_.end()) {
-        return found->second;
+    if (decoded_[chunk]) {
+        return *decoded_[chunk];
     }
     // The lines of the blocks before tell this block's.
     for (std::size_t before = 0; before < chunk; ++before) {
         chunkLines(before);
         if (const auto problem = chunkProblems_.find(before); problem != chunkProblems_.end()) {
             chunkProblems_[chunk] = problem->second;
-            return decoded_[chunk];
+            return decoded_[chunk].emplace();
         }
     }
-    const Chunk& where = chunks_[chunk];
+    const std::size_t at = linesStart_ + chunks_[chunk].offset;
     std::uint32_t rawSize = 0;
     std::string why;
-    const auto stored = Payload(bytes_, linesStart_ + where.offset, LinesTag, rawSize, why);
+    const auto stored = Payload(bytes_, at, LinesTag, rawSize, why);
     if (!stored) {
         chunkProblems_[chunk] = why;
-        return decoded_[chunk];
-    }
-    ByteReader in(*stored);
-    const std::uint64_t count = in.number();
-    std::array<std::string, ColumnCount> columns;
-    for (std::string& column : columns) {
-        const std::uint64_t size = in.number();
-        const std::string_view deflated = in.text();
-        if (in.broken() || !Inflate(deflated, static_cast<std::size_t>(size), column)) {
-            chunkProblems_[chunk] =
-                "the block at byte " + std::to_string(linesStart_ + where.offset) + " is damaged";
-            return decoded_[chunk];
-        }
+        return decoded_[chunk].emplace();
     }
     ChunkLines lines;
-    ByteReader ranks(columns[Ranks]);
-    ByteReader firsts(columns[Firsts]);
-    ByteReader spans(columns[Spans]);
-    ByteReader shared(columns[Shared]);
+    BlockColumns columns;
+    if (!InflateColumns(*stored, columns) || !decodeLines(chunk, columns, lines)) {
+        chunkProblems_[chunk] = "the block at byte " + std::to_string(at) + " is damaged";
+        lines = {};
+    }
+    return decoded_[chunk].emplace(std::move(lines));
+}
+
+bool StoreReader::decodeLines(std::size_t chunk, const BlockColumns& columns, ChunkLines& lines) {
+    const Chunk& where = chunks_[chunk];
+    ByteReader ranks(columns.inflated[Ranks]);
+    ByteReader firsts(columns.inflated[Firsts]);
+    ByteReader spans(columns.inflated[Spans]);
+    ByteReader shared(columns.inflated[Shared]);
+    const std::string_view kinds = columns.inflated[Kinds];
+    std::vector<ByteReader> numbers(columns.inflated.begin() + SizeNumbers, columns.inflated.end());
+    const auto sizeNumbers = std::span(numbers).subspan(0, SizeNumberColumns);
+    const auto dateNumbers = std::span(numbers).subspan(SizeNumberColumns, DateNumberColumns);
     std::size_t suffixAt = 0;
     std::size_t sizeAt = 0;
     std::size_t dateAt = 0;
-    std::vector<ByteReader> numbers;
-    for (std::size_t column = SizeNumbers; column < ColumnCount; ++column) {
-        numbers.emplace_back(columns[column]);
-    }
-    const auto sizeNumbers = std::span(numbers).subspan(0, SizeNumberColumns);
-    const auto dateNumbers = std::span(numbers).subspan(SizeNumberColumns, DateNumberColumns);
     bool shapesWhole = true;
-    const auto nextText = [](const std::string& column, std::size_t& at) {
-        const std::size_t end = std::min(column.find('\n', at), column.size());
-        const std::string_view text = std::string_view(column).substr(at, end - at);
-        at = end + 1;
-        return text;
-    };
+    const std::size_t count = std::min<std::size_t>(where.versions, kinds.size());
+    lines.reserve(count, columns.size);
+    // The line being rebuilt, in its parts; most often it is told against the line
+    // rebuilt just before, whose parts are still at hand.
     std::string path;
     std::string size;
     std::string date;
     std::optional<std::uint64_t> lastRank;
     unsigned char lastKind = OtherLine;
     std::uint64_t rank = 0;
-    for (std::uint64_t index = 0; index < count && index < columns[Kinds].size(); ++index) {
+    for (std::size_t index = 0; index < count; ++index) {
         rank += ranks.number();
         const auto first = static_cast<std::uint32_t>(where.firstEntry + firsts.number());
         const auto last = static_cast<std::uint32_t>(first + spans.number());
-        const auto kind = static_cast<unsigned char>(columns[Kinds][index]);
+        const auto kind = static_cast<unsigned char>(kinds[index]);
         if (rank >= totalVersions_) {
-            break;
+            return false;
         }
         const auto before = known_.before(rank);
-        const std::size_t sharedSize = static_cast<std::size_t>(shared.number());
-        const bool fileLine = (kind & OtherLine) == 0;
-        // Mostly the line told against is the one decoded just before, whose texts are
-        // still at hand.
+        const auto sharedSize = static_cast<std::size_t>(shared.number());
         if (before && before == lastRank && (lastKind & OtherLine) == 0) {
             path.resize(std::min(path.size(), sharedSize));
         } else {
@@ -419,33 +445,62 @@ const StoreReader::ChunkLines& StoreReader::chunkLines(std::size_t chunk) {
         known_.insert(rank);
         byRank_[static_cast<std::size_t>(rank)] = {static_cast<std::uint32_t>(chunk),
                                                    static_cast<std::uint32_t>(index)};
-        path += nextText(columns[Suffixes], suffixAt);
-        if ((kind & SameSize) == 0 && fileLine) {
-            shapesWhole &= TakeShaped(columns[SizeShapes], sizeAt, sizeNumbers, size);
-        }
-        if ((kind & SameDate) == 0 && fileLine) {
-            shapesWhole &= TakeShaped(columns[DateShapes], dateAt, dateNumbers, date);
+        path += NextText(columns.inflated[Suffixes], suffixAt);
+        if ((kind & OtherLine) == 0) {
+            if ((kind & SameSize) == 0) {
+                shapesWhole &= TakeShaped(columns.inflated[SizeShapes], sizeAt, sizeNumbers, size);
+            }
+            if ((kind & SameDate) == 0) {
+                shapesWhole &= TakeShaped(columns.inflated[DateShapes], dateAt, dateNumbers, date);
+            }
         }
         lastRank = rank;
         lastKind = kind;
-        const std::uint64_t offset = lines.texts.size();
-        lines.texts += path;
-        if ((kind & OtherLine) == 0) {
-            ((lines.texts += '|') += size) += '|';
-            lines.texts += date;
-        }
-        lines.texts += EndingOf(kind);
-        lines.ranks.push_back(rank);
-        lines.versions.push_back(
-            {first, last, offset, static_cast<std::uint32_t>(lines.texts.size() - offset)});
+        lines.add(rank, first, last, kind, path, size, date);
     }
-    if (!shapesWhole || ranks.broken() || firsts.broken() || spans.broken() || shared.broken() ||
-        lines.versions.size() != where.versions) {
-        chunkProblems_[chunk] =
-            "the block at byte " + std::to_string(linesStart_ + where.offset) + " is damaged";
-        lines = {};
+    return shapesWhole && !ranks.broken() && !firsts.broken() && !spans.broken() &&
+           !shared.broken() && lines.versions.size() == where.versions;
+}
+
+void StoreReader::ChunkLines::reserve(std::size_t count, std::size_t inflated) {
+    // A guess at the lines' bytes that a forged count can't make more than a few times
+    // what the block's columns really hold.
+    constexpr std::size_t ExpectedLine = 100;
+    constexpr std::size_t MostPerInflatedByte = 4;
+    ranks.reserve(count);
+    versions.reserve(count);
+    cuts.reserve(count);
+    texts.reserve(std::min(count * ExpectedLine, inflated * MostPerInflatedByte));
+}
+
+void StoreReader::ChunkLines::add(std::uint64_t rank, std::uint32_t first, std::uint32_t last,
+                                  unsigned char kind, std::string_view path, std::string_view size,
+                                  std::string_view date) {
+    const std::size_t offset = texts.size();
+    texts += path;
+    LineCut cut{static_cast<std::uint32_t>(path.size()), 0, 0, kind};
+    if ((kind & OtherLine) == 0) {
+        ((texts += '|') += size) += '|';
+        cut.size = static_cast<std::uint32_t>(size.size());
+        texts += date;
+        cut.date = static_cast<std::uint32_t>(date.size());
     }
-    return decoded_[chunk] = std::move(lines);
+    texts += EndingOf(kind);
+    ranks.push_back(rank);
+    versions.push_back({first, last, offset, static_cast<std::uint32_t>(texts.size() - offset)});
+    cuts.push_back(cut);
+}
+
+SplitLine StoreReader::ChunkLines::split(std::size_t index) const {
+    const LineVersion& version = versions[index];
+    const LineCut& cut = cuts[index];
+    const std::string_view line =
+        std::string_view(texts).substr(static_cast<std::size_t>(version.offset), version.length);
+    if ((cut.kind & OtherLine) != 0) {
+        return {cut.kind, line.substr(0, cut.path), {}, {}};
+    }
+    return {cut.kind, line.substr(0, cut.path), line.substr(cut.path + 1, cut.size),
+            line.substr(cut.path + cut.size + 2, cut.date)};
 }
 
 SplitLine StoreReader::lineBefore(std::uint64_t rank, std::size_t chunk,
@@ -455,10 +510,8 @@ SplitLine StoreReader::lineBefore(std::uint64_t rank, std::size_t chunk,
         return {OtherLine, {}, {}, {}};
     }
     const auto [inChunk, index] = byRank_[static_cast<std::size_t>(*before)];
-    const ChunkLines& lines = inChunk == chunk ? decoding : decoded_.at(inChunk);
-    const LineVersion& version = lines.versions[index];
-    return Split(std::string_view(lines.texts)
-                     .substr(static_cast<std::size_t>(version.offset), version.length));
+    const ChunkLines& lines = inChunk == chunk ? decoding : *decoded_[inChunk];
+    return lines.split(index);
 }
 
 std::string StoreReader::files(std::size_t index, std::int64_t number) {
