@@ -437,10 +437,15 @@ bool StoreReader::decodeLines(std::size_t chunk, const BlockColumns& columns, Ch
         if (before && before == lastRank && (lastKind & OtherLine) == 0) {
             path.resize(std::min(path.size(), sharedSize));
         } else {
-            const SplitLine previous = lineBefore(rank, chunk, lines);
+            // Only what this line takes from it: a text of its own is rebuilt below.
+            const SplitLine previous = lineBefore(before, chunk, lines);
             path.assign(previous.path.substr(0, std::min(previous.path.size(), sharedSize)));
-            size.assign(previous.size);
-            date.assign(previous.date);
+            if ((kind & SameSize) != 0) {
+                size.assign(previous.size);
+            }
+            if ((kind & SameDate) != 0) {
+                date.assign(previous.date);
+            }
         }
         known_.insert(rank);
         byRank_[static_cast<std::size_t>(rank)] = {static_cast<std::uint32_t>(chunk),
@@ -459,7 +464,7 @@ bool StoreReader::decodeLines(std::size_t chunk, const BlockColumns& columns, Ch
         lines.add(rank, first, last, kind, path, size, date);
     }
     return shapesWhole && !ranks.broken() && !firsts.broken() && !spans.broken() &&
-           !shared.broken() && lines.versions.size() == where.versions;
+           !shared.broken() && lines.lines.size() == where.versions;
 }
 
 void StoreReader::ChunkLines::reserve(std::size_t count, std::size_t inflated) {
@@ -467,9 +472,7 @@ void StoreReader::ChunkLines::reserve(std::size_t count, std::size_t inflated) {
     // what the block's columns really hold.
     constexpr std::size_t ExpectedLine = 100;
     constexpr std::size_t MostPerInflatedByte = 4;
-    ranks.reserve(count);
-    versions.reserve(count);
-    cuts.reserve(count);
+    lines.reserve(count);
     texts.reserve(std::min(count * ExpectedLine, inflated * MostPerInflatedByte));
 }
 
@@ -486,16 +489,19 @@ void StoreReader::ChunkLines::add(std::uint64_t rank, std::uint32_t first, std::
         cut.date = static_cast<std::uint32_t>(date.size());
     }
     texts += EndingOf(kind);
-    ranks.push_back(rank);
-    versions.push_back({first, last, offset, static_cast<std::uint32_t>(texts.size() - offset)});
-    cuts.push_back(cut);
+    lines.push_back(
+        {rank, {first, last, offset, static_cast<std::uint32_t>(texts.size() - offset)}, cut});
+}
+
+std::string_view StoreReader::ChunkLines::text(const DecodedLine& line) const {
+    return std::string_view(texts).substr(static_cast<std::size_t>(line.version.offset),
+                                          line.version.length);
 }
 
 SplitLine StoreReader::ChunkLines::split(std::size_t index) const {
-    const LineVersion& version = versions[index];
-    const LineCut& cut = cuts[index];
-    const std::string_view line =
-        std::string_view(texts).substr(static_cast<std::size_t>(version.offset), version.length);
+    const DecodedLine& decoded = lines[index];
+    const LineCut& cut = decoded.cut;
+    const std::string_view line = text(decoded);
     if ((cut.kind & OtherLine) != 0) {
         return {cut.kind, line.substr(0, cut.path), {}, {}};
     }
@@ -503,9 +509,8 @@ SplitLine StoreReader::ChunkLines::split(std::size_t index) const {
             line.substr(cut.path + cut.size + 2, cut.date)};
 }
 
-SplitLine StoreReader::lineBefore(std::uint64_t rank, std::size_t chunk,
+SplitLine StoreReader::lineBefore(std::optional<std::uint64_t> before, std::size_t chunk,
                                   const ChunkLines& decoding) const {
-    const auto before = rank < totalVersions_ ? known_.before(rank) : std::nullopt;
     if (!before) {
         return {OtherLine, {}, {}, {}};
     }
@@ -524,13 +529,10 @@ std::string StoreReader::files(std::size_t index, std::int64_t number) {
         if (const auto problem = chunkProblems_.find(chunk); problem != chunkProblems_.end()) {
             fail(number, problem->second);
         }
-        for (std::size_t at = 0; at < lines.versions.size(); ++at) {
-            const LineVersion& version = lines.versions[at];
-            if (version.first <= index && index <= version.last) {
-                slots[static_cast<std::size_t>(lines.ranks[at])] =
-                    std::string_view(lines.texts)
-                        .substr(static_cast<std::size_t>(version.offset), version.length);
-                size += version.length;
+        for (const DecodedLine& line : lines.lines) {
+            if (line.version.first <= index && index <= line.version.last) {
+                slots[static_cast<std::size_t>(line.rank)] = lines.text(line);
+                size += line.version.length;
             }
         }
     }
@@ -557,14 +559,11 @@ StoreContent StoreReader::content() {
         if (const auto problem = chunkProblems_.find(chunk); problem != chunkProblems_.end()) {
             fail(static_cast<std::int64_t>(chunks_[chunk].firstEntry + 1), problem->second);
         }
-        for (std::size_t at = 0; at < lines.versions.size(); ++at) {
-            LineVersion version = lines.versions[at];
-            const std::string_view text =
-                std::string_view(lines.texts)
-                    .substr(static_cast<std::size_t>(version.offset), version.length);
+        for (const DecodedLine& line : lines.lines) {
+            LineVersion version = line.version;
             version.offset = content.texts.size();
-            content.texts += text;
-            ranked.emplace_back(lines.ranks[at], version);
+            content.texts += lines.text(line);
+            ranked.emplace_back(line.rank, version);
         }
     }
     std::sort(ranked.begin(), ranked.end(),

@@ -88,22 +88,27 @@ private:
         std::uint32_t date = 0;
         unsigned char kind = 0;
     };
+    struct DecodedLine {
+        std::uint64_t rank = 0;  // its place in the order of versions
+        LineVersion version;     // its offset within the block's texts
+        LineCut cut;
+    };
     struct ChunkLines {
-        std::vector<std::uint64_t> ranks;
-        std::vector<LineVersion> versions;
-        std::vector<LineCut> cuts;
+        std::vector<DecodedLine> lines;
         std::string texts;
 
         void reserve(std::size_t count, std::size_t inflated);
         void add(std::uint64_t rank, std::uint32_t first, std::uint32_t last, unsigned char kind,
                  std::string_view path, std::string_view size, std::string_view date);
+        std::string_view text(const DecodedLine& line) const;
         SplitLine split(std::size_t index) const;
     };
 
     void readIndex();
     const ChunkLines& chunkLines(std::size_t chunk);
     bool decodeLines(std::size_t chunk, const BlockColumns& columns, ChunkLines& lines);
-    SplitLine lineBefore(std::uint64_t rank, std::size_t chunk, const ChunkLines& decoding) const;
+    SplitLine lineBefore(std::optional<std::uint64_t> before, std::size_t chunk,
+                         const ChunkLines& decoding) const;
     [[noreturn]] void fail(std::int64_t number, const std::string& why) const;
 
     std::string path_;
