@@ -118,3 +118,8 @@ add_test(NAME windows.e2e.kestrava-log
             ${CMAKE_CURRENT_BINARY_DIR}/e2e-output/kestrava-log)
 set_tests_properties(windows.e2e.kestrava-log PROPERTIES FIXTURES_REQUIRED wine_session
     TIMEOUT 120)
+add_test(NAME windows.e2e.kestrava-log-rewrites
+    COMMAND ${wine_e2e}/kestrava-log-rewrites.sh ${wine_runner} ${wine_state}
+            $<TARGET_FILE:kestrava_log> ${CMAKE_CURRENT_BINARY_DIR}/e2e-output/kestrava-log-rewrites)
+set_tests_properties(windows.e2e.kestrava-log-rewrites PROPERTIES
+    FIXTURES_REQUIRED wine_session TIMEOUT 300)

@@ -1,6 +1,7 @@
 #include "history/ShapedText.h"
 
 #include <algorithm>
+#include <array>
 
 namespace kestrava::history {
 namespace {
@@ -39,28 +40,70 @@ void PutShaped(std::string_view text, std::string& shapes, std::span<std::string
     shapes += '\n';
 }
 
-bool TakeShaped(std::string_view shapes, std::size_t& at, std::span<ByteReader> numbers,
-                std::string& text) {
-    text.clear();
-    std::size_t run = 0;
+namespace {
+
+// How long the text of the shape that begins at `at` is, and where its line feed lies.
+bool MeasureShape(std::string_view shapes, std::size_t at, std::size_t& length, std::size_t& end) {
+    length = 0;
     while (at < shapes.size() && shapes[at] != '\n') {
         const char c = shapes[at++];
         if (c == Escape && at < shapes.size()) {
-            text += shapes[at++];
+            ++at;
+            ++length;
         } else if (c >= 1 && static_cast<std::size_t>(c) <= LongestRun) {
-            ByteReader& column = numbers[std::min(run++, numbers.size() - 1)];
-            const std::string digits = std::to_string(column.number());
-            if (column.broken() || digits.size() > static_cast<std::size_t>(c)) {
-                return false;
-            }
-            text.append(static_cast<std::size_t>(c) - digits.size(), '0');
-            text += digits;
+            length += static_cast<std::size_t>(c);
         } else {
-            text += c;
+            ++length;
         }
     }
-    if (at >= shapes.size()) {
+    end = at;
+    return at < shapes.size();
+}
+
+// Writes the value as exactly `width` digits, zeros first, ending before `end`; false
+// when it has more.
+bool PutDigits(std::uint64_t value, std::size_t width, char* end) {
+    char* const begin = end - width;
+    do {
+        if (end == begin) {
+            return false;
+        }
+        *--end = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    std::fill(begin, end, '0');
+    return true;
+}
+
+}  // namespace
+
+bool TakeShaped(std::string_view shapes, std::size_t& at, std::span<ByteReader> numbers,
+                std::string& text) {
+    // Measured first, then written in place: a line's texts are rebuilt by the ten
+    // thousand, and appending them byte by byte cost more than all the rest.
+    std::size_t length = 0;
+    std::size_t end = 0;
+    if (!MeasureShape(shapes, at, length, end)) {
+        at = shapes.size();
         return false;
+    }
+    text.resize(length);
+    char* out = text.data();
+    std::size_t run = 0;
+    while (at < end) {
+        const char c = shapes[at++];
+        if (c == Escape && at < end) {
+            *out++ = shapes[at++];
+        } else if (c >= 1 && static_cast<std::size_t>(c) <= LongestRun) {
+            ByteReader& column = numbers[std::min(run++, numbers.size() - 1)];
+            const auto width = static_cast<std::size_t>(c);
+            if (!PutDigits(column.number(), width, out + width) || column.broken()) {
+                return false;
+            }
+            out += width;
+        } else {
+            *out++ = c;
+        }
     }
     ++at;
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -23,7 +24,13 @@ public:
 
     std::uint32_t fixed32();
     std::uint64_t fixed64();
-    std::uint64_t number();
+    // Most numbers are below 128, one byte: those are read here, inline.
+    std::uint64_t number() {
+        if (!broken_ && at_ < bytes_.size() && static_cast<unsigned char>(bytes_[at_]) < 0x80) {
+            return static_cast<unsigned char>(bytes_[at_++]);
+        }
+        return longNumber();
+    }
     std::string_view text();
     std::string_view take(std::size_t count);
 
@@ -32,6 +39,8 @@ public:
     std::size_t offset() const { return at_; }
 
 private:
+    std::uint64_t longNumber();
+
     std::string_view bytes_;
     std::size_t at_ = 0;
     bool broken_ = false;
@@ -48,5 +57,22 @@ enum class Compression { Smallest, Balanced };
 std::string Deflate(std::string_view bytes, Compression compression = Compression::Smallest);
 // Inflates to exactly rawSize bytes; false when they are no such deflated bytes.
 bool Inflate(std::string_view deflated, std::size_t rawSize, std::string& out);
+
+// Inflates stream after stream with one state: zlib's state and window are set up once
+// for a block's columns, not once a column, which costs more than a small column's bytes.
+// The streams' own check (Adler-32) is not computed: the block's CRC-32 was checked.
+class Inflater {
+public:
+    Inflater();
+    ~Inflater();
+    Inflater(const Inflater&) = delete;
+    Inflater& operator=(const Inflater&) = delete;
+
+    bool inflate(std::string_view deflated, std::size_t rawSize, std::string& out);
+
+private:
+    struct Stream;
+    std::unique_ptr<Stream> stream_;
+};
 
 }  // namespace kestrava::history

@@ -206,6 +206,44 @@ std::optional<std::string_view> Payload(std::string_view bytes, std::size_t offs
 
 }  // namespace
 
+// A block's columns, inflated.
+struct BlockColumns {
+    std::array<std::string, ColumnCount> inflated;
+    std::size_t size = 0;  // their bytes in all
+};
+
+namespace {
+
+// A block's columns, inflated from its payload with one state. False when any is damaged.
+bool InflateColumns(std::string_view payload, BlockColumns& columns) {
+    ByteReader in(payload);
+    in.number();  // the versions, which the index tells as well
+    Inflater inflater;
+    for (std::string& column : columns.inflated) {
+        const std::uint64_t size = in.number();
+        const std::string_view deflated = in.text();
+        if (in.broken() || !inflater.inflate(deflated, static_cast<std::size_t>(size), column)) {
+            return false;
+        }
+        columns.size += column.size();
+    }
+    return true;
+}
+
+// The text that begins at `at` in a column of texts each ended by a line feed; nothing
+// once the column has no more.
+std::optional<std::string_view> NextText(std::string_view column, std::size_t& at) {
+    if (at >= column.size()) {
+        return std::nullopt;
+    }
+    const std::size_t end = std::min(column.find('\n', at), column.size());
+    const std::string_view text = column.substr(at, end - at);
+    at = end + 1;
+    return text;
+}
+
+}  // namespace
+
 SplitLine Split(std::string_view line) {
     unsigned char ending = FileLineUnended;
     if (line.ends_with("\r\n")) {
@@ -329,6 +367,7 @@ void StoreReader::readIndex() {
         chunks_.clear();
         return;
     }
+    decoded_.resize(chunks_.size());
     linesStart_ = StoreHeaderSize + FrameSize + stored->size();
     indexRead_ = true;
 }
@@ -342,62 +381,52 @@ const StoredEntryFacts& StoreReader::facts(std::size_t index, std::int64_t numbe
 }
 
 const StoreReader::ChunkLines& StoreReader::chunkLines(std::size_t chunk) {
-    if (const auto found = decoded_.find(chunk); found != decoded_.end()) {
-        return found->second;
+    if (decoded_[chunk]) {
+        return *decoded_[chunk];
     }
     // The lines of the blocks before tell this block's.
     for (std::size_t before = 0; before < chunk; ++before) {
         chunkLines(before);
         if (const auto problem = chunkProblems_.find(before); problem != chunkProblems_.end()) {
             chunkProblems_[chunk] = problem->second;
-            return decoded_[chunk];
+            return decoded_[chunk].emplace();
         }
     }
-    const Chunk& where = chunks_[chunk];
+    const std::size_t at = linesStart_ + chunks_[chunk].offset;
     std::uint32_t rawSize = 0;
     std::string why;
-    const auto stored = Payload(bytes_, linesStart_ + where.offset, LinesTag, rawSize, why);
+    const auto stored = Payload(bytes_, at, LinesTag, rawSize, why);
     if (!stored) {
         chunkProblems_[chunk] = why;
-        return decoded_[chunk];
-    }
-    ByteReader in(*stored);
-    const std::uint64_t count = in.number();
-    std::array<std::string, ColumnCount> columns;
-    for (std::string& column : columns) {
-        const std::uint64_t size = in.number();
-        const std::string_view deflated = in.text();
-        if (in.broken() || !Inflate(deflated, static_cast<std::size_t>(size), column)) {
-            chunkProblems_[chunk] =
-                "the block at byte " + std::to_string(linesStart_ + where.offset) + " is damaged";
-            return decoded_[chunk];
-        }
+        return decoded_[chunk].emplace();
     }
     ChunkLines lines;
-    ByteReader ranks(columns[Ranks]);
-    ByteReader firsts(columns[Firsts]);
-    ByteReader spans(columns[Spans]);
-    ByteReader shared(columns[Shared]);
+    BlockColumns columns;
+    if (!InflateColumns(*stored, columns) || !decodeLines(chunk, columns, lines)) {
+        chunkProblems_[chunk] = "the block at byte " + std::to_string(at) + " is damaged";
+        lines = {};
+    }
+    return decoded_[chunk].emplace(std::move(lines));
+}
+
+bool StoreReader::decodeLines(std::size_t chunk, const BlockColumns& columns, ChunkLines& lines) {
+    const Chunk& where = chunks_[chunk];
+    ByteReader ranks(columns.inflated[Ranks]);
+    ByteReader firsts(columns.inflated[Firsts]);
+    ByteReader spans(columns.inflated[Spans]);
+    ByteReader shared(columns.inflated[Shared]);
+    const std::string_view kinds = columns.inflated[Kinds];
+    std::vector<ByteReader> numbers(columns.inflated.begin() + SizeNumbers, columns.inflated.end());
+    const auto sizeNumbers = std::span(numbers).subspan(0, SizeNumberColumns);
+    const auto dateNumbers = std::span(numbers).subspan(SizeNumberColumns, DateNumberColumns);
     std::size_t suffixAt = 0;
     std::size_t sizeAt = 0;
     std::size_t dateAt = 0;
-    std::vector<ByteReader> numbers;
-    for (std::size_t column = SizeNumbers; column < ColumnCount; ++column) {
-        numbers.emplace_back(columns[column]);
-    }
-    const auto sizeNumbers = std::span(numbers).subspan(0, SizeNumberColumns);
-    const auto dateNumbers = std::span(numbers).subspan(SizeNumberColumns, DateNumberColumns);
     bool shapesWhole = true;
-    const auto nextText = [&shapesWhole](const std::string& column, std::size_t& at) {
-        if (at >= column.size()) {
-            shapesWhole = false;  // every version's text ends with a line feed
-            return std::string_view();
-        }
-        const std::size_t end = std::min(column.find('\n', at), column.size());
-        const std::string_view text = std::string_view(column).substr(at, end - at);
-        at = end + 1;
-        return text;
-    };
+    const std::size_t count = std::min<std::size_t>(where.versions, kinds.size());
+    lines.reserve(count, columns.size);
+    // The line being rebuilt, in its parts; most often it is told against the line
+    // rebuilt just before, whose parts are still at hand.
     std::string path;
     std::string size;
     std::string date;
@@ -408,73 +437,105 @@ const StoreReader::ChunkLines& StoreReader::chunkLines(std::size_t chunk) {
     // longer than the store's entries.
     const std::uint64_t blockEnd =
         std::min<std::uint64_t>(where.firstEntry + EntriesPerBlock, count_);
-    for (std::uint64_t index = 0; index < count && index < columns[Kinds].size(); ++index) {
+    for (std::size_t index = 0; index < count; ++index) {
         rank += ranks.number();
         const std::uint64_t first = where.firstEntry + firsts.number();
         const std::uint64_t span = spans.number();
-        const auto kind = static_cast<unsigned char>(columns[Kinds][index]);
+        const auto kind = static_cast<unsigned char>(kinds[index]);
         if (rank >= totalVersions_ || known_.contains(rank) || first >= blockEnd ||
             span >= count_ - first) {
-            break;
+            return false;
         }
-        const std::uint64_t last = first + span;
+        const auto last = static_cast<std::uint32_t>(first + span);
         const auto before = known_.before(rank);
-        const std::size_t sharedSize = static_cast<std::size_t>(shared.number());
-        const bool fileLine = (kind & OtherLine) == 0;
-        // Mostly the line told against is the one decoded just before, whose texts are
-        // still at hand.
+        const auto sharedSize = static_cast<std::size_t>(shared.number());
         if (before && before == lastRank && (lastKind & OtherLine) == 0) {
             path.resize(std::min(path.size(), sharedSize));
         } else {
-            const SplitLine previous = lineBefore(rank, chunk, lines);
+            // Only what this line takes from it: a text of its own is rebuilt below.
+            const SplitLine previous = lineBefore(before, chunk, lines);
             path.assign(previous.path.substr(0, std::min(previous.path.size(), sharedSize)));
-            size.assign(previous.size);
-            date.assign(previous.date);
+            if ((kind & SameSize) != 0) {
+                size.assign(previous.size);
+            }
+            if ((kind & SameDate) != 0) {
+                date.assign(previous.date);
+            }
         }
         known_.insert(rank);
         byRank_[static_cast<std::size_t>(rank)] = {static_cast<std::uint32_t>(chunk),
                                                    static_cast<std::uint32_t>(index)};
-        path += nextText(columns[Suffixes], suffixAt);
-        if ((kind & SameSize) == 0 && fileLine) {
-            shapesWhole &= TakeShaped(columns[SizeShapes], sizeAt, sizeNumbers, size);
+        const auto suffix = NextText(columns.inflated[Suffixes], suffixAt);
+        if (!suffix) {
+            return false;
         }
-        if ((kind & SameDate) == 0 && fileLine) {
-            shapesWhole &= TakeShaped(columns[DateShapes], dateAt, dateNumbers, date);
+        path += *suffix;
+        if ((kind & OtherLine) == 0) {
+            if ((kind & SameSize) == 0) {
+                shapesWhole &= TakeShaped(columns.inflated[SizeShapes], sizeAt, sizeNumbers, size);
+            }
+            if ((kind & SameDate) == 0) {
+                shapesWhole &= TakeShaped(columns.inflated[DateShapes], dateAt, dateNumbers, date);
+            }
         }
         lastRank = rank;
         lastKind = kind;
-        const std::uint64_t offset = lines.texts.size();
-        lines.texts += path;
-        if ((kind & OtherLine) == 0) {
-            ((lines.texts += '|') += size) += '|';
-            lines.texts += date;
-        }
-        lines.texts += EndingOf(kind);
-        lines.ranks.push_back(rank);
-        lines.versions.push_back({static_cast<std::uint32_t>(first),
-                                  static_cast<std::uint32_t>(last), offset,
-                                  static_cast<std::uint32_t>(lines.texts.size() - offset)});
+        lines.add(rank, static_cast<std::uint32_t>(first), last, kind, path, size, date);
     }
-    if (!shapesWhole || ranks.broken() || firsts.broken() || spans.broken() || shared.broken() ||
-        lines.versions.size() != where.versions) {
-        chunkProblems_[chunk] =
-            "the block at byte " + std::to_string(linesStart_ + where.offset) + " is damaged";
-        lines = {};
-    }
-    return decoded_[chunk] = std::move(lines);
+    return shapesWhole && !ranks.broken() && !firsts.broken() && !spans.broken() &&
+           !shared.broken() && lines.lines.size() == where.versions;
 }
 
-SplitLine StoreReader::lineBefore(std::uint64_t rank, std::size_t chunk,
+void StoreReader::ChunkLines::reserve(std::size_t count, std::size_t inflated) {
+    // A guess at the lines' bytes that a forged count can't make more than a few times
+    // what the block's columns really hold.
+    constexpr std::size_t ExpectedLine = 100;
+    constexpr std::size_t MostPerInflatedByte = 4;
+    lines.reserve(count);
+    texts.reserve(std::min(count * ExpectedLine, inflated * MostPerInflatedByte));
+}
+
+void StoreReader::ChunkLines::add(std::uint64_t rank, std::uint32_t first, std::uint32_t last,
+                                  unsigned char kind, std::string_view path, std::string_view size,
+                                  std::string_view date) {
+    const std::size_t offset = texts.size();
+    texts += path;
+    LineCut cut{static_cast<std::uint32_t>(path.size()), 0, 0, kind};
+    if ((kind & OtherLine) == 0) {
+        ((texts += '|') += size) += '|';
+        cut.size = static_cast<std::uint32_t>(size.size());
+        texts += date;
+        cut.date = static_cast<std::uint32_t>(date.size());
+    }
+    texts += EndingOf(kind);
+    lines.push_back(
+        {rank, {first, last, offset, static_cast<std::uint32_t>(texts.size() - offset)}, cut});
+}
+
+std::string_view StoreReader::ChunkLines::text(const DecodedLine& line) const {
+    return std::string_view(texts).substr(static_cast<std::size_t>(line.version.offset),
+                                          line.version.length);
+}
+
+SplitLine StoreReader::ChunkLines::split(std::size_t index) const {
+    const DecodedLine& decoded = lines[index];
+    const LineCut& cut = decoded.cut;
+    const std::string_view line = text(decoded);
+    if ((cut.kind & OtherLine) != 0) {
+        return {cut.kind, line.substr(0, cut.path), {}, {}};
+    }
+    return {cut.kind, line.substr(0, cut.path), line.substr(cut.path + 1, cut.size),
+            line.substr(cut.path + cut.size + 2, cut.date)};
+}
+
+SplitLine StoreReader::lineBefore(std::optional<std::uint64_t> before, std::size_t chunk,
                                   const ChunkLines& decoding) const {
-    const auto before = rank < totalVersions_ ? known_.before(rank) : std::nullopt;
     if (!before) {
         return {OtherLine, {}, {}, {}};
     }
     const auto [inChunk, index] = byRank_[static_cast<std::size_t>(*before)];
-    const ChunkLines& lines = inChunk == chunk ? decoding : decoded_.at(inChunk);
-    const LineVersion& version = lines.versions[index];
-    return Split(std::string_view(lines.texts)
-                     .substr(static_cast<std::size_t>(version.offset), version.length));
+    const ChunkLines& lines = inChunk == chunk ? decoding : *decoded_[inChunk];
+    return lines.split(index);
 }
 
 std::string StoreReader::files(std::size_t index, std::int64_t number) {
@@ -487,13 +548,10 @@ std::string StoreReader::files(std::size_t index, std::int64_t number) {
         if (const auto problem = chunkProblems_.find(chunk); problem != chunkProblems_.end()) {
             fail(number, problem->second);
         }
-        for (std::size_t at = 0; at < lines.versions.size(); ++at) {
-            const LineVersion& version = lines.versions[at];
-            if (version.first <= index && index <= version.last) {
-                slots[static_cast<std::size_t>(lines.ranks[at])] =
-                    std::string_view(lines.texts)
-                        .substr(static_cast<std::size_t>(version.offset), version.length);
-                size += version.length;
+        for (const DecodedLine& line : lines.lines) {
+            if (line.version.first <= index && index <= line.version.last) {
+                slots[static_cast<std::size_t>(line.rank)] = lines.text(line);
+                size += line.version.length;
             }
         }
     }
@@ -520,14 +578,11 @@ StoreContent StoreReader::content() {
         if (const auto problem = chunkProblems_.find(chunk); problem != chunkProblems_.end()) {
             fail(static_cast<std::int64_t>(chunks_[chunk].firstEntry + 1), problem->second);
         }
-        for (std::size_t at = 0; at < lines.versions.size(); ++at) {
-            LineVersion version = lines.versions[at];
-            const std::string_view text =
-                std::string_view(lines.texts)
-                    .substr(static_cast<std::size_t>(version.offset), version.length);
+        for (const DecodedLine& line : lines.lines) {
+            LineVersion version = line.version;
             version.offset = content.texts.size();
-            content.texts += text;
-            ranked.emplace_back(lines.ranks[at], version);
+            content.texts += lines.text(line);
+            ranked.emplace_back(line.rank, version);
         }
     }
     std::sort(ranked.begin(), ranked.end(),

@@ -11,6 +11,8 @@
 
 namespace kestrava::history {
 
+struct BlockColumns;
+
 // A line in its parts: how it ends and whether it names a file (its kind), and its path
 // (the whole line, without its end, when it names no file), size and date texts.
 struct SplitLine {
@@ -79,15 +81,35 @@ private:
         std::uint64_t offset = 0;
         std::uint64_t size = 0;
     };
+    // Where a decoded line's path, size and date texts end, and its kind: a line told
+    // against it is rebuilt without searching it for its "|".
+    struct LineCut {
+        std::uint32_t path = 0;
+        std::uint32_t size = 0;
+        std::uint32_t date = 0;
+        unsigned char kind = 0;
+    };
+    struct DecodedLine {
+        std::uint64_t rank = 0;  // its place in the order of versions
+        LineVersion version;     // its offset within the block's texts
+        LineCut cut;
+    };
     struct ChunkLines {
-        std::vector<std::uint64_t> ranks;
-        std::vector<LineVersion> versions;
+        std::vector<DecodedLine> lines;
         std::string texts;
+
+        void reserve(std::size_t count, std::size_t inflated);
+        void add(std::uint64_t rank, std::uint32_t first, std::uint32_t last, unsigned char kind,
+                 std::string_view path, std::string_view size, std::string_view date);
+        std::string_view text(const DecodedLine& line) const;
+        SplitLine split(std::size_t index) const;
     };
 
     void readIndex();
     const ChunkLines& chunkLines(std::size_t chunk);
-    SplitLine lineBefore(std::uint64_t rank, std::size_t chunk, const ChunkLines& decoding) const;
+    bool decodeLines(std::size_t chunk, const BlockColumns& columns, ChunkLines& lines);
+    SplitLine lineBefore(std::optional<std::uint64_t> before, std::size_t chunk,
+                         const ChunkLines& decoding) const;
     [[noreturn]] void fail(std::int64_t number, const std::string& why) const;
 
     std::string path_;
@@ -101,7 +123,7 @@ private:
     std::vector<Chunk> chunks_;
     std::uint64_t totalVersions_ = 0;
     std::size_t linesStart_ = 0;
-    std::map<std::size_t, ChunkLines> decoded_;
+    std::vector<std::optional<ChunkLines>> decoded_;  // by block, once read
     std::map<std::size_t, std::string> chunkProblems_;
     // Every line decoded so far: its block and its place there, by its place in the order.
     RankSet known_;

@@ -2,7 +2,8 @@
 # process appends to it: a tree of 2,000 files, enough that an entry takes a moment to
 # read, and a writer that adds a file before each of its snapshots, so that entry N
 # lists 2,000 + N files and any entry lost, doubled or out of order shows in the counts.
-# Expects program, log, tree and output to be set.
+# Expects program, log, tree and output to be set; name_mark, the mark in each file's
+# name, is "|" unless set (Windows allows none).
 base=2000
 
 fail() {
@@ -15,7 +16,7 @@ make_tree() {
     for folder in $(seq 1 40); do
         mkdir -p "$tree/folder $folder"
         for file in $(seq 1 50); do
-            printf '%s' "$file" >"$tree/folder $folder/file|$file.txt"
+            printf '%s' "$file" >"$tree/folder $folder/file${name_mark:-|}$file.txt"
         done
     done
 }
