@@ -10,7 +10,7 @@
 
 namespace kestrava::cli {
 
-enum class Command { Entries, Diff, Show, Snapshot, Compact, Prune, Help, Version };
+enum class Command { Entries, Diff, Show, History, Snapshot, Compact, Prune, Help, Version };
 
 enum class Format { Text, Json, Csv, Raw };
 
@@ -28,8 +28,9 @@ struct Invocation {
     Format format = Format::Text;
     std::vector<std::int64_t> entries;    // diff: FROM and TO; show: N
     std::string folder;                   // snapshot
-    std::vector<PatternOption> patterns;  // snapshot
-    bool ignoreCase = false;              // snapshot: in patterns, wherever names keep it
+    std::vector<std::string> asked;       // history: the patterns of the paths asked about
+    std::vector<PatternOption> patterns;  // snapshot and the commands that read
+    bool ignoreCase = false;              // in patterns, wherever names keep it
     std::uint64_t keepText = 1;           // compact: the entries left in the text log
     history::KeepPolicy keep;             // prune
     bool dryRun = false;                  // prune: nothing changed
@@ -42,11 +43,12 @@ struct UsageMistake {
 
 // Reads the arguments, without the program's name:
 //   [--log FILE] entries [--json] | diff [FROM [TO]] [--json]
-//   | show [N] [--csv | --json | --raw]
+//   | show [N] [--csv | --json | --raw] | history PATTERN... [--json]
 //   | snapshot FOLDER [--exclude PATTERN | --include PATTERN | --exclude-from FILE]...
 //     [--ignore-case] | compact [--keep-text N]
 //   | prune [--keep-last N | --keep-hourly N | ... | --keep-within DURATION]... [--dry-run]
 //     [--json] | --help | --version
+// The pattern options filter every command that reads as they filter snapshot.
 // Options may come before or after the command; "--" ends them. An entry number is a
 // whole number other than 0, negative ones counting from the newest.
 std::variant<Invocation, UsageMistake> ReadCommandLine(const std::vector<std::string>& arguments);
