@@ -26,42 +26,73 @@ std::size_t PastClass(std::string_view pattern, std::size_t open) {
 
 }  // namespace
 
-LiteralSearch::LiteralSearch(std::string literal, bool ignoreCase) : literal_(std::move(literal)) {
+LiteralSearch::LiteralSearch(std::string literal, bool ignoreCase) {
     for (std::size_t byte = 0; byte < fold_.size(); ++byte) {
         fold_[byte] = static_cast<unsigned char>(
             ignoreCase && byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : byte);
     }
-    for (char& c : literal_) {
-        c = static_cast<char>(fold_[static_cast<unsigned char>(c)]);
+    // A line that holds the literal holds its beginning: a longer one skips no further.
+    literal.resize(std::min(literal.size(), MostBytes));
+    for (const char c : literal) {
+        literal_.push_back(fold_[static_cast<unsigned char>(c)]);
     }
-    const std::size_t size = literal_.size();
-    skip_.fill(size);
-    // By folded bytes: an upper case letter skips as its lower case does.
-    for (std::size_t at = 0; at + 1 < size; ++at) {
-        skip_[static_cast<unsigned char>(literal_[at])] = size - 1 - at;
+    if (literal_.size() < 2) {
+        return;
+    }
+    const auto size = static_cast<unsigned char>(literal_.size());
+    const auto spellings = [&](unsigned char folded) {
+        std::vector<unsigned char> bytes = {folded};
+        if (ignoreCase && folded >= 'a' && folded <= 'z') {
+            bytes.push_back(static_cast<unsigned char>(folded - ('a' - 'A')));
+        }
+        return bytes;
+    };
+    // A window whose last two bytes are the literal's at j and j + 1 may hold it
+    // size - 2 - j further on; where they are none of its pairs, a match may only begin
+    // at the window's last byte.
+    shift_.assign(std::size_t{1} << 16, static_cast<unsigned char>(size - 1));
+    for (std::size_t j = 0; j + 1 < size; ++j) {
+        const auto shift = static_cast<unsigned char>(size - 2 - j);
+        const std::size_t pairAt = PairAt(literal_[j], literal_[j + 1]);
+        if (shift == 0) {
+            lastShift_ = shift_[pairAt];
+        }
+        for (const unsigned char first : spellings(literal_[j])) {
+            for (const unsigned char second : spellings(literal_[j + 1])) {
+                shift_[PairAt(first, second)] = shift;
+            }
+        }
     }
 }
 
 std::size_t LiteralSearch::find(std::string_view text, std::size_t from) const {
     const std::size_t size = literal_.size();
-    if (size == 0) {
-        return from <= text.size() ? from : std::string_view::npos;
-    }
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    const auto last = static_cast<unsigned char>(literal_[size - 1]);
-    for (std::size_t at = from; at + size <= text.size();) {
-        const unsigned char end = bytes[at + size - 1];
-        if (fold_[end] == last) {
-            std::size_t same = 0;
-            while (same + 1 < size &&
-                   fold_[bytes[at + same]] == static_cast<unsigned char>(literal_[same])) {
-                ++same;
+    const auto same = [&](std::size_t at) {
+        for (std::size_t offset = 0; offset < size; ++offset) {
+            if (fold_[bytes[at + offset]] != literal_[offset]) {
+                return false;
             }
-            if (same + 1 == size) {
+        }
+        return true;
+    };
+    if (size < 2) {
+        for (std::size_t at = from; at + size <= text.size(); ++at) {
+            if (same(at)) {
                 return at;
             }
         }
-        at += skip_[fold_[end]];
+        return std::string_view::npos;
+    }
+    for (std::size_t at = from; at + size <= text.size();) {
+        const unsigned char shift = shift_[PairAt(bytes[at + size - 2], bytes[at + size - 1])];
+        if (shift != 0) {
+            at += shift;
+        } else if (same(at)) {
+            return at;
+        } else {
+            at += lastShift_;
+        }
     }
     return std::string_view::npos;
 }

@@ -11,7 +11,8 @@
 namespace kestrava::history {
 
 // A run of bytes searched for in a log's text, case-insensitively for ASCII letters when
-// asked (Horspool's skip table: the longer the run, the fewer bytes are looked at).
+// asked: Horspool's search over pairs of bytes, so that a window is skipped at once
+// unless its last two bytes are two of the literal's, which few pairs of a path are.
 class LiteralSearch {
 public:
     LiteralSearch(std::string literal, bool ignoreCase);
@@ -20,9 +21,15 @@ public:
     std::size_t find(std::string_view text, std::size_t from) const;
 
 private:
-    std::string literal_;  // folded
+    static constexpr std::size_t MostBytes = 255;  // of the literal searched for
+    static std::size_t PairAt(unsigned char first, unsigned char second) {
+        return std::size_t{first} << 8 | second;
+    }
+
+    std::basic_string<unsigned char> literal_;  // folded
     std::array<unsigned char, 256> fold_{};
-    std::array<std::size_t, 256> skip_{};
+    std::vector<unsigned char> shift_;  // by the window's last two bytes
+    unsigned char lastShift_ = 1;       // past a window that ends as the literal does
 };
 
 // The longest run of bytes that every path a pattern matches holds, by the pattern's

@@ -58,6 +58,13 @@ TEST(PathQueryTest, LiteralSearchFindsWhatAPlainSearchFinds) {
     }
 }
 
+TEST(PathQueryTest, ALongLiteralIsFoundByItsBeginning) {
+    const std::string literal = "/" + std::string(300, 'a') + "/b";
+    const std::string text = "x" + std::string(298, 'a') + "\n" + literal + "|1|d\n";
+    EXPECT_EQ(LiteralSearch(literal, false).find(text, 0), 300U);
+    EXPECT_EQ(LiteralSearch("/" + std::string(300, 'A'), true).find(text, 0), 300U);
+}
+
 // The log holds full paths: patterns match them as if the file system's root were the
 // folder snapshotted.
 TEST(PathQueryTest, LoggedPathsAreMatchedFromTheirStartOrByNameAtAnyDepth) {
