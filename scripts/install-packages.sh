@@ -21,9 +21,11 @@ fuzz_packages=(clang-14 libclang-rt-14-dev)
 # program that failed to end was doing. The Windows build is tested against
 # GoogleTest's sources, and its tests and its installer run under wine (64-bit only).
 # ccache: a second run of the tests compiles only what changed, in every tree.
+# chromium, nodejs and npm: kestrava-log's report is tested in a real browser, driven by
+# puppeteer-core (npm ci from tests/browser's lock file; no browser is downloaded).
 test_packages=(ccache libgtest-dev libgmock-dev xvfb xauth dbus-daemon openbox trayer xdotool
                x11-utils xclip imagemagick libxfixes-dev desktop-file-utils appstream lintian
-               strace gdb googletest wine wine64)
+               strace gdb googletest wine wine64 chromium nodejs npm)
 
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;
@@ -37,6 +39,8 @@ esac
 
 missing=()
 for package in "${wanted[@]}"; do
+    # NodeSource's nodejs brings npm itself, and refuses Debian's npm beside it.
+    [ "$package" = npm ] && command -v npm >/dev/null && continue
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
         missing+=("$package")
 done

@@ -31,6 +31,7 @@ add_executable(kestrava_windows_tests
     unit/cli/HistoryTest.cpp
     unit/cli/PruneReportTest.cpp
     unit/cli/PruneTest.cpp
+    unit/cli/ReportTest.cpp
     unit/cli/SnapshotExcludeTest.cpp
     unit/cli/win32/AnsiLogTest.cpp
     unit/cli/win32/SnapshotExcludeOnWindowsTest.cpp

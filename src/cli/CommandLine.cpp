@@ -31,6 +31,7 @@ struct Options {
     bool csv = false;
     bool raw = false;
     std::optional<std::string> keepText;
+    std::optional<std::string> htmlPath;
     std::vector<std::pair<std::string, std::string>> keepRules;  // option and value, in order
     bool dryRun = false;
     bool help = false;
@@ -129,6 +130,14 @@ std::variant<Options, UsageMistake> ReadOptions(const std::vector<std::string>& 
             }
             options.keepRules.emplace_back(
                 name, name == argument ? arguments[++at] : argument.substr(name.size() + 1));
+        } else if (argument == "--html" || argument.starts_with("--html=")) {
+            if (argument == "--html" && at + 1 == arguments.size()) {
+                return Mistake("--html names no file");
+            }
+            options.htmlPath = argument == "--html" ? arguments[++at] : argument.substr(7);
+            if (options.htmlPath->empty()) {
+                return Mistake("--html names no file");
+            }
         } else if (argument == "--dry-run") {
             options.dryRun = true;
         } else if (argument == "--help" || argument == "-h") {
@@ -257,6 +266,13 @@ std::variant<Invocation, UsageMistake> ReadCommandLine(const std::vector<std::st
             return Mistake("snapshot takes one folder");
         }
         invocation.folder = operands[1];
+    } else if (command == "report") {
+        invocation.command = Command::Report;
+        if (!options.htmlPath) {
+            return Mistake("report writes a page: name it with --html FILE");
+        }
+        invocation.htmlPath = *options.htmlPath;
+        mistake = ReadEntryNumbers(operands, 2, invocation);
     } else if (command == "compact" || command == "prune") {
         invocation.command = command == "compact" ? Command::Compact : Command::Prune;
         mistake = ReadEntryNumbers(operands, 0, invocation);
@@ -282,8 +298,12 @@ std::variant<Invocation, UsageMistake> ReadCommandLine(const std::vector<std::st
                        " is for show alone");
     }
     if (invocation.format == Format::Json &&
-        (invocation.command == Command::Snapshot || invocation.command == Command::Compact)) {
+        (invocation.command == Command::Snapshot || invocation.command == Command::Compact ||
+         invocation.command == Command::Report)) {
         return Mistake(operands[0] + " writes no output to format");
+    }
+    if (options.htmlPath && invocation.command != Command::Report) {
+        return Mistake("--html is for report alone");
     }
     if ((!options.patterns.empty() || options.ignoreCase) &&
         (invocation.command == Command::Compact || invocation.command == Command::Prune)) {

@@ -10,7 +10,18 @@
 
 namespace kestrava::cli {
 
-enum class Command { Entries, Diff, Show, History, Snapshot, Compact, Prune, Help, Version };
+enum class Command {
+    Entries,
+    Diff,
+    Show,
+    History,
+    Snapshot,
+    Compact,
+    Prune,
+    Report,
+    Help,
+    Version
+};
 
 enum class Format { Text, Json, Csv, Raw };
 
@@ -26,9 +37,10 @@ struct Invocation {
     Command command = Command::Help;
     std::optional<std::string> logPath;  // the window's log unless given
     Format format = Format::Text;
-    std::vector<std::int64_t> entries;    // diff: FROM and TO; show: N
+    std::vector<std::int64_t> entries;    // diff, report: FROM and TO; show: N
     std::string folder;                   // snapshot
     std::vector<std::string> asked;       // history: the patterns of the paths asked about
+    std::string htmlPath;                 // report
     std::vector<PatternOption> patterns;  // snapshot and the commands that read
     bool ignoreCase = false;              // in patterns, wherever names keep it
     std::uint64_t keepText = 1;           // compact: the entries left in the text log
@@ -47,7 +59,7 @@ struct UsageMistake {
 //   | snapshot FOLDER [--exclude PATTERN | --include PATTERN | --exclude-from FILE]...
 //     [--ignore-case] | compact [--keep-text N]
 //   | prune [--keep-last N | --keep-hourly N | ... | --keep-within DURATION]... [--dry-run]
-//     [--json] | --help | --version
+//     [--json] | report [FROM [TO]] --html FILE [PATTERN OPTIONS] | --help | --version
 // The pattern options filter every command that reads as they filter snapshot.
 // Options may come before or after the command; "--" ends them. An entry number is a
 // whole number other than 0, negative ones counting from the newest.

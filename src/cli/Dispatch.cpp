@@ -11,6 +11,7 @@
 #include "cli/HistoryCommand.h"
 #include "cli/PatternOptions.h"
 #include "cli/PruneCommand.h"
+#include "cli/ReportCommand.h"
 #include "cli/ShowCommand.h"
 #include "cli/SnapshotCommand.h"
 #include "core/HistoryLogPath.h"
@@ -43,6 +44,9 @@ int ReadLog(const Invocation& invocation, const std::string& logPath, Seams seam
             return DiffEntries(log, invocation.entries, invocation.format, filter, console);
         case Command::History:
             return ShowHistory(log, invocation.asked, invocation.format, filter, console);
+        case Command::Report:
+            return WriteReport(log, invocation.entries, invocation.htmlPath, filter,
+                               seams.fileSystem, console);
         default:
             return ShowEntry(log, invocation.entries, invocation.format, filter, console);
     }

@@ -50,6 +50,12 @@ Commands:
                              as 7d, 2d12h or 1y6m (y, m, d, h)
                              The newest and the oldest entry, and one whose
                              date can't be read, are always kept
+  report [FROM [TO]] --html FILE [PATTERN OPTIONS]
+                             entries FROM to TO (every entry unless given) as
+                             one web page to open in a browser: a timeline,
+                             what changed between two entries picked on it,
+                             the folders that grew most, and the folders of
+                             any entry with a search by file name
 
 Entries count from 1, the oldest; a negative number counts from the newest
 (-1 is the newest, -2 the one before it).
@@ -61,7 +67,7 @@ Options:
   --version      the version
 
 Pattern options (snapshot and the commands that read: entries, diff, show,
-history), each as often as needed:
+history, report), each as often as needed:
   --exclude PATTERN    leaves out what PATTERN matches; a folder left out is
                        not read at all, nor anything below it; a file left
                        out is in no entry read: not counted, not compared

@@ -91,12 +91,12 @@ std::uint32_t Checksum(std::string_view bytes, std::uint32_t previous) {
     return static_cast<std::uint32_t>(crc);
 }
 
-std::string Deflate(std::string_view bytes) {
+std::string Deflate(std::string_view bytes, Compression compression) {
     uLongf size = ::compressBound(static_cast<uLong>(bytes.size()));
     std::string out(size, '\0');
     ::compress2(reinterpret_cast<Bytef*>(out.data()), &size,
                 reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uLong>(bytes.size()),
-                Z_BEST_COMPRESSION);
+                compression == Compression::Smallest ? Z_BEST_COMPRESSION : Z_DEFAULT_COMPRESSION);
     out.resize(size);
     return out;
 }

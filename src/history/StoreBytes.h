@@ -40,8 +40,12 @@ private:
 // zlib's CRC-32 of the bytes.
 std::uint32_t Checksum(std::string_view bytes, std::uint32_t previous = 0);
 
-// Deflates the bytes (zlib's format, its best compression).
-std::string Deflate(std::string_view bytes);
+// How hard deflate works: the store is written once and kept, so the smallest is worth
+// its time; a report is written often and read once.
+enum class Compression { Smallest, Balanced };
+
+// Deflates the bytes (zlib's format).
+std::string Deflate(std::string_view bytes, Compression compression = Compression::Smallest);
 // Inflates to exactly rawSize bytes; false when they are no such deflated bytes.
 bool Inflate(std::string_view deflated, std::size_t rawSize, std::string& out);
 

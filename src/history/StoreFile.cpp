@@ -318,7 +318,12 @@ void StoreReader::readIndex() {
     for (std::uint64_t entry = 0; entry < entries && !in.broken(); ++entry) {
         entries_.push_back(ReadFacts(in));
     }
-    if (in.broken() || !in.atEnd() || entries != count_) {
+    // Blocks follow one another by their first entries: an entry needs those up to its own.
+    const bool blocksInOrder =
+        std::adjacent_find(chunks_.begin(), chunks_.end(), [](const Chunk& a, const Chunk& b) {
+            return a.firstEntry >= b.firstEntry;
+        }) == chunks_.end();
+    if (in.broken() || !in.atEnd() || entries != count_ || !blocksInOrder) {
         indexProblem_ = "its index is damaged";
         entries_.clear();
         chunks_.clear();
@@ -383,7 +388,11 @@ const StoreReader::ChunkLines& StoreReader::chunkLines(std::size_t chunk) {
     const auto sizeNumbers = std::span(numbers).subspan(0, SizeNumberColumns);
     const auto dateNumbers = std::span(numbers).subspan(SizeNumberColumns, DateNumberColumns);
     bool shapesWhole = true;
-    const auto nextText = [](const std::string& column, std::size_t& at) {
+    const auto nextText = [&shapesWhole](const std::string& column, std::size_t& at) {
+        if (at >= column.size()) {
+            shapesWhole = false;  // every version's text ends with a line feed
+            return std::string_view();
+        }
         const std::size_t end = std::min(column.find('\n', at), column.size());
         const std::string_view text = std::string_view(column).substr(at, end - at);
         at = end + 1;
@@ -395,14 +404,20 @@ const StoreReader::ChunkLines& StoreReader::chunkLines(std::size_t chunk) {
     std::optional<std::uint64_t> lastRank;
     unsigned char lastKind = OtherLine;
     std::uint64_t rank = 0;
+    // A version belongs to the block of the entry that first listed it, and lasts no
+    // longer than the store's entries.
+    const std::uint64_t blockEnd =
+        std::min<std::uint64_t>(where.firstEntry + EntriesPerBlock, count_);
     for (std::uint64_t index = 0; index < count && index < columns[Kinds].size(); ++index) {
         rank += ranks.number();
-        const auto first = static_cast<std::uint32_t>(where.firstEntry + firsts.number());
-        const auto last = static_cast<std::uint32_t>(first + spans.number());
+        const std::uint64_t first = where.firstEntry + firsts.number();
+        const std::uint64_t span = spans.number();
         const auto kind = static_cast<unsigned char>(columns[Kinds][index]);
-        if (rank >= totalVersions_) {
+        if (rank >= totalVersions_ || known_.contains(rank) || first >= blockEnd ||
+            span >= count_ - first) {
             break;
         }
+        const std::uint64_t last = first + span;
         const auto before = known_.before(rank);
         const std::size_t sharedSize = static_cast<std::size_t>(shared.number());
         const bool fileLine = (kind & OtherLine) == 0;
@@ -436,8 +451,9 @@ const StoreReader::ChunkLines& StoreReader::chunkLines(std::size_t chunk) {
         }
         lines.texts += EndingOf(kind);
         lines.ranks.push_back(rank);
-        lines.versions.push_back(
-            {first, last, offset, static_cast<std::uint32_t>(lines.texts.size() - offset)});
+        lines.versions.push_back({static_cast<std::uint32_t>(first),
+                                  static_cast<std::uint32_t>(last), offset,
+                                  static_cast<std::uint32_t>(lines.texts.size() - offset)});
     }
     if (!shapesWhole || ranks.broken() || firsts.broken() || spans.broken() || shared.broken() ||
         lines.versions.size() != where.versions) {

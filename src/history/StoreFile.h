@@ -28,6 +28,7 @@ public:
     explicit RankSet(std::uint64_t size = 0) : words_(static_cast<std::size_t>(size / 64 + 1)) {}
 
     void insert(std::uint64_t rank) { words_[rank / 64] |= std::uint64_t{1} << (rank % 64); }
+    bool contains(std::uint64_t rank) const { return (words_[rank / 64] >> (rank % 64) & 1) != 0; }
     std::optional<std::uint64_t> before(std::uint64_t rank) const;
 
 private:
