@@ -67,10 +67,7 @@ void AppendEntryJson(std::string& out, const ComparedEntry& compared, const Json
 }
 
 void AppendSizeAndDate(std::string& out, const history::FileLine& file, const JsonText& json) {
-    out += "\"size\": ";
-    json.append(out, file.size);
-    out += ", \"modified\": ";
-    json.append(out, file.modified);
+    json.appendSizeAndDate(out, file.size, file.modified);
 }
 
 template <typename Item, typename AppendItem>

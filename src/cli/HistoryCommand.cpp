@@ -48,10 +48,7 @@ void AppendText(std::string& out, const FileEvent& event) {
 }
 
 void AppendFacts(std::string& out, const FileFacts& facts, const JsonText& json) {
-    out += "\"size\": ";
-    json.append(out, facts.size);
-    out += ", \"modified\": ";
-    json.append(out, facts.modified);
+    json.appendSizeAndDate(out, facts.size, facts.modified);
 }
 
 void AppendJson(std::string& out, const FileEvent& event, bool first, const JsonText& json) {
