@@ -28,6 +28,7 @@ kestrava_warnings(kestrava_test_support)
 add_executable(kestrava_windows_tests
     unit/cli/CommandsTest.cpp
     unit/cli/CompactTest.cpp
+    unit/cli/HistoryTest.cpp
     unit/cli/PruneReportTest.cpp
     unit/cli/PruneTest.cpp
     unit/cli/ReportTest.cpp
@@ -44,6 +45,7 @@ add_executable(kestrava_windows_tests
     unit/history/GlobTest.cpp
     unit/history/LogReadingTest.cpp
     unit/history/PathFilterTest.cpp
+    unit/history/PathQueryTest.cpp
     unit/history/PatternFileTest.cpp
     unit/history/ShapedTextTest.cpp
     unit/history/StoreTest.cpp

@@ -51,9 +51,18 @@ std::optional<PatternOption::Source> PatternSource(std::string_view name) {
     return std::nullopt;
 }
 
+// A pattern is read at once, so that one that can't be is named before anything is done.
+std::optional<UsageMistake> PatternMistake(const std::string& pattern) {
+    try {
+        history::PathPattern(pattern, history::PatternRules::Platform());
+    } catch (const platform::RuntimeError& error) {
+        return Mistake(error.description());
+    }
+    return std::nullopt;
+}
+
 // "--exclude PATTERN", "--exclude=PATTERN" and the like, at the argument `at`, which
-// moves on past a value of its own; a pattern is read at once, so that one that can't
-// be is named before anything is done.
+// moves on past a value of its own.
 std::variant<PatternOption, UsageMistake> ReadPatternOption(
     const std::vector<std::string>& arguments, std::size_t& at, PatternOption::Source source) {
     const std::string& argument = arguments[at];
@@ -69,10 +78,8 @@ std::variant<PatternOption, UsageMistake> ReadPatternOption(
         return Mistake(name + " names no file");
     }
     if (!fromFile) {
-        try {
-            history::PathPattern(option.text, history::PatternRules::Platform());
-        } catch (const platform::RuntimeError& error) {
-            return Mistake(error.description());
+        if (auto mistake = PatternMistake(option.text)) {
+            return *mistake;
         }
     }
     return option;
@@ -244,6 +251,15 @@ std::variant<Invocation, UsageMistake> ReadCommandLine(const std::vector<std::st
     } else if (command == "show") {
         invocation.command = Command::Show;
         mistake = ReadEntryNumbers(operands, 1, invocation);
+    } else if (command == "history") {
+        invocation.command = Command::History;
+        if (operands.size() < 2) {
+            return Mistake("history takes one pattern or more");
+        }
+        for (std::size_t at = 1; at < operands.size() && !mistake; ++at) {
+            mistake = PatternMistake(operands[at]);
+            invocation.asked.push_back(operands[at]);
+        }
     } else if (command == "snapshot") {
         invocation.command = Command::Snapshot;
         if (operands.size() != 2 || operands[1].empty()) {
@@ -290,9 +306,10 @@ std::variant<Invocation, UsageMistake> ReadCommandLine(const std::vector<std::st
         return Mistake("--html is for report alone");
     }
     if ((!options.patterns.empty() || options.ignoreCase) &&
-        invocation.command != Command::Snapshot && invocation.command != Command::Report) {
+        (invocation.command == Command::Compact || invocation.command == Command::Prune)) {
         return Mistake(
-            "--include, --exclude, --exclude-from and --ignore-case are for snapshot alone");
+            "--include, --exclude, --exclude-from and --ignore-case are for the commands "
+            "that read and for snapshot");
     }
     invocation.patterns = options.patterns;
     invocation.ignoreCase = options.ignoreCase;

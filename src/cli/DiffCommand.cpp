@@ -5,6 +5,7 @@
 #include "cli/JsonText.h"
 #include "history/EntryComparison.h"
 #include "history/FileLine.h"
+#include "history/LoggedPaths.h"
 
 namespace kestrava::cli {
 namespace {
@@ -66,10 +67,7 @@ void AppendEntryJson(std::string& out, const ComparedEntry& compared, const Json
 }
 
 void AppendSizeAndDate(std::string& out, const history::FileLine& file, const JsonText& json) {
-    out += "\"size\": ";
-    json.append(out, file.size);
-    out += ", \"modified\": ";
-    json.append(out, file.modified);
+    json.appendSizeAndDate(out, file.size, file.modified);
 }
 
 template <typename Item, typename AppendItem>
@@ -116,12 +114,14 @@ void WriteJson(const ComparedEntry& from, const ComparedEntry& to,
 }  // namespace
 
 int DiffEntries(HistoryLog& log, const std::vector<std::int64_t>& numbers, Format format,
-                Console& console) {
+                const history::PathFilter& filter, Console& console) {
     const std::int64_t fromNumber = numbers.empty() ? -2 : numbers[0];
     const std::int64_t toNumber = numbers.size() < 2 ? -1 : numbers[1];
     history::EntryIndex index(log.file, log.end);
-    const LoggedEntry from = ReadEntry(log, index, fromNumber, console);
-    const LoggedEntry to = ReadEntry(log, index, toNumber, console);
+    LoggedEntry from = ReadEntry(log, index, fromNumber, console);
+    LoggedEntry to = ReadEntry(log, index, toNumber, console);
+    history::LeaveOutExcluded(from.files, filter);
+    history::LeaveOutExcluded(to.files, filter);
     history::EntryChanges changes = history::CompareEntries(from.files, to.files);
     history::SortByPath(changes);
     const ComparedEntry before{from,

@@ -8,6 +8,7 @@
 #include "cli/DiffCommand.h"
 #include "cli/EntriesCommand.h"
 #include "cli/HelpText.h"
+#include "cli/HistoryCommand.h"
 #include "cli/PatternOptions.h"
 #include "cli/PruneCommand.h"
 #include "cli/ReportCommand.h"
@@ -33,18 +34,21 @@ std::string WindowsLogPath(platform::Environment& environment) {
 
 int ReadLog(const Invocation& invocation, const std::string& logPath, Seams seams,
             Console& console) {
+    // Pattern files are read before the log, so that one that can't be is named first.
+    const history::PathFilter filter = MakePathFilter(invocation, seams.fileSystem);
     HistoryLog log(seams.fileSystem, logPath, console);
     switch (invocation.command) {
         case Command::Entries:
-            return ListEntries(log, invocation.format, console);
+            return ListEntries(log, invocation.format, filter, console);
         case Command::Diff:
-            return DiffEntries(log, invocation.entries, invocation.format, console);
+            return DiffEntries(log, invocation.entries, invocation.format, filter, console);
+        case Command::History:
+            return ShowHistory(log, invocation.asked, invocation.format, filter, console);
         case Command::Report:
-            return WriteReport(log, invocation.entries, invocation.htmlPath,
-                               MakePathFilter(invocation, seams.fileSystem), seams.fileSystem,
-                               console);
+            return WriteReport(log, invocation.entries, invocation.htmlPath, filter,
+                               seams.fileSystem, console);
         default:
-            return ShowEntry(log, invocation.entries, invocation.format, console);
+            return ShowEntry(log, invocation.entries, invocation.format, filter, console);
     }
 }
 

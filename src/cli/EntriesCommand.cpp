@@ -6,6 +6,7 @@
 #include "history/EntryComparison.h"
 #include "history/EntryStream.h"
 #include "history/FileLine.h"
+#include "history/LoggedPaths.h"
 #include "history/StoreContent.h"
 
 namespace kestrava::cli {
@@ -122,9 +123,34 @@ private:
     std::string line_;
 };
 
+// A filtered entry's counts can't be the index's: they are counted from its lines.
+void ListFilteredEntries(HistoryLog& log, history::EntryStream& entries,
+                         history::StreamedEntry& entry, bool anyInText,
+                         const history::PathFilter& filter, EntryLister& lister) {
+    const auto listFiltered = [&](history::StreamedEntry& listed) {
+        history::LeaveOutExcluded(listed.files, filter);
+        listed.lines = history::CountLines(listed.files);
+        lister.list(listed);
+    };
+    history::StreamedEntry stored;
+    for (std::size_t at = 0; at < log.stored(); ++at) {
+        const auto number = static_cast<std::int64_t>(at + 1);
+        stored.head = log.store->facts(at, number).head;
+        stored.date = history::DateOfHead(stored.head);
+        stored.files = log.store->files(at, number);
+        listFiltered(stored);
+    }
+    if (anyInText) {
+        do {
+            listFiltered(entry);
+        } while (entries.next(entry));
+    }
+}
+
 }  // namespace
 
-int ListEntries(HistoryLog& log, Format format, Console& console) {
+int ListEntries(HistoryLog& log, Format format, const history::PathFilter& filter,
+                Console& console) {
     history::EntryStream entries(log.file, log.end.entriesEnd, log.end.entriesBegin);
     history::StreamedEntry entry;
     const bool anyInText = entries.next(entry);
@@ -136,6 +162,11 @@ int ListEntries(HistoryLog& log, Format format, Console& console) {
                          " bytes of the log are no entry; left out");
     }
     EntryLister lister(format, console);
+    if (!filter.empty()) {
+        ListFilteredEntries(log, entries, entry, anyInText, filter, lister);
+        lister.finish();
+        return 0;
+    }
     for (std::size_t at = 0; at < log.stored(); ++at) {
         lister.list(log.store->facts(at, static_cast<std::int64_t>(at + 1)));
     }

@@ -6,7 +6,8 @@ const std::string_view HelpText =
     R"(Usage: kestrava-log [--log FILE] COMMAND [ARGUMENTS]
 
 Reads Kestrava's history log: its entries, what changed between two of them,
-the files of one; takes a snapshot into it without the window; and keeps it
+the files of one, what happened to a file from entry to entry; takes a
+snapshot into it without the window; and keeps it
 small, moving older entries into the history store beside it (the log's name
 followed by ".history"), which every command reads as the older part of the
 same history.
@@ -22,6 +23,11 @@ Commands:
   show [N] [--csv | --json | --raw]
                              the files of entry N (the newest unless given);
                              --raw: the whole entry byte for byte as logged
+  history PATTERN... [--json]
+                             for every path a PATTERN matches, in any entry:
+                             the entries where it appeared, changed (size or
+                             date, before -> after) and vanished, and came
+                             back; the first entry's files appeared there
   snapshot FOLDER [PATTERN OPTIONS]
                              takes a snapshot of FOLDER with Kestrava's own
                              engine and appends it to the log as one entry;
@@ -60,9 +66,11 @@ Options:
   --help         this text
   --version      the version
 
-Pattern options (snapshot, report), each as often as needed:
+Pattern options (snapshot and the commands that read: entries, diff, show,
+history, report), each as often as needed:
   --exclude PATTERN    leaves out what PATTERN matches; a folder left out is
-                       not read at all, nor anything below it
+                       not read at all, nor anything below it; a file left
+                       out is in no entry read: not counted, not compared
   --include PATTERN    keeps what PATTERN matches, though an earlier pattern
                        left it out (not below a folder left out)
   --exclude-from FILE  the patterns of FILE, one a line, in this place: blank
@@ -72,8 +80,7 @@ Pattern options (snapshot, report), each as often as needed:
 The last pattern that matches a path decides; a path that none matches is
 kept, unless the first pattern is an --include: then only what is included is.
 
-Patterns are written as in .gitignore files and match paths below FOLDER
-(report: the logged paths, from the file system's root):
+Patterns are written as in .gitignore files and match paths below FOLDER:
   *.tmp              a name at any depth: "*" and "?" stay within one name
   node_modules/      a trailing "/": a folder (and all below it), not a file
   /build/            a leading "/": FOLDER/build alone, not src/build
@@ -81,10 +88,14 @@ Patterns are written as in .gitignore files and match paths below FOLDER
   **/cache, a/**/b   "**" between slashes: any run of folders, or none
   [a-z] [!0-9]       one character of a class, or one not of it
   \*                 "*" itself ("\" separates folders on Windows instead)
+The commands that read match the full paths of the log, as if FOLDER were the
+root: "*.tmp" and "node_modules/" at any depth, "/home/ann/Documents/*.odt" (or
+"C:/Users/ann/**" on Windows) from the path's start. history's PATTERNs too.
 
-Exit status: 0 done, and for diff: nothing changed; 1 diff: something changed,
-snapshot: its entry was written with failures; 2 an error, a pattern that can't
-be read among them (snapshot: nothing was written).
+Exit status: 0 done, and for diff: nothing changed, history: a path matched;
+1 diff: something changed, history: no path matched, snapshot: its entry was
+written with failures; 2 an error, a pattern that can't be read among them
+(snapshot: nothing was written).
 )";
 
 const std::string_view VersionText = "kestrava-log " KESTRAVA_VERSION "\n";

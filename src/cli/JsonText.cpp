@@ -62,4 +62,12 @@ void JsonText::append(std::string& out, std::string_view logText) const {
     AppendJsonString(out, locale_.fromSystemEncoding(std::string(logText)));
 }
 
+void JsonText::appendSizeAndDate(std::string& out, std::string_view size,
+                                 std::string_view modified) const {
+    out += "\"size\": ";
+    append(out, size);
+    out += ", \"modified\": ";
+    append(out, modified);
+}
+
 }  // namespace kestrava::cli

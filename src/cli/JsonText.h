@@ -18,6 +18,10 @@ public:
     // Appends the log's text as a quoted JSON string.
     void append(std::string& out, std::string_view logText) const;
 
+    // Appends a file's size and date texts as the members "size" and "modified".
+    void appendSizeAndDate(std::string& out, std::string_view size,
+                           std::string_view modified) const;
+
 private:
     const platform::Locale& locale_;
 };

@@ -7,6 +7,7 @@
 #include "cli/SizeText.h"
 #include "history/EntryStream.h"
 #include "history/FileLine.h"
+#include "history/LoggedPaths.h"
 #include "history/StoreContent.h"
 #include "platform/Utf8.h"
 
@@ -33,21 +34,11 @@ void AppendValidUtf8(std::string& out, std::string_view text) {
     }
 }
 
-// The log holds full paths: patterns match them as if the root were the file system's,
-// the separators a path begins with being no name.
-std::string_view BelowRoot(std::string_view path, const history::PatternRules& rules) {
-    while (!path.empty() &&
-           (path.front() == '/' || (rules.backslashSeparates && path.front() == '\\'))) {
-        path.remove_prefix(1);
-    }
-    return path;
-}
-
 // Appends the line (without its end) with a line feed when it names a file that the
 // filter keeps.
 void AppendKept(std::string& out, std::string_view line, const history::PathFilter& filter) {
     const std::optional<FileLine> file = history::ParseFileLine(line);
-    if (!file || (!filter.empty() && !filter.keeps(BelowRoot(file->path, filter.rules()), false))) {
+    if (!file || !history::KeepsLoggedPath(filter, file->path)) {
         return;
     }
     out += line;

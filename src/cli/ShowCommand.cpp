@@ -3,6 +3,7 @@
 #include "cli/CsvText.h"
 #include "cli/JsonText.h"
 #include "history/FileLine.h"
+#include "history/LoggedPaths.h"
 
 namespace kestrava::cli {
 namespace {
@@ -37,9 +38,10 @@ void AppendJson(std::string& out, const history::FileLine& file, bool first, con
 }  // namespace
 
 int ShowEntry(HistoryLog& log, const std::vector<std::int64_t>& numbers, Format format,
-              Console& console) {
+              const history::PathFilter& filter, Console& console) {
     history::EntryIndex index(log.file, log.end);
-    const LoggedEntry entry = ReadEntry(log, index, numbers.empty() ? -1 : numbers[0], console);
+    LoggedEntry entry = ReadEntry(log, index, numbers.empty() ? -1 : numbers[0], console);
+    history::LeaveOutExcluded(entry.files, filter);
     if (format == Format::Raw) {
         console.out() << entry.head << entry.files;
         return 0;

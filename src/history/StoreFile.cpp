@@ -563,6 +563,25 @@ std::string StoreReader::files(std::size_t index, std::int64_t number) {
     return files;
 }
 
+void StoreReader::forEachVersion(const VersionVisitor& visit) {
+    if (count_ == 0) {
+        return;
+    }
+    facts(0, 1);
+    for (std::size_t chunk = 0; chunk < chunks_.size(); ++chunk) {
+        const ChunkLines& lines = chunkLines(chunk);
+        if (const auto problem = chunkProblems_.find(chunk); problem != chunkProblems_.end()) {
+            fail(static_cast<std::int64_t>(chunks_[chunk].firstEntry + 1), problem->second);
+        }
+        for (std::size_t at = 0; at < lines.versions.size(); ++at) {
+            const LineVersion& version = lines.versions[at];
+            visit(lines.ranks[at], version,
+                  std::string_view(lines.texts)
+                      .substr(static_cast<std::size_t>(version.offset), version.length));
+        }
+    }
+}
+
 StoreContent StoreReader::content() {
     StoreContent content;
     content.absorbed = absorbed_;

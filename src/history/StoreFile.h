@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -69,6 +70,14 @@ public:
     // An entry's file lines, each with its line end, byte for byte. Throws RuntimeError
     // naming the entry by `number` when a block it needs is missing or damaged.
     std::string files(std::size_t index, std::int64_t number);
+
+    // Every line version with its place in the order of versions and its bytes (with its
+    // line end), a block at a time, without rebuilding any entry: a version's range of
+    // entries is what happened to its line. Throws RuntimeError naming the first entry of
+    // a block that can't be read.
+    using VersionVisitor =
+        std::function<void(std::uint64_t rank, const LineVersion& version, std::string_view line)>;
+    void forEachVersion(const VersionVisitor& visit);
 
     // Everything, to write a new store from. Throws RuntimeError when any of it can't be
     // read.

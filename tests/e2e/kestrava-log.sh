@@ -80,6 +80,30 @@ expect_status 2 "snapshot --exclude '[oops'"
 grep -q '^kestrava-log: not a pattern: "\[oops"' "$output/err.txt" ||
     fail "a bad pattern: $(cat "$output/err.txt")"
 
+# What happened to one file, and to one folder's files, from the text log and from the
+# store alike; filters on the commands that read, from a shell.
+run history gone.txt
+expect_status 0 "history gone.txt"
+[ "$(sed -n 1p "$output/out.txt")" = "$tree/gone.txt" ] &&
+    grep -q '^  1  .*  appeared  3 Bytes  ' "$output/out.txt" &&
+    grep -q '^  2  .*  vanished$' "$output/out.txt" || fail "history gone.txt says: $(cat "$output/out.txt")"
+run history 'sub/' --json --exclude 'new.*'
+grep -q '"kind": "changed", "before": {"size": "2 Bytes"' "$output/out.txt" &&
+    ! grep -q 'new.txt' "$output/out.txt" || fail "history sub/ --json says: $(cat "$output/out.txt")"
+history_from_text=$(cat "$output/out.txt")
+cp "$log" "$output/stored.txt"
+run --log "$output/stored.txt" compact --keep-text 1
+expect_status 0 "compact"
+run --log "$output/stored.txt" history 'sub/' --json --exclude 'new.*'
+[ "$(cat "$output/out.txt")" = "$history_from_text" ] || fail "history from the store says: $(cat "$output/out.txt")"
+run history nothing.txt
+expect_status 1 "history of a name never logged"
+printf 'sub/\n' >"$output/left-out.txt"
+run diff 1 2 --exclude gone.txt --exclude-from "$output/left-out.txt"
+expect_status 0 "diff of entries whose changes are all left out"
+run entries --exclude 'sub/'
+grep -q '^2  .*  1 file  +0 -1 M0$' "$output/out.txt" || fail "entries --exclude sub/ says: $(cat "$output/out.txt")"
+
 # Errors: one line each, and status 2; a snapshot that can't write writes nothing.
 for arguments in "--log $output/missing.txt entries" "--log $program diff" "show 9" "diff 0" \
     "snapshot $tree/missing" "--log $output/missing/log.txt snapshot $tree"; do
@@ -121,4 +145,4 @@ grep -q '^M /w/a.txt$' "$output/out.txt" || fail "diff of a 20 GB log: $(cat "$o
 [ "$(wc -l <"$output/out.txt")" -eq 2 ] || fail "entries of a 2 GB log: $(cat "$output/out.txt")"
 grep -q 'bytes of the log are no entry' "$output/err.txt" || fail "the 2 GB without entries went unsaid"
 rm -f "$output"/big-*.txt
-echo "kestrava-log: snapshots, diff, entries, show and errors as expected"
+echo "kestrava-log: snapshots, diff, entries, show, history, filters and errors as expected"

@@ -61,6 +61,26 @@ run --log "$log" entries
 run --log "$log" show --csv
 [ "$(head -n 1 "$output/out.txt")" = $'path,size,modified\r' ] || fail "show --csv: $(cat -A "$output/out.txt")"
 
+# Paths as Windows logs them, with "\" and a drive: case is ignored and "/" in a pattern
+# matches them; history from the text log and from the store alike.
+run --log "$log" history GONE.TXT
+expect_status 0 "history GONE.TXT"
+[ "$(sed -n 1p "$output/out.txt")" = "$folder\gone.txt" ] &&
+    grep -q '^  2  .*  vanished'$'\r''\?$' "$output/out.txt" ||
+    fail "history GONE.TXT says: $(cat -A "$output/out.txt")"
+run --log "$log" history "${folder//\\//}/SUB/**" --json
+history_from_text=$(cat "$output/out.txt")
+grep -q '"kind": "changed", "before": {"size": "2 Bytes"' "$output/out.txt" &&
+    grep -q 'new.txt' "$output/out.txt" || fail "history of sub's files says: $history_from_text"
+run --log "$log" diff --exclude 'Sub/' --exclude 'GONE.txt'
+expect_status 0 "diff with every change left out"
+cp "$output/history.txt" "$output/stored.txt"
+run --log "$(windows_path "$output/stored.txt")" compact --keep-text 0
+expect_status 0 "compact"
+run --log "$(windows_path "$output/stored.txt")" history "${folder//\\//}/SUB/**" --json
+[ "$(cat "$output/out.txt")" = "$history_from_text" ] ||
+    fail "history from the store says: $(cat "$output/out.txt")"
+
 # Without --log, the window's own log in %TEMP%.
 run snapshot "$folder"
 expect_status 0 "snapshot into the window's log"
@@ -79,4 +99,4 @@ for arguments in "--log $(windows_path "$output/missing.txt") entries" "snapshot
     expect_status 2 "$arguments"
     [ "$(wc -l <"$output/err.txt")" -eq 1 ] || fail "$arguments: $(cat "$output/err.txt")"
 done
-echo "kestrava-log.exe: snapshots, diff, entries, show and errors as expected"
+echo "kestrava-log.exe: snapshots, diff, entries, show, history, filters and errors as expected"

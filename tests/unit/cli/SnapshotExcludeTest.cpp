@@ -123,10 +123,12 @@ TEST_F(SnapshotExclude, OptionsThatAreMissingOrOutOfPlaceAreUsageErrors) {
              {{"snapshot", folder(), "--include"}, "--include names no pattern"},
              {{"snapshot", folder(), "--exclude-from="}, "--exclude-from names no file"},
              {{"snapshot", folder(), "--exclude", "/"}, "not a pattern: \"/\" (it names no file)"},
-             {{"entries", "--exclude", "*.tmp"},
-              "--include, --exclude, --exclude-from and --ignore-case are for snapshot alone"},
-             {{"diff", "--ignore-case"},
-              "--include, --exclude, --exclude-from and --ignore-case are for snapshot alone"}}) {
+             {{"compact", "--exclude", "*.tmp"},
+              "--include, --exclude, --exclude-from and --ignore-case are for the commands "
+              "that read and for snapshot"},
+             {{"prune", "--keep-last", "1", "--ignore-case"},
+              "--include, --exclude, --exclude-from and --ignore-case are for the commands "
+              "that read and for snapshot"}}) {
         const Answer answer = run(arguments);
         EXPECT_EQ(answer.status, 2);
         EXPECT_EQ(answer.err, "kestrava-log: " + message + " (see kestrava-log --help)\n");
