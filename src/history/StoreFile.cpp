@@ -573,11 +573,8 @@ void StoreReader::forEachVersion(const VersionVisitor& visit) {
         if (const auto problem = chunkProblems_.find(chunk); problem != chunkProblems_.end()) {
             fail(static_cast<std::int64_t>(chunks_[chunk].firstEntry + 1), problem->second);
         }
-        for (std::size_t at = 0; at < lines.versions.size(); ++at) {
-            const LineVersion& version = lines.versions[at];
-            visit(lines.ranks[at], version,
-                  std::string_view(lines.texts)
-                      .substr(static_cast<std::size_t>(version.offset), version.length));
+        for (const DecodedLine& line : lines.lines) {
+            visit(line.rank, line.version, lines.text(line));
         }
     }
 }
