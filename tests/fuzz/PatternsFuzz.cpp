@@ -8,7 +8,9 @@
 // - a walk that asks keepsInWalkedFolder() keeps what keeps() keeps;
 // - where case is ignored, a path in ASCII upper case is kept as the path is;
 // - every line of the pattern file, escaped character by character, matches that very
-//   text as a name and nothing longer.
+//   text as a name and nothing longer;
+// - the literal search that `history` skips lines with finds each line's longest
+//   literal in the paths' text where a plain search does.
 // The time per input and the memory are bounded by the fuzzing command (scripts/fuzz.sh).
 
 #include <cstdint>
@@ -20,6 +22,7 @@
 #include "FuzzInput.h"
 #include "history/Glob.h"
 #include "history/PathFilter.h"
+#include "history/PathQuery.h"
 #include "history/PatternFile.h"
 #include "platform/RuntimeError.h"
 
@@ -123,6 +126,47 @@ void CheckLines(std::string_view file, const PatternRules& rules) {
     }
 }
 
+// The literal search that `history` skips a log's lines with finds what a plain search
+// finds, each pattern's longest literal in the paths' text.
+void CheckLiteralSearch(std::string_view pattern, std::string_view text,
+                        const PatternRules& rules) {
+    const std::string literal = history::LongestLiteral(pattern, rules);
+    if (literal.empty()) {
+        return;
+    }
+    const history::LiteralSearch search(literal, rules.ignoreCase);
+    const auto folded = [&rules](std::string_view bytes) {
+        std::string folding(bytes);
+        for (char& c : folding) {
+            if (rules.ignoreCase && c >= 'A' && c <= 'Z') {
+                c = static_cast<char>(c + 32);
+            }
+        }
+        return folding;
+    };
+    const std::string foldedText = folded(text);
+    const std::string foldedLiteral = folded(literal);
+    // Every match in turn, as a reader walks a log's text.
+    std::size_t from = 0;
+    while (from <= text.size()) {
+        const std::size_t found = search.find(text, from);
+        Require(found == foldedText.find(foldedLiteral, from),
+                "the literal search finds what a plain search finds");
+        if (found == std::string::npos) {
+            break;
+        }
+        from = found + 1;
+    }
+}
+
+void CheckLiteralSearches(std::string_view file, std::string_view text, const PatternRules& rules) {
+    while (!file.empty()) {
+        const std::size_t end = file.find('\n');
+        CheckLiteralSearch(file.substr(0, end), text, rules);
+        file = end == std::string_view::npos ? std::string_view() : file.substr(end + 1);
+    }
+}
+
 std::optional<PathFilter> ReadFilter(std::string_view file, const PatternRules& rules) {
     PathFilter filter(rules);
     try {
@@ -149,6 +193,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         split == std::string_view::npos ? std::string_view() : rest.substr(split + 1);
 
     CheckLines(file, rules);
+    CheckLiteralSearches(file, paths, rules);
     const auto filter = ReadFilter(file, rules);
     if (!filter) {
         return 0;

@@ -8,6 +8,7 @@
 // what was read reads the same.
 // The time per input and the memory are bounded by the fuzzing command (scripts/fuzz.sh).
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -41,6 +42,43 @@ std::vector<std::optional<std::string>> ReadEntries(StoreReader& store) {
         }
     }
     return entries;
+}
+
+// What `history` reads, the line versions walked without rebuilding an entry, tells the
+// same entries as reading them whole does.
+void CheckVersions(StoreReader& store, const std::vector<std::optional<std::string>>& entries) {
+    struct Visited {
+        std::uint64_t rank;
+        std::uint32_t first;
+        std::uint32_t last;
+        std::string line;
+    };
+    std::vector<Visited> visited;
+    try {
+        store.forEachVersion(
+            [&](std::uint64_t rank, const history::LineVersion& version, std::string_view line) {
+                visited.push_back({rank, version.first, version.last, std::string(line)});
+            });
+    } catch (const RuntimeError&) {
+        for (const auto& entry : entries) {
+            Require(!entry, "the versions are read where every entry is");
+        }
+        return;
+    }
+    std::sort(visited.begin(), visited.end(),
+              [](const Visited& a, const Visited& b) { return a.rank < b.rank; });
+    for (std::size_t index = 0; index < entries.size(); ++index) {
+        std::string files;
+        for (const Visited& version : visited) {
+            Require(version.first <= version.last && version.last < store.count(),
+                    "a version lasts within the store's entries");
+            if (version.first <= index && index <= version.last) {
+                files += version.line;
+            }
+        }
+        Require(!entries[index] || files == *entries[index],
+                "the versions tell each entry as it reads");
+    }
 }
 
 void PutChecksum(std::string& bytes, std::size_t at, std::uint32_t checksum) {
@@ -81,6 +119,7 @@ void ReadStore(const std::string& bytes) {
         return;
     }
     const auto entries = ReadEntries(*store);
+    CheckVersions(*store, entries);
     history::StoreContent content;
     try {
         content = store->content();

@@ -17,7 +17,10 @@
 #include "history/EntryStream.h"
 #include "history/LogEnd.h"
 #include "history/LogFile.h"
+#include "history/PathFilter.h"
+#include "history/PathQuery.h"
 #include "history/StoredHistory.h"
+#include "history/TimelineReading.h"
 #include "platform/posix/PosixFileSystem.h"
 
 namespace kestrava::fuzz {
@@ -42,11 +45,39 @@ TextEntries ReadText(const platform::FileSystem& fileSystem, const std::string& 
     return text;
 }
 
+// Every path's timeline, as `history '*'` tells it, from the text log or the store.
+std::vector<std::string> TimelinesOf(const platform::FileSystem& fileSystem,
+                                     const std::string& path,
+                                     std::optional<history::StoreReader>& store) {
+    const history::PathFilter everything;
+    const history::PathQuery query({"*"}, everything);
+    history::Timelines timelines;
+    if (store) {
+        history::ReadStoredTimelines(*store, query, timelines);
+    } else {
+        const history::LogFile log(fileSystem, path);
+        const history::LogEnd end = history::FindLogEnd(log);
+        history::ReadLoggedTimelines(log, end.entriesBegin, end.entriesEnd, 1, query, timelines);
+    }
+    std::vector<std::string> told;
+    for (const auto& [file, events] : timelines.byPath()) {
+        for (const history::FileEvent& event : events) {
+            told.push_back(file + '\n' + std::to_string(event.entry) + '\n' + event.date + '\n' +
+                           std::to_string(static_cast<int>(event.kind)) + '\n' + event.before.size +
+                           '\n' + event.before.modified + '\n' + event.after.size + '\n' +
+                           event.after.modified);
+        }
+    }
+    return told;
+}
+
 void RoundTrip(std::string_view bytes) {
     platform::PosixFileSystem fileSystem;
     const std::string path = (FreshFolder() / "Kestrava.txt").string();
     WriteFile(path, bytes);
     const TextEntries before = ReadText(fileSystem, path);
+    std::optional<history::StoreReader> noStore;
+    const auto toldByText = TimelinesOf(fileSystem, path, noStore);
 
     const history::CompactionReport report = history::CompactHistory(fileSystem, path, 0);
     Require(report.moved == before.entries.size() && report.stored == before.entries.size(),
@@ -64,6 +95,9 @@ void RoundTrip(std::string_view bytes) {
         Require(store->files(index, number) == entry.files,
                 "the store keeps each entry's lines byte for byte");
     }
+
+    Require(!store || TimelinesOf(fileSystem, path, store) == toldByText,
+            "history tells from the store what it told from the text log");
 
     const TextEntries after = ReadText(fileSystem, path);
     Require(after.entries.empty(), "the text log keeps no whole entry");
