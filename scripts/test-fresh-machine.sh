@@ -48,6 +48,13 @@ mount_into /dev/pts /dev/pts --bind
 mount_into tmpfs /dev/shm -t tmpfs
 mount_into tmpfs /tmp -t tmpfs
 
+# The network this machine reaches the package registries through may answer TLS with
+# an authority of its own: the chroot trusts what the machine was given to trust.
+if compgen -G "/usr/local/share/ca-certificates/*.crt" >/dev/null; then
+    cp /usr/local/share/ca-certificates/*.crt "$root/usr/local/share/ca-certificates/"
+    chroot "$root" update-ca-certificates >/dev/null 2>&1
+fi
+
 rm -rf "$root/root/kestrava"
 git clone -q --no-local "$project" "$root/root/kestrava"
 

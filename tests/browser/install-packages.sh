@@ -11,5 +11,12 @@ lock=$(sha256sum package-lock.json | cut -d' ' -f1)
 if [ "$(cat "$stamp" 2>/dev/null)" = "$lock" ]; then
     exit 0
 fi
+# A node that bundles its own authorities (as NodeSource's does) would not trust one
+# that the machine's administrator added to the system's, as a network that inspects
+# TLS on its way to the registry needs.
+system_authorities=/etc/ssl/certs/ca-certificates.crt
+if [ -z "${NODE_EXTRA_CA_CERTS:-}" ] && [ -r "$system_authorities" ]; then
+    export NODE_EXTRA_CA_CERTS=$system_authorities
+fi
 npm ci --no-audit --no-fund --loglevel=error
 echo "$lock" >"$stamp"
