@@ -42,12 +42,17 @@ void PutShaped(std::string_view text, std::string& shapes, std::span<std::string
 
 namespace {
 
-// How long the text of the shape that begins at `at` is, and where its line feed lies.
+// How long the text of the shape that begins at `at` is, and where its line feed lies;
+// false when there is none, or an escape stands before a byte that is never escaped
+// (a line feed escaped would put one inside a line).
 bool MeasureShape(std::string_view shapes, std::size_t at, std::size_t& length, std::size_t& end) {
     length = 0;
     while (at < shapes.size() && shapes[at] != '\n') {
         const char c = shapes[at++];
-        if (c == Escape && at < shapes.size()) {
+        if (c == Escape) {
+            if (at == shapes.size() || !NeedsEscape(shapes[at])) {
+                return false;
+            }
             ++at;
             ++length;
         } else if (c >= 1 && static_cast<std::size_t>(c) <= LongestRun) {
@@ -92,7 +97,7 @@ bool TakeShaped(std::string_view shapes, std::size_t& at, std::span<ByteReader> 
     std::size_t run = 0;
     while (at < end) {
         const char c = shapes[at++];
-        if (c == Escape && at < end) {
+        if (c == Escape) {
             *out++ = shapes[at++];
         } else if (c >= 1 && static_cast<std::size_t>(c) <= LongestRun) {
             ByteReader& column = numbers[std::min(run++, numbers.size() - 1)];

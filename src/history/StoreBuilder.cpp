@@ -4,6 +4,9 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "history/EntryHeader.h"
+#include "history/FileLine.h"
+
 namespace kestrava::history {
 namespace {
 
@@ -14,12 +17,8 @@ constexpr std::size_t NearSearch = 16;
 }  // namespace
 
 std::string_view DateOfHead(std::string_view head) {
-    const std::size_t open = head.find('[');
-    const std::size_t close = head.find(']', open == std::string_view::npos ? 0 : open);
-    if (open == std::string_view::npos || close == std::string_view::npos) {
-        return {};
-    }
-    return head.substr(open + 1, close - open - 1);
+    std::size_t at = 0;
+    return DateOfLine(NextLine(head, at)).value_or(std::string_view());
 }
 
 std::vector<std::string_view> SplitLines(std::string_view files) {

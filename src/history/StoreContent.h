@@ -60,7 +60,8 @@ struct StoreContent {
     }
 };
 
-// The date between the head's first "[" and "]".
+// The date of the head's date line, as the text log's readers read it: between the
+// line's "[" and the "]" that ends it.
 std::string_view DateOfHead(std::string_view head);
 
 }  // namespace kestrava::history

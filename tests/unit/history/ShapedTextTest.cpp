@@ -67,6 +67,21 @@ TEST(ShapedText, ANumberLongerThanItsRunOrMissingIsDamage) {
     EXPECT_FALSE(TakeShaped(shapes, at, readers, text));
 }
 
+// Only the bytes the writer escapes may follow an escape: an escaped line feed would put
+// one inside a rebuilt line, which no log line holds.
+TEST(ShapedText, AnEscapeBeforeAByteNeverEscapedIsDamage) {
+    std::array<ByteReader, 1> readers = {ByteReader("")};
+    std::string text;
+    const std::string escape(1, '\x0b');
+    for (const std::string& shapes : {"a" + escape + "\n\n", "a" + escape + "b\n", "a" + escape}) {
+        std::size_t at = 0;
+        EXPECT_FALSE(TakeShaped(shapes, at, readers, text)) << shapes.size();
+    }
+    std::size_t at = 0;
+    EXPECT_TRUE(TakeShaped("a" + escape + escape + escape + "\x01\n", at, readers, text));
+    EXPECT_EQ(text, "a" + escape + "\x01");
+}
+
 TEST(StoreBytes, OneInflaterTakesStreamAfterStreamAndRefusesOnesThatDontFit) {
     const std::string first(5000, 'a');
     const std::string second = "7/27/2022 2:15:43 AM\n1/17/2019 9:29:06 PM\n";

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "history/EntryHeader.h"
+#include "history/FileLine.h"
 #include "history/StoreBuilder.h"
 #include "history/StoreBytes.h"
 #include "history/StoreFile.h"
@@ -90,6 +92,17 @@ TEST(HistoryStore, EveryEntryComesBackByteForByteAlsoAfterTheStoreIsContinued) {
     ExpectEveryEntryBack(whole, entries);
     ExpectEveryEntryBack(continued, entries);
     ExpectEveryEntryBack(first, std::vector<Entry>(entries.begin(), entries.begin() + 100));
+}
+
+// A stored entry's date must read as the text log's readers read it, whatever the line
+// holds: the commands say of it what they said while it was in the text log.
+TEST(HistoryStore, AStoredEntrysDateIsItsDateLineAsTheTextLogReadsIt) {
+    for (const std::string line : {"[12/6/2026 10:00:00 AM]", "[a]b]", "[x]\ry]", "[]"}) {
+        std::size_t at = 0;
+        const std::string head = line + "\r\nFile|Size|Date Modified\r\n";
+        EXPECT_EQ(DateOfHead(head), DateOfLine(NextLine(head, at)).value()) << line;
+    }
+    EXPECT_EQ(DateOfHead("[a]b]\nFile|Size|Date Modified\n"), "a]b");
 }
 
 TEST(HistoryStore, ALineThatStaysTheSameIsStoredOnce) {
