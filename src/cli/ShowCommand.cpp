@@ -39,46 +39,60 @@ void AppendJson(std::string& out, const history::FileLine& file, bool first, con
 int ShowEntry(HistoryLog& log, const std::vector<std::int64_t>& numbers, Format format,
               Console& console) {
     history::EntryIndex index(log.file, log.end);
-    const LoggedEntry entry = ReadEntry(log, index, numbers.empty() ? -1 : numbers[0], console);
+    const LoggedEntry entry =
+        ReadEntry(log, index, numbers.empty() ? -1 : numbers[0], console, StoredLines::InPlace);
+    const std::vector<std::string_view> pieces = entry.pieces();
+    std::string out;
     if (format == Format::Raw) {
-        console.out() << entry.head << entry.files;
+        out = entry.head;
+        for (const std::string_view piece : pieces) {
+            out += piece;
+            if (out.size() >= OutputPiece) {
+                console.out() << out;
+                out.clear();
+            }
+        }
+        console.out() << out;
         return 0;
     }
     const JsonText json(console.locale());
-    std::string out;
     if (format == Format::Csv) {
         out = "path,size,modified";
         out += CsvRecordEnd;
     } else if (format == Format::Json) {
         out = "[";
     }
+    std::uint64_t lines = 0;
     std::uint64_t unreadable = 0;
     bool first = true;
-    for (std::size_t at = 0; at < entry.files.size();) {
-        const std::string_view line = history::NextLine(entry.files, at);
-        const auto file = history::ParseFileLine(line);
-        if (!file) {
-            ++unreadable;
-            continue;
-        }
-        if (format == Format::Csv) {
-            AppendCsv(out, *file);
-        } else if (format == Format::Json) {
-            AppendJson(out, *file, first, json);
-        } else {
-            AppendLine(out, line);
-        }
-        first = false;
-        if (out.size() >= OutputPiece) {
-            console.out() << out;
-            out.clear();
+    for (const std::string_view piece : pieces) {
+        lines += history::CountLines(piece);
+        for (std::size_t at = 0; at < piece.size();) {
+            const std::string_view line = history::NextLine(piece, at);
+            const auto file = history::ParseFileLine(line);
+            if (!file) {
+                ++unreadable;
+                continue;
+            }
+            if (format == Format::Csv) {
+                AppendCsv(out, *file);
+            } else if (format == Format::Json) {
+                AppendJson(out, *file, first, json);
+            } else {
+                AppendLine(out, line);
+            }
+            first = false;
+            if (out.size() >= OutputPiece) {
+                console.out() << out;
+                out.clear();
+            }
         }
     }
     if (format == Format::Json) {
         out += first ? "]\n" : "\n]\n";
     }
     console.out() << out;
-    CountFiles(entry.number, history::CountLines(entry.files), unreadable, console);
+    CountFiles(entry.number, lines, unreadable, console);
     return 0;
 }
 

@@ -69,6 +69,8 @@ public:
     // An entry's file lines, each with its line end, byte for byte. Throws RuntimeError
     // naming the entry by `number` when a block it needs is missing or damaged.
     std::string files(std::size_t index, std::int64_t number);
+    // The same lines in order, each where the reader keeps it: valid while it lives.
+    std::vector<std::string_view> lines(std::size_t index, std::int64_t number);
 
     // Everything, to write a new store from. Throws RuntimeError when any of it can't be
     // read.
@@ -106,7 +108,10 @@ private:
     };
 
     void readIndex();
-    const ChunkLines& chunkLines(std::size_t chunk);
+    // Decodes the blocks before `end` that aren't yet, their columns inflated on two
+    // threads while the blocks before are decoded; a block that can't be read is noted in
+    // chunkProblems_ with every one after it.
+    void decodeBlocks(std::size_t end);
     bool decodeLines(std::size_t chunk, const BlockColumns& columns, ChunkLines& lines);
     SplitLine lineBefore(std::optional<std::uint64_t> before, std::size_t chunk,
                          const ChunkLines& decoding) const;
