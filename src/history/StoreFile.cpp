@@ -521,6 +521,8 @@ bool StoreReader::decodeLines(std::size_t chunk, const BlockColumns& columns, Ch
     std::size_t suffixAt = 0;
     std::size_t sizeAt = 0;
     std::size_t dateAt = 0;
+    LastShape lastSize;
+    LastShape lastDate;
     bool shapesWhole = true;
     const std::size_t count = std::min<std::size_t>(where.versions, kinds.size());
     lines.reserve(count, columns.size);
@@ -571,10 +573,12 @@ bool StoreReader::decodeLines(std::size_t chunk, const BlockColumns& columns, Ch
         path += *suffix;
         if ((kind & OtherLine) == 0) {
             if ((kind & SameSize) == 0) {
-                shapesWhole &= TakeShaped(columns.inflated[SizeShapes], sizeAt, sizeNumbers, size);
+                shapesWhole &=
+                    TakeShaped(columns.inflated[SizeShapes], sizeAt, sizeNumbers, size, lastSize);
             }
             if ((kind & SameDate) == 0) {
-                shapesWhole &= TakeShaped(columns.inflated[DateShapes], dateAt, dateNumbers, date);
+                shapesWhole &=
+                    TakeShaped(columns.inflated[DateShapes], dateAt, dateNumbers, date, lastDate);
             }
         }
         lastRank = rank;
