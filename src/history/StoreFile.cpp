@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <future>
 #include <iterator>
 #include <set>
 #include <span>
-#include <thread>
 
 #include "history/ShapedText.h"
 #include "history/StoreBytes.h"
@@ -216,103 +214,21 @@ struct BlockColumns {
 
 namespace {
 
-// A block's columns as its payload holds them: each one's inflated size and its deflated
-// bytes, and which of the two workers inflates it.
-struct BlockStreams {
-    std::array<std::uint64_t, ColumnCount> sizes{};
-    std::array<std::string_view, ColumnCount> deflated;
-    std::array<unsigned char, ColumnCount> worker{};
-};
-constexpr std::size_t Workers = 2;
-
-// Nothing when the payload doesn't hold its columns. The columns are shared out by their
-// deflated bytes, so that each worker inflates about half of the block.
-std::optional<BlockStreams> StreamsOf(std::string_view payload) {
+// A block's columns, inflated from its payload with one state. False when any is damaged.
+bool InflateColumns(std::string_view payload, BlockColumns& columns) {
     ByteReader in(payload);
     in.number();  // the versions, which the index tells as well
-    BlockStreams streams;
-    std::array<std::size_t, Workers> load{};
-    for (std::size_t column = 0; column < ColumnCount; ++column) {
-        streams.sizes[column] = in.number();
-        streams.deflated[column] = in.text();
-        const auto worker = static_cast<unsigned char>(load[0] <= load[1] ? 0 : 1);
-        streams.worker[column] = worker;
-        load[worker] += streams.deflated[column].size();
-    }
-    if (in.broken()) {
-        return std::nullopt;
-    }
-    return streams;
-}
-
-// One worker's share of a block's columns, inflated; `whole` is false when any is damaged.
-struct InflatedShare {
-    bool whole = true;
-    std::array<std::string, ColumnCount> inflated;
-};
-
-// A worker inflates its share of each block in turn, and hands each back as soon as it is
-// done: the blocks before are being decoded meanwhile. It owns all it writes.
-void InflateShares(const std::vector<BlockStreams>& blocks, unsigned char worker,
-                   std::vector<std::promise<InflatedShare>> results) {
     Inflater inflater;
-    for (std::size_t block = 0; block < blocks.size(); ++block) {
-        try {
-            InflatedShare share;
-            for (std::size_t column = 0; column < ColumnCount && share.whole; ++column) {
-                if (blocks[block].worker[column] == worker) {
-                    share.whole =
-                        inflater.inflate(blocks[block].deflated[column],
-                                         static_cast<std::size_t>(blocks[block].sizes[column]),
-                                         share.inflated[column]);
-                }
-            }
-            results[block].set_value(std::move(share));
-        } catch (...) {
-            results[block].set_exception(std::current_exception());
+    for (std::string& column : columns.inflated) {
+        const std::uint64_t size = in.number();
+        const std::string_view deflated = in.text();
+        if (in.broken() || !inflater.inflate(deflated, static_cast<std::size_t>(size), column)) {
+            return false;
         }
+        columns.size += column.size();
     }
+    return true;
 }
-
-// The blocks' columns inflated by two workers, handed back block by block, in order.
-class ParallelInflation {
-public:
-    explicit ParallelInflation(std::vector<BlockStreams> blocks) : blocks_(std::move(blocks)) {
-        for (std::size_t worker = 0; worker < Workers; ++worker) {
-            std::vector<std::promise<InflatedShare>> results(blocks_.size());
-            for (std::promise<InflatedShare>& result : results) {
-                futures_[worker].push_back(result.get_future());
-            }
-            workers_[worker] = std::jthread(InflateShares, std::cref(blocks_),
-                                            static_cast<unsigned char>(worker), std::move(results));
-        }
-    }
-
-    // The block's columns; false when any is damaged. Waits until they are inflated.
-    bool take(std::size_t block, BlockColumns& columns) {
-        std::array<InflatedShare, Workers> shares;
-        bool whole = true;
-        for (std::size_t worker = 0; worker < Workers; ++worker) {
-            shares[worker] = futures_[worker][block].get();
-            whole &= shares[worker].whole;
-        }
-        for (std::size_t column = 0; column < ColumnCount; ++column) {
-            std::string& inflated = columns.inflated[column];
-            for (InflatedShare& share : shares) {
-                if (!share.inflated[column].empty()) {
-                    inflated = std::move(share.inflated[column]);
-                }
-            }
-            columns.size += inflated.size();
-        }
-        return whole;
-    }
-
-private:
-    const std::vector<BlockStreams> blocks_;
-    std::array<std::vector<std::future<InflatedShare>>, Workers> futures_;
-    std::array<std::jthread, Workers> workers_;  // last: joined before the futures go
-};
 
 // The text that begins at `at` in a column of texts each ended by a line feed; nothing
 // once the column has no more.
@@ -464,48 +380,33 @@ const StoredEntryFacts& StoreReader::facts(std::size_t index, std::int64_t numbe
     return entries_.at(index);
 }
 
-void StoreReader::decodeBlocks(std::size_t end) {
-    // Each block is told against the lines of the blocks before it: one that can't be
-    // read costs all after it. The blocks not yet decoded are inflated meanwhile.
-    std::vector<BlockStreams> streams;
-    std::vector<std::size_t> offsets;
-    std::size_t first = end;
-    std::optional<std::string> problem;
-    for (std::size_t chunk = 0; chunk < end && !problem; ++chunk) {
-        if (const auto known = chunkProblems_.find(chunk); known != chunkProblems_.end()) {
-            problem = known->second;
-        } else if (!decoded_[chunk]) {
-            first = std::min(first, chunk);
-            const std::size_t at = linesStart_ + chunks_[chunk].offset;
-            std::uint32_t rawSize = 0;
-            std::string why;
-            const auto stored = Payload(bytes_, at, LinesTag, rawSize, why);
-            const auto inStreams = stored ? StreamsOf(*stored) : std::nullopt;
-            if (!inStreams) {
-                problem = stored ? "the block at byte " + std::to_string(at) + " is damaged" : why;
-            } else {
-                streams.push_back(*inStreams);
-                offsets.push_back(at);
-            }
+const StoreReader::ChunkLines& StoreReader::chunkLines(std::size_t chunk) {
+    if (decoded_[chunk]) {
+        return *decoded_[chunk];
+    }
+    // The lines of the blocks before tell this block's.
+    for (std::size_t before = 0; before < chunk; ++before) {
+        chunkLines(before);
+        if (const auto problem = chunkProblems_.find(before); problem != chunkProblems_.end()) {
+            chunkProblems_[chunk] = problem->second;
+            return decoded_[chunk].emplace();
         }
     }
-    ParallelInflation inflation(std::move(streams));
-    for (std::size_t block = 0; block < offsets.size(); ++block) {
-        const std::size_t chunk = first + block;
-        ChunkLines lines;
-        BlockColumns columns;
-        if (!inflation.take(block, columns) || !decodeLines(chunk, columns, lines)) {
-            problem = "the block at byte " + std::to_string(offsets[block]) + " is damaged";
-            break;
-        }
-        decoded_[chunk].emplace(std::move(lines));
+    const std::size_t at = linesStart_ + chunks_[chunk].offset;
+    std::uint32_t rawSize = 0;
+    std::string why;
+    const auto stored = Payload(bytes_, at, LinesTag, rawSize, why);
+    if (!stored) {
+        chunkProblems_[chunk] = why;
+        return decoded_[chunk].emplace();
     }
-    for (std::size_t chunk = 0; chunk < end && problem; ++chunk) {
-        if (!decoded_[chunk]) {
-            chunkProblems_[chunk] = *problem;
-            decoded_[chunk].emplace();
-        }
+    ChunkLines lines;
+    BlockColumns columns;
+    if (!InflateColumns(*stored, columns) || !decodeLines(chunk, columns, lines)) {
+        chunkProblems_[chunk] = "the block at byte " + std::to_string(at) + " is damaged";
+        lines = {};
     }
+    return decoded_[chunk].emplace(std::move(lines));
 }
 
 bool StoreReader::decodeLines(std::size_t chunk, const BlockColumns& columns, ChunkLines& lines) {
@@ -643,17 +544,13 @@ SplitLine StoreReader::lineBefore(std::optional<std::uint64_t> before, std::size
 
 std::vector<std::string_view> StoreReader::lines(std::size_t index, std::int64_t number) {
     facts(index, number);
-    std::size_t end = 0;
-    while (end < chunks_.size() && chunks_[end].firstEntry <= index) {
-        ++end;
-    }
-    decodeBlocks(end);
     std::vector<std::string_view> slots(static_cast<std::size_t>(totalVersions_));
-    for (std::size_t chunk = 0; chunk < end; ++chunk) {
+    for (std::size_t chunk = 0; chunk < chunks_.size() && chunks_[chunk].firstEntry <= index;
+         ++chunk) {
+        const ChunkLines& lines = chunkLines(chunk);
         if (const auto problem = chunkProblems_.find(chunk); problem != chunkProblems_.end()) {
             fail(number, problem->second);
         }
-        const ChunkLines& lines = *decoded_[chunk];
         for (const DecodedLine& line : lines.lines) {
             if (line.version.first <= index && index <= line.version.last) {
                 slots[static_cast<std::size_t>(line.rank)] = lines.text(line);
@@ -688,9 +585,8 @@ StoreContent StoreReader::content() {
         content.entries.push_back(facts(index, static_cast<std::int64_t>(index + 1)));
     }
     std::vector<std::pair<std::uint64_t, LineVersion>> ranked;
-    decodeBlocks(chunks_.size());
     for (std::size_t chunk = 0; chunk < chunks_.size(); ++chunk) {
-        const ChunkLines& lines = *decoded_[chunk];
+        const ChunkLines& lines = chunkLines(chunk);
         if (const auto problem = chunkProblems_.find(chunk); problem != chunkProblems_.end()) {
             fail(static_cast<std::int64_t>(chunks_[chunk].firstEntry + 1), problem->second);
         }

@@ -108,10 +108,7 @@ private:
     };
 
     void readIndex();
-    // Decodes the blocks before `end` that aren't yet, their columns inflated on two
-    // threads while the blocks before are decoded; a block that can't be read is noted in
-    // chunkProblems_ with every one after it.
-    void decodeBlocks(std::size_t end);
+    const ChunkLines& chunkLines(std::size_t chunk);
     bool decodeLines(std::size_t chunk, const BlockColumns& columns, ChunkLines& lines);
     SplitLine lineBefore(std::optional<std::uint64_t> before, std::size_t chunk,
                          const ChunkLines& decoding) const;

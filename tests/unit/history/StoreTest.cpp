@@ -92,9 +92,9 @@ TEST(HistoryStore, EveryEntryComesBackByteForByteAlsoAfterTheStoreIsContinued) {
     ExpectEveryEntryBack(first, std::vector<Entry>(entries.begin(), entries.begin() + 100));
 }
 
-// Asked first for a late entry, the reader inflates all the blocks before it at once, on
-// its helper threads, while it decodes them in order; asked then for entries whose blocks
-// it has decoded and some it hasn't, it must give each back the same.
+// Asked first for a late entry, the reader decodes all the blocks before it at once;
+// asked then for entries whose blocks it has decoded and some it hasn't, it gives each
+// back the same, whether joined or line by line.
 TEST(HistoryStore, EntriesReadInAnyOrderAcrossManyBlocksComeBackByteForByte) {
     const std::vector<Entry> entries = ChangingEntries(EntriesPerBlock * 4 + 10, 3);
     const std::string bytes = EncodeStore(Build(entries, 0, entries.size()));
@@ -167,8 +167,8 @@ TEST_F(DamagedStore, AFlippedByteCostsTheEntriesThatNeedItsBlockAndNamesThem) {
     EXPECT_THROW(reader.content(), platform::RuntimeError);
 }
 
-// A block whose checksum holds but whose columns don't inflate: it is found damaged on the
-// helper threads, among blocks inflated at once.
+// A block whose checksum holds but whose columns don't inflate, among blocks decoded at
+// once.
 TEST_F(DamagedStore, ABlockThatDoesNotInflateCostsItsEntriesAndThoseAfterIt) {
     const std::size_t second = bytes.find("LINE", bytes.find("LINE") + 4);
     bytes[second + 40] ^= 0x10;
