@@ -66,9 +66,9 @@ int ShowEntry(HistoryLog& log, const std::vector<std::int64_t>& numbers, Format 
     std::uint64_t unreadable = 0;
     bool first = true;
     for (const std::string_view piece : pieces) {
-        lines += history::CountLines(piece);
         for (std::size_t at = 0; at < piece.size();) {
             const std::string_view line = history::NextLine(piece, at);
+            lines += piece[at - 1] == '\n' ? 1 : 0;  // the last may be unended
             const auto file = history::ParseFileLine(line);
             if (!file) {
                 ++unreadable;

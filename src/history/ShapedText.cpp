@@ -78,24 +78,16 @@ bool PutDigits(std::uint64_t value, std::size_t width, char* end) {
 }  // namespace
 
 bool TakeShaped(std::string_view shapes, std::size_t& at, std::span<ByteReader> numbers,
-                std::string& text, LastShape& last) {
+                std::string& text) {
     // Measured first, then written in place: a line's texts are rebuilt by the ten
-    // thousand, and appending them byte by byte cost more than all the rest. A shape
-    // like the last one is known without measuring it again.
-    const std::size_t size = last.shape.size();
-    std::size_t end = at + size;
-    if (at < shapes.size() && shapes.size() - at > size && shapes[end] == '\n' &&
-        shapes.compare(at, size, last.shape) == 0) {
-        text.resize(last.length);
-    } else {
-        std::size_t length = 0;
-        if (!MeasureShape(shapes, at, length, end)) {
-            at = shapes.size();
-            return false;
-        }
-        last = {shapes.substr(at, end - at), length};
-        text.resize(length);
+    // thousand, and appending them byte by byte cost more than all the rest.
+    std::size_t length = 0;
+    std::size_t end = 0;
+    if (!MeasureShape(shapes, at, length, end)) {
+        at = shapes.size();
+        return false;
     }
+    text.resize(length);
     char* out = text.data();
     std::size_t run = 0;
     while (at < end) {

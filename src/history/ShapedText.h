@@ -17,15 +17,9 @@ namespace kestrava::history {
 // escape 11) are escaped; a shape ends with a line feed, which no text holds.
 void PutShaped(std::string_view text, std::string& shapes, std::span<std::string> numbers);
 
-// The last shape read from a column, measured: most of a column's texts share one shape.
-struct LastShape {
-    std::string_view shape;  // without its line feed
-    std::size_t length = 0;  // of its text
-};
-
 // Reads the text whose shape begins at `at` in the shapes, moving `at` past it. False
 // when the shapes or the numbers end too soon.
 bool TakeShaped(std::string_view shapes, std::size_t& at, std::span<ByteReader> numbers,
-                std::string& text, LastShape& last);
+                std::string& text);
 
 }  // namespace kestrava::history

@@ -422,8 +422,6 @@ bool StoreReader::decodeLines(std::size_t chunk, const BlockColumns& columns, Ch
     std::size_t suffixAt = 0;
     std::size_t sizeAt = 0;
     std::size_t dateAt = 0;
-    LastShape lastSize;
-    LastShape lastDate;
     bool shapesWhole = true;
     const std::size_t count = std::min<std::size_t>(where.versions, kinds.size());
     lines.reserve(count, columns.size);
@@ -474,12 +472,10 @@ bool StoreReader::decodeLines(std::size_t chunk, const BlockColumns& columns, Ch
         path += *suffix;
         if ((kind & OtherLine) == 0) {
             if ((kind & SameSize) == 0) {
-                shapesWhole &=
-                    TakeShaped(columns.inflated[SizeShapes], sizeAt, sizeNumbers, size, lastSize);
+                shapesWhole &= TakeShaped(columns.inflated[SizeShapes], sizeAt, sizeNumbers, size);
             }
             if ((kind & SameDate) == 0) {
-                shapesWhole &=
-                    TakeShaped(columns.inflated[DateShapes], dateAt, dateNumbers, date, lastDate);
+                shapesWhole &= TakeShaped(columns.inflated[DateShapes], dateAt, dateNumbers, date);
             }
         }
         lastRank = rank;
