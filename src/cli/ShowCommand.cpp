@@ -44,8 +44,15 @@ int ShowEntry(HistoryLog& log, const std::vector<std::int64_t>& numbers, Format 
     const std::vector<std::string_view> pieces = entry.pieces();
     std::string out;
     if (format == Format::Raw) {
+        // The text log's entry is one piece, written as it is; the store's lines are
+        // gathered into pieces of the output's size.
         out = entry.head;
         for (const std::string_view piece : pieces) {
+            if (piece.size() >= OutputPiece) {
+                console.out() << out << piece;
+                out.clear();
+                continue;
+            }
             out += piece;
             if (out.size() >= OutputPiece) {
                 console.out() << out;
