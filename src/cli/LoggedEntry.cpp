@@ -56,29 +56,34 @@ RuntimeError NoWholeEntry(const history::LogFile& log, const Console& console) {
 }
 
 LoggedEntry ReadEntry(HistoryLog& log, history::EntryIndex& index, std::int64_t number,
-                      const Console& console) {
-    const auto stored = static_cast<std::int64_t>(log.stored());
+                      const Console& console, StoredLines stored) {
+    const auto storedCount = static_cast<std::int64_t>(log.stored());
     std::optional<std::int64_t> storedAt;  // from 0
     std::optional<history::EntrySpan> span;
-    if (number > 0 && number <= stored) {
+    if (number > 0 && number <= storedCount) {
         storedAt = number - 1;
     } else if (number > 0) {
-        span = index.entry(number - stored);
+        span = index.entry(number - storedCount);
     } else if (span = index.entry(number); !span) {
-        const std::int64_t position = stored + static_cast<std::int64_t>(index.count()) + number;
+        const std::int64_t position =
+            storedCount + static_cast<std::int64_t>(index.count()) + number;
         if (position >= 0) {
             storedAt = position;
         }
     }
     if (storedAt) {
         const auto at = static_cast<std::size_t>(*storedAt);
-        LoggedEntry entry{number, log.store->facts(at, number).head, {}, {}};
+        LoggedEntry entry{number, log.store->facts(at, number).head, {}, {}, {}};
         entry.date = history::DateOfHead(entry.head);
-        entry.files = log.store->files(at, number);
+        if (stored == StoredLines::InPlace) {
+            entry.storedLines = log.store->lines(at, number);
+        } else {
+            entry.files = log.store->files(at, number);
+        }
         return entry;
     }
     if (!span) {
-        const std::uint64_t count = static_cast<std::uint64_t>(stored) + index.count();
+        const std::uint64_t count = static_cast<std::uint64_t>(storedCount) + index.count();
         if (count == 0) {
             throw NoWholeEntry(log.file, console);
         }
@@ -86,7 +91,7 @@ LoggedEntry ReadEntry(HistoryLog& log, history::EntryIndex& index, std::int64_t 
             error_number::SubscriptOutOfRange,
             "there is no entry " + std::to_string(number) + ": the log holds " + Entries(count));
     }
-    LoggedEntry entry{number, log.file.read(span->start, span->filesStart), span->date, {}};
+    LoggedEntry entry{number, log.file.read(span->start, span->filesStart), span->date, {}, {}};
     log.file.read(span->filesStart, span->end, entry.files);
     return entry;
 }

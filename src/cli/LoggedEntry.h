@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "cli/Console.h"
 #include "history/EntryHeader.h"
@@ -38,12 +40,24 @@ struct LoggedEntry {
     std::string head;         // its date line and header line, as logged
     std::string date;
     std::string files;
+    // A stored entry's lines where the store keeps them, when asked for in place: then
+    // `files` is empty.
+    std::vector<std::string_view> storedLines;
+
+    // Its files' lines in pieces, which joined are its lines.
+    std::vector<std::string_view> pieces() const {
+        return storedLines.empty() ? std::vector<std::string_view>{files} : storedLines;
+    }
 };
+
+// Whether a stored entry's lines are joined into `files`, or left where the store keeps
+// them (valid while the log is open): an entry's megabytes are not copied to be written.
+enum class StoredLines { Joined, InPlace };
 
 // An entry of the history by its number, from the store or the text log. Throws
 // RuntimeError when the history holds no entry of that number, or it can't be read.
 LoggedEntry ReadEntry(HistoryLog& log, history::EntryIndex& index, std::int64_t number,
-                      const Console& console);
+                      const Console& console, StoredLines stored = StoredLines::Joined);
 
 // How many files an entry lists, of the lines it holds; the lines that name none are
 // reported and left out.

@@ -40,47 +40,70 @@ void AppendJson(std::string& out, const history::FileLine& file, bool first, con
 int ShowEntry(HistoryLog& log, const std::vector<std::int64_t>& numbers, Format format,
               const history::PathFilter& filter, Console& console) {
     history::EntryIndex index(log.file, log.end);
-    LoggedEntry entry = ReadEntry(log, index, numbers.empty() ? -1 : numbers[0], console);
+    // Filtered, the entry's text is cut; unfiltered, a stored entry's lines are written
+    // from where the store keeps them.
+    LoggedEntry entry = ReadEntry(log, index, numbers.empty() ? -1 : numbers[0], console,
+                                  filter.empty() ? StoredLines::InPlace : StoredLines::Joined);
     history::LeaveOutExcluded(entry.files, filter);
+    const std::vector<std::string_view> pieces = entry.pieces();
+    std::string out;
     if (format == Format::Raw) {
-        console.out() << entry.head << entry.files;
+        // The text log's entry is one piece, written as it is; the store's lines are
+        // gathered into pieces of the output's size.
+        out = entry.head;
+        for (const std::string_view piece : pieces) {
+            if (piece.size() >= OutputPiece) {
+                console.out() << out << piece;
+                out.clear();
+                continue;
+            }
+            out += piece;
+            if (out.size() >= OutputPiece) {
+                console.out() << out;
+                out.clear();
+            }
+        }
+        console.out() << out;
         return 0;
     }
     const JsonText json(console.locale());
-    std::string out;
     if (format == Format::Csv) {
         out = "path,size,modified";
         out += CsvRecordEnd;
     } else if (format == Format::Json) {
         out = "[";
     }
+    std::uint64_t lines = 0;
     std::uint64_t unreadable = 0;
     bool first = true;
-    for (std::size_t at = 0; at < entry.files.size();) {
-        const std::string_view line = history::NextLine(entry.files, at);
-        const auto file = history::ParseFileLine(line);
-        if (!file) {
-            ++unreadable;
-            continue;
-        }
-        if (format == Format::Csv) {
-            AppendCsv(out, *file);
-        } else if (format == Format::Json) {
-            AppendJson(out, *file, first, json);
-        } else {
-            AppendLine(out, line);
-        }
-        first = false;
-        if (out.size() >= OutputPiece) {
-            console.out() << out;
-            out.clear();
+    for (const std::string_view piece : pieces) {
+        for (std::size_t at = 0; at < piece.size();) {
+            const std::string_view line = history::NextLine(piece, at);
+            lines += piece[at - 1] == '\n' ? 1 : 0;  // the last may be unended
+            const auto file = history::ParseFileLine(line);
+            if (!file) {
+                ++unreadable;
+                continue;
+            }
+            if (format == Format::Csv) {
+                AppendCsv(out, *file);
+            } else if (format == Format::Json) {
+                AppendJson(out, *file, first, json);
+            } else {
+                AppendLine(out, line);
+            }
+            first = false;
+            if (out.size() >= OutputPiece) {
+                console.out() << out;
+                out.clear();
+            }
         }
     }
     if (format == Format::Json) {
         out += first ? "]\n" : "\n]\n";
     }
     console.out() << out;
-    CountFiles(entry.number, history::CountLines(entry.files), unreadable, console);
+    CountFiles(entry.number, lines, unreadable, console);
     return 0;
 }
 

@@ -538,10 +538,9 @@ SplitLine StoreReader::lineBefore(std::optional<std::uint64_t> before, std::size
     return lines.split(index);
 }
 
-std::string StoreReader::files(std::size_t index, std::int64_t number) {
+std::vector<std::string_view> StoreReader::lines(std::size_t index, std::int64_t number) {
     facts(index, number);
     std::vector<std::string_view> slots(static_cast<std::size_t>(totalVersions_));
-    std::size_t size = 0;
     for (std::size_t chunk = 0; chunk < chunks_.size() && chunks_[chunk].firstEntry <= index;
          ++chunk) {
         const ChunkLines& lines = chunkLines(chunk);
@@ -551,13 +550,22 @@ std::string StoreReader::files(std::size_t index, std::int64_t number) {
         for (const DecodedLine& line : lines.lines) {
             if (line.version.first <= index && index <= line.version.last) {
                 slots[static_cast<std::size_t>(line.rank)] = lines.text(line);
-                size += line.version.length;
             }
         }
     }
+    std::erase_if(slots, [](std::string_view line) { return line.empty(); });
+    return slots;
+}
+
+std::string StoreReader::files(std::size_t index, std::int64_t number) {
+    const std::vector<std::string_view> entry = lines(index, number);
+    std::size_t size = 0;
+    for (const std::string_view line : entry) {
+        size += line.size();
+    }
     std::string files;
     files.reserve(size);
-    for (const std::string_view line : slots) {
+    for (const std::string_view line : entry) {
         files += line;
     }
     return files;

@@ -105,6 +105,29 @@ TEST(HistoryStore, AStoredEntrysDateIsItsDateLineAsTheTextLogReadsIt) {
     EXPECT_EQ(DateOfHead("[a]b]\nFile|Size|Date Modified\n"), "a]b");
 }
 
+// Asked first for a late entry, the reader decodes all the blocks before it at once;
+// asked then for entries whose blocks it has decoded and some it hasn't, it gives each
+// back the same, whether joined or line by line.
+TEST(HistoryStore, EntriesReadInAnyOrderAcrossManyBlocksComeBackByteForByte) {
+    const std::vector<Entry> entries = ChangingEntries(EntriesPerBlock * 4 + 10, 3);
+    const std::string bytes = EncodeStore(Build(entries, 0, entries.size()));
+
+    for (const std::size_t start :
+         {entries.size() - 1, std::size_t{EntriesPerBlock * 2 + 5}, std::size_t{0}}) {
+        StoreReader reader("the store", bytes);
+        for (std::size_t step = 0; step < entries.size(); step += 37) {
+            const std::size_t at = (start + step) % entries.size();
+            const auto number = static_cast<std::int64_t>(at + 1);
+            std::string joined;
+            for (const std::string_view line : reader.lines(at, number)) {
+                joined += line;
+            }
+            EXPECT_EQ(joined, entries[at].files) << "entry " << number << " after " << start + 1;
+            EXPECT_EQ(reader.files(at, number), entries[at].files) << "entry " << number;
+        }
+    }
+}
+
 TEST(HistoryStore, ALineThatStaysTheSameIsStoredOnce) {
     std::vector<Entry> entries;
     std::string files;
@@ -155,6 +178,24 @@ TEST_F(DamagedStore, AFlippedByteCostsTheEntriesThatNeedItsBlockAndNamesThem) {
         << message(reader, 129);
     EXPECT_NE(message(reader, 129).find("checksum"), std::string::npos);
     EXPECT_THROW(reader.content(), platform::RuntimeError);
+}
+
+// A block whose checksum holds but whose columns don't inflate, among blocks decoded at
+// once.
+TEST_F(DamagedStore, ABlockThatDoesNotInflateCostsItsEntriesAndThoseAfterIt) {
+    const std::size_t second = bytes.find("LINE", bytes.find("LINE") + 4);
+    bytes[second + 40] ^= 0x10;
+    ByteReader frame(std::string_view(bytes).substr(second + 8, 4));
+    const std::uint32_t stored = frame.fixed32();
+    std::string checksum;
+    PutFixed32(checksum, Checksum(std::string_view(bytes).substr(second + 16, stored),
+                                  Checksum(std::string_view(bytes).substr(second, 12))));
+    bytes.replace(second + 12, 4, checksum);
+    StoreReader reader("the store", bytes);
+
+    EXPECT_NE(message(reader, 149).find("entry 150 can't be read"), std::string::npos);
+    EXPECT_NE(message(reader, 70).find("the block at byte"), std::string::npos);
+    EXPECT_EQ(reader.files(63, 64), entries[63].files);
 }
 
 TEST_F(DamagedStore, ACutStoreStillGivesTheEntriesBeforeTheCut) {
