@@ -21,24 +21,7 @@ fi
 day=$work/day.txt
 log=$work/stored.txt
 
-# Wall-clock seconds of a command, its output thrown away.
-seconds() {
-    local start end
-    start=$(date +%s.%N)
-    "$@" >/dev/null
-    end=$(date +%s.%N)
-    echo "$end - $start" | bc -l
-}
-
-# The median of N runs.
-median() {
-    local runs=$1 times=()
-    shift
-    for _ in $(seq "$runs"); do
-        times+=("$(seconds "$@" 2>/dev/null || true)")
-    done
-    printf '%s\n' "${times[@]}" | sort -g | sed -n "$(((runs + 1) / 2))p"
-}
+source bench/timing.sh
 
 # grep's count into a file: with its output thrown away, grep stops at the first match.
 grep_count() { grep -F -c -- "$1" "$2" >"$work/grep.out"; }

@@ -21,23 +21,7 @@ fi
 log=$work/Kestrava.txt
 day=$work/day.txt
 
-# Wall-clock seconds of a command, its output thrown away.
-seconds() {
-    local start end
-    start=$(date +%s.%N)
-    "$@" >/dev/null
-    end=$(date +%s.%N)
-    echo "$end - $start" | bc -l
-}
-
-# The median of five runs.
-median5() {
-    local times=()
-    for _ in 1 2 3 4 5; do
-        times+=("$(seconds "$@" 2>/dev/null || true)")
-    done
-    printf '%s\n' "${times[@]}" | sort -g | sed -n 3p
-}
+source bench/timing.sh
 
 ratio() { printf '%.2f' "$(echo "$1 / $2" | bc -l)"; }
 ms() { printf '%.1f ms' "$(echo "$1 * 1000" | bc -l)"; }
@@ -73,14 +57,14 @@ echo "== reading the store (median of 5) =="
 cp "$day" "$log"
 rm -f "$log.history"
 "$program" --log "$log" compact --keep-text 0 >/dev/null
-show_text=$(median5 "$program" --log "$day" show -1)
-entries=$(median5 "$program" --log "$log" entries)
-diff=$(median5 "$program" --log "$log" diff 1 -1)
+show_text=$(median 5 "$program" --log "$day" show -1)
+entries=$(median 5 "$program" --log "$log" entries)
+diff=$(median 5 "$program" --log "$log" diff 1 -1)
 echo "entries: $(ms "$entries") (target: at most 50 ms)"
 echo "diff 1 -1: $(ms "$diff") (target: at most 250 ms)"
 echo "show -1 of the text log: $(ms "$show_text")"
 for n in 1 721 1440; do
-    show=$(median5 "$program" --log "$log" show "$n")
+    show=$(median 5 "$program" --log "$log" show "$n")
     echo "show $n: $(ms "$show"); ratio to show -1 of the text log $(ratio "$show" "$show_text")" \
         "(target: at most 1.0)"
 done

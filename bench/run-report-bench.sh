@@ -24,27 +24,14 @@ else
     trap 'rm -rf "$work"' EXIT
 fi
 
-seconds() {
-    local start end
-    start=$(date +%s.%N)
-    "$@" >/dev/null
-    end=$(date +%s.%N)
-    echo "$end - $start" | bc -l
-}
-median5() {
-    local times=()
-    for _ in 1 2 3 4 5; do
-        times+=("$(seconds "$@")")
-    done
-    printf '%s\n' "${times[@]}" | sort -g | sed -n 3p
-}
+source bench/timing.sh
 
 # report of LOG against show -1 --json of it; then the page in the browser, searching SEARCH.
 bench() {
     local log=$1 page=$2 search=$3
     local report show
-    report=$(median5 "$program" --log "$log" report --html "$page")
-    show=$(median5 "$program" --log "$log" show -1 --json)
+    report=$(median 5 "$program" --log "$log" report --html "$page")
+    show=$(median 5 "$program" --log "$log" show -1 --json)
     printf 'report written: %.2f s (target: at most 5 s); show -1 --json: %.2f s; ratio %.1f\n' \
         "$report" "$show" "$(echo "$report / $show" | bc -l)"
     echo "report: $(stat -c %s "$page") bytes (target: at most 5,242,880 for the day)"
