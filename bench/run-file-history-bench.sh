@@ -11,17 +11,11 @@ cd "$(dirname "$0")/.."
 cmake --preset release >/dev/null
 cmake --build --preset release --target kestrava_log kestrava_generate_day >/dev/null
 program=$PWD/build/release/src/kestrava-log
-if [ $# -ge 1 ]; then
-    work=$1
-    mkdir -p "$work"
-else
-    work=$(mktemp -d "${TMPDIR:-/tmp}/kestrava-file-history-bench-XXXXXX")
-    trap 'rm -rf "$work"' EXIT
-fi
+source bench/script-helpers.sh
+work_folder file-history-bench "$@"
 day=$work/day.txt
 log=$work/stored.txt
 
-source bench/timing.sh
 
 # grep's count into a file: with its output thrown away, grep stops at the first match.
 grep_count() { grep -F -c -- "$1" "$2" >"$work/grep.out"; }

@@ -11,17 +11,11 @@ cd "$(dirname "$0")/.."
 cmake --preset release >/dev/null
 cmake --build --preset release --target kestrava_log kestrava_generate_day >/dev/null
 program=$PWD/build/release/src/kestrava-log
-if [ $# -ge 1 ]; then
-    work=$1
-    mkdir -p "$work"
-else
-    work=$(mktemp -d "${TMPDIR:-/tmp}/kestrava-history-bench-XXXXXX")
-    trap 'rm -rf "$work"' EXIT
-fi
+source bench/script-helpers.sh
+work_folder history-bench "$@"
 log=$work/Kestrava.txt
 day=$work/day.txt
 
-source bench/timing.sh
 
 ratio() { printf '%.2f' "$(echo "$1 / $2" | bc -l)"; }
 ms() { printf '%.1f ms' "$(echo "$1 * 1000" | bc -l)"; }

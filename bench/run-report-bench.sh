@@ -16,15 +16,9 @@ cmake --build --preset release --target kestrava_log kestrava_generate_day \
 tests/browser/install-packages.sh build/release/tests/browser >/dev/null
 program=$PWD/build/release/src/kestrava-log
 export NODE_PATH=$PWD/build/release/tests/browser/node_modules
-if [ $# -ge 1 ]; then
-    work=$1
-    mkdir -p "$work"
-else
-    work=$(mktemp -d "${TMPDIR:-/tmp}/kestrava-report-bench-XXXXXX")
-    trap 'rm -rf "$work"' EXIT
-fi
+source bench/script-helpers.sh
+work_folder report-bench "$@"
 
-source bench/timing.sh
 
 # report of LOG against show -1 --json of it; then the page in the browser, searching SEARCH.
 bench() {

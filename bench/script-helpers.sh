@@ -1,4 +1,16 @@
-# The benchmarks' clock, sourced by their scripts.
+# What the benchmark scripts share, sourced by them: their work folder and their clock.
+
+# Sets `work` to FOLDER, made if need be, or else to a temporary folder removed at exit.
+# usage: work_folder NAME [FOLDER]
+work_folder() {
+    if [ $# -ge 2 ]; then
+        work=$2
+        mkdir -p "$work"
+    else
+        work=$(mktemp -d "${TMPDIR:-/tmp}/kestrava-$1-XXXXXX")
+        trap 'rm -rf "$work"' EXIT
+    fi
+}
 
 # Wall-clock seconds of a command, its output thrown away.
 seconds() {
