@@ -66,10 +66,6 @@ void AppendEntryJson(std::string& out, const ComparedEntry& compared, const Json
     out += ", \"files\": " + std::to_string(compared.files) + "}";
 }
 
-void AppendSizeAndDate(std::string& out, const history::FileLine& file, const JsonText& json) {
-    json.appendSizeAndDate(out, file.size, file.modified);
-}
-
 template <typename Item, typename AppendItem>
 void AppendList(std::string& out, std::string_view name, const std::vector<Item>& items,
                 AppendItem appendItem) {
@@ -94,18 +90,16 @@ void WriteJson(const ComparedEntry& from, const ComparedEntry& to,
         text += "\"path\": ";
         json.append(text, file.path);
         text += ", ";
-        AppendSizeAndDate(text, file, json);
+        json.appendSizeAndDate(text, file.size, file.modified);
     };
     AppendList(text, "added", changes.added, appendFile);
     AppendList(text, "removed", changes.removed, appendFile);
     AppendList(text, "modified", changes.modified, [&](const history::ModifiedFile& file) {
         text += "\"path\": ";
         json.append(text, file.after.path);
-        text += ", \"before\": {";
-        AppendSizeAndDate(text, file.before, json);
-        text += "}, \"after\": {";
-        AppendSizeAndDate(text, file.after, json);
-        text += '}';
+        text += ", ";
+        json.appendChange(text, {file.before.size, file.before.modified},
+                          {file.after.size, file.after.modified});
     });
     text += "\n}\n";
     out << text;

@@ -8,7 +8,6 @@ namespace {
 
 using history::FileEvent;
 using history::FileEventKind;
-using history::FileFacts;
 
 std::string_view KindName(FileEventKind kind) {
     switch (kind) {
@@ -47,10 +46,6 @@ void AppendText(std::string& out, const FileEvent& event) {
     out += '\n';
 }
 
-void AppendFacts(std::string& out, const FileFacts& facts, const JsonText& json) {
-    json.appendSizeAndDate(out, facts.size, facts.modified);
-}
-
 void AppendJson(std::string& out, const FileEvent& event, bool first, const JsonText& json) {
     out += first ? "\n    {\"entry\": " : ",\n    {\"entry\": ";
     out += std::to_string(event.entry);
@@ -61,13 +56,11 @@ void AppendJson(std::string& out, const FileEvent& event, bool first, const Json
     out += '"';
     if (event.kind == FileEventKind::Appeared) {
         out += ", ";
-        AppendFacts(out, event.after, json);
+        json.appendSizeAndDate(out, event.after.size, event.after.modified);
     } else if (event.kind == FileEventKind::Changed) {
-        out += ", \"before\": {";
-        AppendFacts(out, event.before, json);
-        out += "}, \"after\": {";
-        AppendFacts(out, event.after, json);
-        out += '}';
+        out += ", ";
+        json.appendChange(out, {event.before.size, event.before.modified},
+                          {event.after.size, event.after.modified});
     }
     out += '}';
 }

@@ -70,4 +70,12 @@ void JsonText::appendSizeAndDate(std::string& out, std::string_view size,
     append(out, modified);
 }
 
+void JsonText::appendChange(std::string& out, SizeAndDate before, SizeAndDate after) const {
+    out += "\"before\": {";
+    appendSizeAndDate(out, before.size, before.modified);
+    out += "}, \"after\": {";
+    appendSizeAndDate(out, after.size, after.modified);
+    out += '}';
+}
+
 }  // namespace kestrava::cli

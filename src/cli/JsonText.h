@@ -22,6 +22,14 @@ public:
     void appendSizeAndDate(std::string& out, std::string_view size,
                            std::string_view modified) const;
 
+    // A file's size and date texts before and after a change, as the members "before"
+    // and "after", each an object of appendSizeAndDate's members.
+    struct SizeAndDate {
+        std::string_view size;
+        std::string_view modified;
+    };
+    void appendChange(std::string& out, SizeAndDate before, SizeAndDate after) const;
+
 private:
     const platform::Locale& locale_;
 };
