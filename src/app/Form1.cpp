@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "engine/LoggingCaptions.h"
+#include "history/HistoryRewrite.h"
 #include "platform/RuntimeError.h"
 
 namespace kestrava::app {
@@ -23,6 +24,10 @@ Form1::Form1(Form1View& view, platform::Services& services)
                      services.dialogs),
       snapshotRows_(snapshotTools_),
       snapshots_(snapshotTools_) {
+    snapshotTools_.switchInWaitingCutLog = [&fileSystem =
+                                                services.fileSystem](const std::string& logPath) {
+        return history::SwitchInWaitingCutLog(fileSystem, logPath);
+    };
     ApplyDesign();
     cSysTray1.MouseUp = [this](std::int16_t button, std::int32_t iconId) {
         cSysTray1_MouseUp(button, iconId);

@@ -11,19 +11,51 @@ namespace {
 using platform::RuntimeError;
 namespace error_number = platform::error_number;
 
+bool NotThere(const RuntimeError& error) {
+    return error.number() == error_number::PathNotFound ||
+           error.number() == error_number::FileNotFound;
+}
+
 history::LogFile OpenLog(const platform::FileSystem& fileSystem, const std::string& path,
                          const Console& console) {
     try {
         return history::LogFile(fileSystem, path);
     } catch (const RuntimeError& error) {
         const std::string shown = console.shown(path);
-        if (error.number() == error_number::PathNotFound ||
-            error.number() == error_number::FileNotFound) {
+        if (NotThere(error)) {
             throw RuntimeError(error.number(), "no history log at " + shown);
         }
         throw RuntimeError(error.number(),
                            "can't read the history log " + shown + ": " + error.description());
     }
+}
+
+// The log, or the cut log waiting for its place after a switch that was stopped midway:
+// it holds the text the log then holds.
+history::LogFile OpenTextLog(const platform::FileSystem& fileSystem, const std::string& path,
+                             const Console& console) {
+    try {
+        if (history::LogFile log(fileSystem, path); log.size() > 0) {
+            return log;
+        }
+    } catch (const RuntimeError& error) {
+        if (!NotThere(error)) {
+            return OpenLog(fileSystem, path, console);
+        }
+    }
+    const auto cutLog =
+        history::StoppedSwitchCutLog(fileSystem, path, history::OpenStore(fileSystem, path));
+    if (cutLog) {
+        try {
+            return history::LogFile(fileSystem, *cutLog);
+        } catch (const RuntimeError& error) {
+            if (!NotThere(error)) {
+                throw;
+            }
+            // The switch ended meanwhile: the log holds it now.
+        }
+    }
+    return OpenLog(fileSystem, path, console);
 }
 
 std::string Entries(std::uint64_t count) {
@@ -34,10 +66,12 @@ std::string Entries(std::uint64_t count) {
 
 HistoryLog::HistoryLog(const platform::FileSystem& fileSystem, const std::string& path,
                        Console& console)
-    : file(OpenLog(fileSystem, path, console)),
+    : file(OpenTextLog(fileSystem, path, console)),
       store(history::OpenStore(fileSystem, path)),
-      end(history::FindLogEnd(
-          file, store ? history::TextBegin(fileSystem, path, file, store->absorbed()) : 0)) {
+      end(history::FindLogEnd(file,
+                              store && file.path() == path
+                                  ? history::TextBegin(fileSystem, path, file, store->absorbed())
+                                  : 0)) {
     if (file.size() == 0 && stored() == 0) {
         throw RuntimeError(error_number::FileNotFound,
                            "the history log " + console.shown(path) + " is empty");

@@ -6,6 +6,7 @@
 
 #include "engine/IntervalSave.h"
 #include "engine/SnapshotRows.h"
+#include "history/HistoryRewrite.h"
 
 namespace kestrava::cli {
 namespace {
@@ -88,6 +89,9 @@ int TakeSnapshot(const std::string& folder, const std::string& logPath,
     ErrorLines reports(console);
     NoEvents events;
     engine::SnapshotTools tools(seams.fileSystem, events, seams.clock, seams.locale, reports);
+    tools.switchInWaitingCutLog = [&seams](const std::string& path) {
+        return history::SwitchInWaitingCutLog(seams.fileSystem, path);
+    };
     engine::SnapshotRows rows(tools, RowsKept, RowsKept);
     const WalkedPaths walked(filter);
     switch (engine::LogFilesNow(absoluteFolder, logPath, rows, tools, {},

@@ -59,6 +59,11 @@ std::unique_ptr<platform::AppendingFile> HistoryLogEntry::openWhenUnlocked() {
     const auto givingUp = seams_.clock.monotonicNow() + LockWait;
     for (;;) {
         if (auto file = seams_.fileSystem.openForAppending(path_)) {
+            // Once the cut log is in place, the file held is the old log, on its way out.
+            if (seams_.switchInWaitingCutLog && file->tail(1).empty() &&
+                seams_.switchInWaitingCutLog(path_)) {
+                continue;
+            }
             return file;
         }
         if (seams_.clock.monotonicNow() >= givingUp) {

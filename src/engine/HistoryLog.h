@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,13 +14,21 @@
 
 namespace kestrava::engine {
 
-// What a history-log entry writes with: the file system, the locale's encoding, and the
-// pump and clock it waits with while another program writes an entry of its own.
+// Puts in place of the log (found empty, its lock held) the cut log that a rewrite of the
+// history left waiting when it was stopped between moving the log aside and moving the
+// cut log in; tells whether it did.
+using WaitingCutLogSwitch = std::function<bool(const std::string& logPath)>;
+
+// What a history-log entry writes with: the file system, the locale's encoding, the
+// pump and clock it waits with while another program writes an entry of its own, and,
+// when given, what finishes a rewrite's stopped switch before an entry goes into a log
+// that holds none.
 struct HistoryLogSeams {
     platform::FileSystem& fileSystem;
     const platform::Locale& locale;
     platform::EventPump& events;
     const platform::Clock& clock;
+    WaitingCutLogSwitch switchInWaitingCutLog = {};
 };
 
 // The lines of one history-log entry, appended in chunks so that a large snapshot costs

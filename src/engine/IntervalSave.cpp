@@ -98,7 +98,8 @@ public:
           tools_(tools),
           trap_(tools.errorReport, core::location_tag::LogFilesNow),
           events_(rows, tools.events),
-          log_({tools.fileSystem, tools.locale, events_, tools.clock}, historyLogPath, trap_),
+          log_({tools.fileSystem, tools.locale, events_, tools.clock, tools.switchInWaitingCutLog},
+               historyLogPath, trap_),
           startOver_(std::move(startOver)),
           // The history deleted and started over: this entry, begun in the old log, must
           // not open a new one without its first lines. The log is let go at once, before

@@ -6,6 +6,7 @@
 #include "core/ErrorReport.h"
 #include "engine/ConvertSize.h"
 #include "engine/GeneralDateText.h"
+#include "engine/HistoryLog.h"
 #include "engine/SnapshotRows.h"
 #include "engine/WalkFilter.h"
 #include "platform/Clock.h"
@@ -38,6 +39,7 @@ struct SnapshotTools : FileRowTexts {
 
     platform::FileSystem& fileSystem;
     platform::EventPump& events;
+    WaitingCutLogSwitch switchInWaitingCutLog;  // none: the log is written as found
     const platform::Clock& clock;
     const platform::Locale& locale;
     core::ErrorReport errorReport;

@@ -25,6 +25,7 @@ std::uint64_t NewestKeptStart(const FoundHistory& history, std::uint64_t keepTex
 CompactionReport CompactHistory(platform::FileSystem& fileSystem, const std::string& logPath,
                                 std::uint64_t keepText,
                                 const std::function<void(CompactionStep)>& afterStep) {
+    FinishStoppedSwitch(fileSystem, logPath);
     FoundHistory history(fileSystem, logPath);
     return RewriteHistory(fileSystem, history, {NewestKeptStart(history, keepText), {}, {}},
                           afterStep);

@@ -198,20 +198,37 @@ void WriteFile(platform::FileSystem& fileSystem, const std::string& path, std::s
 
 }  // namespace
 
+bool SwitchInWaitingCutLog(platform::FileSystem& fileSystem, const std::string& logPath) {
+    const auto cutLog = StoppedSwitchCutLog(fileSystem, logPath, OpenStore(fileSystem, logPath));
+    if (cutLog) {
+        fileSystem.replaceFile(*cutLog, logPath);
+    }
+    return cutLog.has_value();
+}
+
+void FinishStoppedSwitch(platform::FileSystem& fileSystem, const std::string& logPath) {
+    if (StoppedSwitchCutLog(fileSystem, logPath, OpenStore(fileSystem, logPath))) {
+        const auto held = HoldWritersOff(fileSystem, logPath);
+        if (held->tail(1).empty()) {
+            SwitchInWaitingCutLog(fileSystem, logPath);
+        }
+    }
+}
+
 FoundHistory::FoundHistory(platform::FileSystem& fileSystem, const std::string& path)
     : logPath(path),
       storePath(StorePathOf(path)),
-      wholeSize(WholeSize(fileSystem, path)),
       storeBytes(ReadWholeFile(fileSystem, storePath)),
-      log(fileSystem, path, wholeSize) {
+      store(storeBytes ? std::optional<StoreReader>(std::in_place, storePath, *storeBytes)
+                       : std::nullopt),
+      absorbed(store ? store->absorbed() : AbsorbedText{}),
+      textPath(StoppedSwitchCutLog(fileSystem, path, store).value_or(path)),
+      wholeSize(WholeSize(fileSystem, textPath)),
+      log(fileSystem, textPath, wholeSize) {
     if (log.size() < wholeSize) {
         throw ChangedMeanwhile();
     }
-    if (storeBytes) {
-        store.emplace(storePath, *storeBytes);
-        absorbed = store->absorbed();
-    }
-    end = FindLogEnd(log, TextBegin(fileSystem, logPath, log, absorbed));
+    end = FindLogEnd(log, textPath == path ? TextBegin(fileSystem, logPath, log, absorbed) : 0);
 }
 
 CompactionReport RewriteHistory(platform::FileSystem& fileSystem, FoundHistory& history,
@@ -222,6 +239,9 @@ CompactionReport RewriteHistory(platform::FileSystem& fileSystem, FoundHistory& 
             afterStep(step);
         }
     };
+    if (history.textPath != history.logPath) {
+        throw ChangedMeanwhile();  // a switch stopped midway, after FinishStoppedSwitch
+    }
     const std::uint64_t begin = history.end.entriesBegin;
     NewStore built = BuildStore(history, rewrite);
     const bool storeChanges = built.taken > 0 || built.removed > 0;

@@ -16,17 +16,29 @@ namespace kestrava::history {
 
 // The history as a rewrite finds it: the store read whole, and the text log within a size
 // it had while no program appended to it.
+// Puts in place the cut log that a switch stopped midway left waiting (the log missing,
+// or empty), with the writers held off. Throws RuntimeError when the files can't be read
+// or switched.
+void FinishStoppedSwitch(platform::FileSystem& fileSystem, const std::string& logPath);
+
+// The same, for a writer that holds the log's lock and found the log empty: tells
+// whether the cut log took the log's place.
+bool SwitchInWaitingCutLog(platform::FileSystem& fileSystem, const std::string& logPath);
+
+// The history as a rewrite finds it. A switch stopped midway is read as it will be once
+// finished: its cut log as the text log.
 struct FoundHistory {
     FoundHistory(platform::FileSystem& fileSystem, const std::string& logPath);
 
     std::string logPath;
     std::string storePath;
-    std::uint64_t wholeSize = 0;
     std::optional<std::string> storeBytes;
     std::optional<StoreReader> store;
-    LogFile log;
     AbsorbedText absorbed;  // the store's
-    LogEnd end;             // the text log's own whole entries, past what the store took in
+    std::string textPath;   // the log, or a stopped switch's cut log
+    std::uint64_t wholeSize = 0;
+    LogFile log;
+    LogEnd end;  // the text log's own whole entries, past what the store took in
 };
 
 // What a rewrite does: the text log's entries in [end.entriesBegin, leaveTextAt) leave it,

@@ -63,6 +63,9 @@ PruneOutcome PruneHistory(platform::FileSystem& fileSystem, const std::string& l
                           const KeepPolicy& policy, EntryTimeReader& reader,
                           const platform::Locale& locale, bool dryRun,
                           const std::function<void(CompactionStep)>& afterStep) {
+    if (!dryRun) {
+        FinishStoppedSwitch(fileSystem, logPath);
+    }
     FoundHistory history(fileSystem, logPath);
     const FoundEntries found = FindEntries(history);
     PruneOutcome outcome;

@@ -41,6 +41,40 @@ std::string PendingLogPath(const std::string& logPath, std::uint64_t generation)
     return logPath + "." + std::to_string(generation) + ".new";
 }
 
+namespace {
+
+std::optional<platform::EntryInfo> InfoIfThere(const platform::FileSystem& fileSystem,
+                                               const std::string& path) {
+    try {
+        return fileSystem.pathInfo(path);
+    } catch (const platform::RuntimeError& error) {
+        if (error.number() == platform::error_number::FileNotFound ||
+            error.number() == platform::error_number::PathNotFound) {
+            return std::nullopt;
+        }
+        throw;
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> StoppedSwitchCutLog(const platform::FileSystem& fileSystem,
+                                               const std::string& logPath,
+                                               const std::optional<StoreReader>& store) {
+    if (!store || !store->absorbed().any()) {
+        return std::nullopt;
+    }
+    if (const auto log = InfoIfThere(fileSystem, logPath); log && log->size > 0) {
+        return std::nullopt;
+    }
+    std::string cutLog = PendingLogPath(logPath, store->absorbed().generation);
+    const auto waiting = InfoIfThere(fileSystem, cutLog);
+    if (!waiting || waiting->kind != platform::EntryKind::File) {
+        return std::nullopt;
+    }
+    return cutLog;
+}
+
 bool StillHoldsAbsorbed(const platform::FileSystem& fileSystem, const std::string& logPath,
                         const LogFile& log, const AbsorbedText& absorbed) {
     if (!absorbed.any() || log.size() < absorbed.continuesAt ||

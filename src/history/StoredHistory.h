@@ -27,6 +27,14 @@ std::optional<StoreReader> OpenStore(const platform::FileSystem& fileSystem,
 // Where the cut log of a store's generation waits until it takes the log's place.
 std::string PendingLogPath(const std::string& logPath, std::uint64_t generation);
 
+// The cut log that waits for the log's place when a switch to it was stopped between
+// its two steps (Windows replaces an open file by moving it aside, then moving the new
+// one in): the log is then missing, or empty when a rewrite made it afresh to hold
+// writers off. Nothing when no cut log waits under the store's generation.
+std::optional<std::string> StoppedSwitchCutLog(const platform::FileSystem& fileSystem,
+                                               const std::string& logPath,
+                                               const std::optional<StoreReader>& store);
+
 // Whether the text log still begins with the text the store took in (a compact that was
 // stopped after it put the store in place, before the cut log): it does while the cut log
 // of the store's generation waits beside it, and the store's newest entry lies in the log

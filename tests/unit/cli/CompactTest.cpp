@@ -140,6 +140,67 @@ TEST_F(Compact, KilledAtAnyStepTheHistoryReadsAsBeforeAndARerunFinishes) {
     }
 }
 
+// Windows replaces a file that is held open by moving it aside and then moving the new
+// one in: killed between the two, the log is missing (or, killed while the next run held
+// writers off to finish, empty) while the cut log waits beside it.
+TEST_F(Compact, KilledBetweenMovingTheLogAsideAndTheCutLogInTheHistoryReadsAsBefore) {
+    for (const bool logMadeAfresh : {false, true}) {
+        std::filesystem::remove(PathOfText(logPath));
+        std::filesystem::remove(PathOfText(storePath()));
+        logEntries(3);
+        compact(1);
+        logEntries(3);
+        const std::vector<std::string> before = answers();
+        EXPECT_THROW(compact(1,
+                             [&](CompactionStep reached) {
+                                 if (reached == CompactionStep::StoreSwitched) {
+                                     throw Killed();
+                                 }
+                             }),
+                     Killed);
+        std::filesystem::remove(PathOfText(logPath));
+        if (logMadeAfresh) {
+            writeLogBytes("");
+        }
+
+        EXPECT_EQ(answers(), before);
+        const Answer dryRun = run({"prune", "--keep-last", "1", "--dry-run"});
+        EXPECT_EQ(dryRun.status, 0) << dryRun.err;
+        EXPECT_FALSE(std::filesystem::exists(PathOfText(logPath)) && !logMadeAfresh);
+
+        compact(1);
+        EXPECT_EQ(entriesInText(), 1);
+        EXPECT_EQ(answers(), before);
+        EXPECT_EQ(
+            std::distance(std::filesystem::directory_iterator(PathOfText(logPath).parent_path()),
+                          std::filesystem::directory_iterator()),
+            2);
+    }
+}
+
+TEST_F(Compact, ASnapshotIntoTheLogOfASwitchStoppedMidwayFollowsTheCutLog) {
+    logEntries(3);
+    compact(1);
+    logEntries(3);
+    EXPECT_THROW(compact(1,
+                         [&](CompactionStep reached) {
+                             if (reached == CompactionStep::StoreSwitched) {
+                                 throw Killed();
+                             }
+                         }),
+                 Killed);
+    std::filesystem::remove(PathOfText(logPath));
+    const std::string newest = run({"show", "-1", "--raw"}).out;
+
+    const Answer snapshot = run({"snapshot", folder()});
+
+    EXPECT_EQ(snapshot.status, 0) << snapshot.err;
+    EXPECT_EQ(entriesInText(), 2);
+    EXPECT_EQ(run({"show", "-2", "--raw"}).out, newest);
+    const std::string entries = run({"entries"}).out;
+    EXPECT_EQ(std::count(entries.begin(), entries.end(), '\n'), 7);
+}
+
 // A snapshot of a tree that didn't change, within the second, writes the very bytes of
 // the entry before: once that one is in the store and the log cut, the new one still
 // counts.
