@@ -39,12 +39,12 @@ struct SnapshotTools : FileRowTexts {
 
     platform::FileSystem& fileSystem;
     platform::EventPump& events;
-    WaitingCutLogSwitch switchInWaitingCutLog;  // none: the log is written as found
     const platform::Clock& clock;
     const platform::Locale& locale;
     core::ErrorReport errorReport;
     GeneralDateText dates;
     std::string decimalSeparator;
+    WaitingCutLogSwitch switchInWaitingCutLog;  // none: the log is written as found
 };
 
 // What became of a snapshot's entry in the history log, for a caller that reports it

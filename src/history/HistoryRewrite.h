@@ -14,8 +14,6 @@
 
 namespace kestrava::history {
 
-// The history as a rewrite finds it: the store read whole, and the text log within a size
-// it had while no program appended to it.
 // Puts in place the cut log that a switch stopped midway left waiting (the log missing,
 // or empty), with the writers held off. Throws RuntimeError when the files can't be read
 // or switched.
@@ -25,8 +23,9 @@ void FinishStoppedSwitch(platform::FileSystem& fileSystem, const std::string& lo
 // whether the cut log took the log's place.
 bool SwitchInWaitingCutLog(platform::FileSystem& fileSystem, const std::string& logPath);
 
-// The history as a rewrite finds it. A switch stopped midway is read as it will be once
-// finished: its cut log as the text log.
+// The history as a rewrite finds it: the store read whole, and the text log within a size
+// it had while no program appended to it. A switch stopped midway is read as it will be
+// once finished, its cut log as the text log.
 struct FoundHistory {
     FoundHistory(platform::FileSystem& fileSystem, const std::string& logPath);
 

@@ -4,6 +4,7 @@
 
 #include "core/ErrorReport.h"
 #include "core/LocationTags.h"
+#include "history/Compaction.h"
 #include "platform/RuntimeError.h"
 #include "unit/app/Form1Fixture.h"
 
@@ -157,6 +158,34 @@ TEST_F(Form1HistoryLog, ClearAnsweredYesDeletesTheStoreOfOlderEntriesToo) {
     EXPECT_FALSE(std::filesystem::exists(store));
     EXPECT_FALSE(std::filesystem::exists(form->HistoryLogPath));
     EXPECT_EQ(dialogs.shown.size(), 2u);
+}
+
+// Killed between moving the log aside and moving the cut log in, a compaction leaves the
+// cut log waiting: the window's next entry follows the entries it holds.
+TEST_F(Form1HistoryLog, ASnapshotAfterACompactionStoppedMidwayFollowsTheCutLog) {
+    TemporaryFolder watched;
+    watched.writeFile("notes.txt", "notes");
+    view->setFolderText(watched.string() + "/");
+    click(Control::PushButton6);
+    click(Control::PushButton6);
+    struct Killed {};
+    EXPECT_THROW(history::CompactHistory(fileSystem, form->HistoryLogPath, 1,
+                                         [](history::CompactionStep step) {
+                                             if (step == history::CompactionStep::StoreSwitched) {
+                                                 throw Killed();
+                                             }
+                                         }),
+                 Killed);
+    std::filesystem::remove(form->HistoryLogPath);
+
+    click(Control::PushButton6);
+
+    const std::string log = ReadWholeFile(form->HistoryLogPath);
+    EXPECT_EQ(std::count(log.begin(), log.end(), '['), 2) << log;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temporaryFolder.path()),
+                            std::filesystem::directory_iterator()),
+              2);
+    EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(Form1HistoryLog, CopyAfterASecondSnapshotHoldsBothEntries) {
