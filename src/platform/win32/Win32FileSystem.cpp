@@ -505,15 +505,25 @@ void Win32FileSystem::replaceFile(const std::string& from, const std::string& to
     constexpr auto Retry = std::chrono::milliseconds(50);
     const std::wstring source = ToUtf16(from);
     const std::wstring target = ToUtf16(to);
-    const auto givingUp = std::chrono::steady_clock::now() + Patience;
     // A file that is open (the log, which its writers' lock holds open while it is cut)
     // can't be renamed over; ReplaceFileW moves it aside first, which its sharing allows.
+    // Aside under a name of ours rather than one made up for it: a replace stopped there
+    // leaves a file the next replace of the same file takes the place of and deletes.
+    const std::wstring aside = target + L".replaced";
+    const auto givingUp = std::chrono::steady_clock::now() + Patience;
     const auto replace = [&] {
-        return ::MoveFileExW(source.c_str(), target.c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
-               (HeldUpForAMoment(::GetLastError()) &&
-                ::ReplaceFileW(target.c_str(), source.c_str(), nullptr,
-                               REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr));
+        if (::MoveFileExW(source.c_str(), target.c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return true;
+        }
+        if (!HeldUpForAMoment(::GetLastError()) ||
+            !::ReplaceFileW(target.c_str(), source.c_str(), aside.c_str(),
+                            REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+            return false;
+        }
+        // Still open, it goes once its last handle is closed.
+        ::DeleteFileW(aside.c_str());
+        return true;
     };
     while (!replace()) {
         if (!HeldUpForAMoment(::GetLastError()) || std::chrono::steady_clock::now() >= givingUp) {

@@ -171,6 +171,26 @@ TEST_F(Win32FileSystemTest, OneWriterAtATimeHoldsTheFileWhileReadersReadIt) {
     EXPECT_EQ(testing::ReadWholeFile(folder.path() / "Kestrava.txt"), "new\r\n");
 }
 
+// The log is cut while its writers' lock holds it open; a cut stopped between moving the
+// old log aside and moving the new one in left the old one aside.
+TEST_F(Win32FileSystemTest, ReplacesAFileItsWriterHoldsOpenLeavingNothingBeside) {
+    const std::string log = Utf8(folder.path() / "Kestrava.txt");
+    fileSystem.openForAppending(log)->append("old\r\n");
+    folder.writeFile("Kestrava.txt.replaced", "left by a stopped replace");
+    const std::string cut = Utf8(folder.path() / "Kestrava.txt.1.new");
+    fileSystem.createFile(cut)->write("cut\r\n");
+    auto held = fileSystem.openForAppending(log);
+    ASSERT_NE(held, nullptr);
+
+    fileSystem.replaceFile(cut, log);
+    held.reset();
+
+    EXPECT_EQ(testing::ReadWholeFile(folder.path() / "Kestrava.txt"), "cut\r\n");
+    const auto left = list(folder.path());
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left.begin()->first, "Kestrava.txt");
+}
+
 TEST_F(Win32FileSystemTest, NeverAppendsToAFolderOrWhereNoFolderIs) {
     fs::create_directories(folder.path() / "Kestrava.txt");
     EXPECT_EQ(failureOf([&] {
