@@ -16,7 +16,6 @@ work_folder file-history-bench "$@"
 day=$work/day.txt
 log=$work/stored.txt
 
-
 # grep's count into a file: with its output thrown away, grep stops at the first match.
 grep_count() { grep -F -c -- "$1" "$2" >"$work/grep.out"; }
 

@@ -16,7 +16,6 @@ work_folder history-bench "$@"
 log=$work/Kestrava.txt
 day=$work/day.txt
 
-
 ratio() { printf '%.2f' "$(echo "$1 / $2" | bc -l)"; }
 ms() { printf '%.1f ms' "$(echo "$1 * 1000" | bc -l)"; }
 

@@ -13,13 +13,8 @@ files=${1:-73500}
 cmake --preset release >/dev/null
 cmake --build --preset release --target kestrava_log kestrava_generate_day >/dev/null
 program=$PWD/build/release/src/kestrava-log
-if [ $# -ge 2 ]; then
-    work=$2
-    mkdir -p "$work"
-else
-    work=$(mktemp -d "${TMPDIR:-/tmp}/kestrava-prune-bench-XXXXXX")
-    trap 'rm -rf "$work"' EXIT
-fi
+source bench/script-helpers.sh
+work_folder prune-bench "${@:2}"
 log=$work/Kestrava.txt
 rm -f "$log" "$log.history"
 build/release/bench/generate-day "$log" "$files"

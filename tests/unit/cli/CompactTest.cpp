@@ -65,6 +65,15 @@ protected:
         return history::CompactHistory(native.fileSystem(), logPath, keep, afterStep);
     }
 
+    // A history begun afresh: two entries in the store and four in the text log.
+    void logStoredAndTextEntries() {
+        std::filesystem::remove(PathOfText(logPath));
+        std::filesystem::remove(PathOfText(storePath()));
+        logEntries(3);
+        compact(1);
+        logEntries(3);
+    }
+
     // A compaction keeping one entry in the text, killed right after the step.
     void compactKilledAfter(CompactionStep step) {
         EXPECT_THROW(compact(1,
@@ -129,11 +138,7 @@ TEST_F(Compact, KilledAtAnyStepTheHistoryReadsAsBeforeAndARerunFinishes) {
          {CompactionStep::StoreWritten, CompactionStep::TextCopied, CompactionStep::Locked,
           CompactionStep::TextCompleted, CompactionStep::StoreSwitched,
           CompactionStep::TextSwitched}) {
-        std::filesystem::remove(PathOfText(logPath));
-        std::filesystem::remove(PathOfText(storePath()));
-        logEntries(3);
-        compact(1);
-        logEntries(3);
+        logStoredAndTextEntries();
         const std::vector<std::string> before = answers();
 
         compactKilledAfter(step);
@@ -150,11 +155,7 @@ TEST_F(Compact, KilledAtAnyStepTheHistoryReadsAsBeforeAndARerunFinishes) {
 // writers off to finish, empty) while the cut log waits beside it.
 TEST_F(Compact, KilledBetweenMovingTheLogAsideAndTheCutLogInTheHistoryReadsAsBefore) {
     for (const bool logMadeAfresh : {false, true}) {
-        std::filesystem::remove(PathOfText(logPath));
-        std::filesystem::remove(PathOfText(storePath()));
-        logEntries(3);
-        compact(1);
-        logEntries(3);
+        logStoredAndTextEntries();
         const std::vector<std::string> before = answers();
         compactKilledAfter(CompactionStep::StoreSwitched);
         std::filesystem::remove(PathOfText(logPath));
@@ -179,9 +180,7 @@ TEST_F(Compact, KilledBetweenMovingTheLogAsideAndTheCutLogInTheHistoryReadsAsBef
 }
 
 TEST_F(Compact, ASnapshotIntoTheLogOfASwitchStoppedMidwayFollowsTheCutLog) {
-    logEntries(3);
-    compact(1);
-    logEntries(3);
+    logStoredAndTextEntries();
     compactKilledAfter(CompactionStep::StoreSwitched);
     std::filesystem::remove(PathOfText(logPath));
     const std::string newest = run({"show", "-1", "--raw"}).out;
