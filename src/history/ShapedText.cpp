@@ -114,4 +114,40 @@ bool TakeShaped(std::string_view shapes, std::size_t& at, std::span<ByteReader> 
     return true;
 }
 
+std::optional<ShapeTemplate> ShapeTemplate::Read(std::string_view shapes, std::size_t& at) {
+    std::size_t length = 0;
+    std::size_t end = 0;
+    if (!MeasureShape(shapes, at, length, end)) {
+        return std::nullopt;
+    }
+    ShapeTemplate shape;
+    shape.text_.reserve(length);
+    while (at < end) {
+        const char c = shapes[at++];
+        if (c == Escape) {
+            shape.text_ += shapes[at++];
+        } else if (c >= 1 && static_cast<std::size_t>(c) <= LongestRun) {
+            const auto width = static_cast<std::size_t>(c);
+            shape.text_.append(width, '0');
+            shape.runs_.push_back({shape.text_.size(), width});
+        } else {
+            shape.text_ += c;
+        }
+    }
+    ++at;
+    return shape;
+}
+
+bool ShapeTemplate::fill(std::span<ByteReader> numbers, char* out) const {
+    text_.copy(out, text_.size());
+    for (std::size_t run = 0; run < runs_.size(); ++run) {
+        ByteReader& column = numbers[std::min(run, numbers.size() - 1)];
+        if (!PutDigits(column.number(), runs_[run].width, out + runs_[run].end) ||
+            column.broken()) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace kestrava::history

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "history/StoreBytes.h"
 
@@ -21,5 +23,26 @@ void PutShaped(std::string_view text, std::string& shapes, std::span<std::string
 // when the shapes or the numbers end too soon.
 bool TakeShaped(std::string_view shapes, std::size_t& at, std::span<ByteReader> numbers,
                 std::string& text);
+
+// A shape read once and filled for every text of its shape: its texts all have its
+// length, and differ only in their digits.
+class ShapeTemplate {
+public:
+    // The shape that begins at `at`, moving `at` past it; nothing when it is damaged.
+    static std::optional<ShapeTemplate> Read(std::string_view shapes, std::size_t& at);
+
+    std::size_t length() const { return text_.size(); }
+    // Writes a text of this shape, length() bytes, taking its numbers; false when they
+    // end too soon or one has more digits than its run.
+    bool fill(std::span<ByteReader> numbers, char* out) const;
+
+private:
+    struct Run {
+        std::size_t end = 0;  // where its digits end in the text
+        std::size_t width = 0;
+    };
+    std::string text_;  // its own bytes, the runs' digits still zeros
+    std::vector<Run> runs_;
+};
 
 }  // namespace kestrava::history

@@ -7,7 +7,7 @@
 #include <set>
 #include <span>
 
-#include "history/ShapedText.h"
+#include "history/ParallelWork.h"
 #include "history/StoreBytes.h"
 #include "platform/RuntimeError.h"
 
@@ -21,40 +21,6 @@ constexpr std::string_view IndexTag = "INDX";
 constexpr std::string_view LinesTag = "LINE";
 constexpr std::size_t FrameSize = 16;
 
-// How a line ends, and whether it reads as path|size|date.
-enum LineKind : unsigned char {
-    FileLineCrLf = 0,
-    OtherLineCrLf = 1,
-    FileLineLf = 2,
-    OtherLineLf = 3,
-    FileLineUnended = 4,
-    OtherLineUnended = 5,
-};
-constexpr unsigned char OtherLine = 1;
-constexpr unsigned char EndingBits = 6;
-// The size or date text is that of the line before in the order of versions.
-constexpr unsigned char SameSize = 8;
-constexpr unsigned char SameDate = 16;
-
-// A block's columns: the lines' places in the order, the entries they span, their kinds,
-// their paths told against the line before, and their size and date texts as shapes and
-// numbers.
-enum Column {
-    Ranks,
-    Firsts,
-    Spans,
-    Kinds,
-    Shared,
-    Suffixes,
-    SizeShapes,
-    DateShapes,
-    SizeNumbers,
-    DateNumbers = SizeNumbers + 4,
-    ColumnCount = DateNumbers + 8
-};
-constexpr std::size_t SizeNumberColumns = DateNumbers - SizeNumbers;
-constexpr std::size_t DateNumberColumns = ColumnCount - DateNumbers;
-
 std::string Frame(std::string_view tag, std::string_view raw, std::string_view stored) {
     std::string block(tag);
     PutFixed32(block, static_cast<std::uint32_t>(raw.size()));
@@ -66,79 +32,20 @@ std::string Frame(std::string_view tag, std::string_view raw, std::string_view s
 
 }  // namespace
 
-std::optional<std::uint64_t> RankSet::before(std::uint64_t rank) const {
-    std::size_t word = static_cast<std::size_t>(rank / 64);
-    std::uint64_t bits = words_[word] & ((std::uint64_t{1} << (rank % 64)) - 1);
-    while (bits == 0) {
-        if (word == 0) {
-            return std::nullopt;
-        }
-        bits = words_[--word];
-    }
-    return word * 64 + static_cast<std::uint64_t>(63 - std::countl_zero(bits));
-}
-
 namespace {
 
-std::string_view EndingOf(unsigned char kind) {
-    switch (kind & EndingBits) {
-        case FileLineCrLf:
-            return "\r\n";
-        case FileLineLf:
-            return "\n";
-        default:
-            return "";
-    }
-}
-
-std::size_t SharedPrefix(std::string_view a, std::string_view b) {
-    return static_cast<std::size_t>(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first -
-                                    a.begin());
-}
-
-// A line's texts are told against those of the nearest line before it in the order of
-// versions among the lines of this block and the blocks before it (those any entry that
-// needs this block needs too): a file changed in place follows its former line, whose
-// path it repeats, often its size too.
+// A block's versions in parts, each told against the first block and its own part.
 std::string EncodeChunk(const StoreContent& content, const std::vector<std::size_t>& members,
-                        std::uint32_t firstEntry, RankSet& seen) {
-    std::array<std::string, ColumnCount> columns;
-    std::size_t previousRank = 0;
-    for (const std::size_t rank : members) {
-        const auto before = seen.before(rank);
-        const SplitLine previous = before ? Split(content.text(content.versions[*before]))
-                                          : SplitLine{OtherLine, {}, {}, {}};
-        seen.insert(rank);
-        const LineVersion& version = content.versions[rank];
-        PutNumber(columns[Ranks], rank - previousRank);
-        previousRank = rank;
-        PutNumber(columns[Firsts], version.first - firstEntry);
-        PutNumber(columns[Spans], version.last - version.first);
-        const SplitLine line = Split(content.text(version));
-        const bool files = (line.kind & OtherLine) == 0 && (previous.kind & OtherLine) == 0;
-        const bool sameSize = files && line.size == previous.size;
-        const bool sameDate = files && line.date == previous.date;
-        columns[Kinds] +=
-            static_cast<char>(line.kind | (sameSize ? SameSize : 0) | (sameDate ? SameDate : 0));
-        const std::size_t shared = SharedPrefix(line.path, previous.path);
-        PutNumber(columns[Shared], shared);
-        (columns[Suffixes] += line.path.substr(shared)) += '\n';
-        const bool fileLine = (line.kind & OtherLine) == 0;
-        if (fileLine && !sameSize) {
-            PutShaped(line.size, columns[SizeShapes],
-                      std::span(columns).subspan(SizeNumbers, SizeNumberColumns));
-        }
-        if (fileLine && !sameDate) {
-            PutShaped(line.date, columns[DateShapes],
-                      std::span(columns).subspan(DateNumbers, DateNumberColumns));
-        }
-    }
+                        std::uint32_t firstEntry, const RankSet& earlier) {
+    const std::size_t parts = (members.size() + VersionsPerPart - 1) / VersionsPerPart;
     std::string raw;
     PutNumber(raw, members.size());
-    for (const std::string& column : columns) {
-        const std::string deflated = Deflate(column);
-        PutNumber(raw, column.size());
-        PutText(raw, deflated);
+    PutNumber(raw, parts);
+    for (std::size_t part = 0; part < parts; ++part) {
+        const auto partMembers = std::span(members).subspan(
+            part * VersionsPerPart,
+            std::min(VersionsPerPart, members.size() - part * VersionsPerPart));
+        raw += EncodePart(content, partMembers, firstEntry, earlier);
     }
     return raw;
 }
@@ -206,69 +113,12 @@ std::optional<std::string_view> Payload(std::string_view bytes, std::size_t offs
 
 }  // namespace
 
-// A block's columns, inflated.
-struct BlockColumns {
-    std::array<std::string, ColumnCount> inflated;
-    std::size_t size = 0;  // their bytes in all
-};
-
-namespace {
-
-// A block's columns, inflated from its payload with one state. False when any is damaged.
-bool InflateColumns(std::string_view payload, BlockColumns& columns) {
-    ByteReader in(payload);
-    in.number();  // the versions, which the index tells as well
-    Inflater inflater;
-    for (std::string& column : columns.inflated) {
-        const std::uint64_t size = in.number();
-        const std::string_view deflated = in.text();
-        if (in.broken() || !inflater.inflate(deflated, static_cast<std::size_t>(size), column)) {
-            return false;
-        }
-        columns.size += column.size();
-    }
-    return true;
-}
-
-// The text that begins at `at` in a column of texts each ended by a line feed; nothing
-// once the column has no more.
-std::optional<std::string_view> NextText(std::string_view column, std::size_t& at) {
-    if (at >= column.size()) {
-        return std::nullopt;
-    }
-    const std::size_t end = std::min(column.find('\n', at), column.size());
-    const std::string_view text = column.substr(at, end - at);
-    at = end + 1;
-    return text;
-}
-
-}  // namespace
-
-SplitLine Split(std::string_view line) {
-    unsigned char ending = FileLineUnended;
-    if (line.ends_with("\r\n")) {
-        ending = FileLineCrLf;
-        line.remove_suffix(2);
-    } else if (line.ends_with('\n')) {
-        ending = FileLineLf;
-        line.remove_suffix(1);
-    }
-    const std::size_t last = line.rfind('|');
-    const std::size_t before = last == 0 || last == std::string_view::npos
-                                   ? std::string_view::npos
-                                   : line.rfind('|', last - 1);
-    if (before == std::string_view::npos) {
-        return {static_cast<unsigned char>(ending | OtherLine), line, {}, {}};
-    }
-    return {ending, line.substr(0, before), line.substr(before + 1, last - before - 1),
-            line.substr(last + 1)};
-}
-
 std::string EncodeStore(const StoreContent& content) {
     const std::size_t chunkCount =
         content.entries.empty() ? 0 : (content.entries.size() - 1) / EntriesPerBlock + 1;
     std::vector<std::vector<std::size_t>> members(chunkCount);
-    RankSet seen(content.versions.size());
+    // The later blocks are told against the first, which is told against itself alone.
+    RankSet firstBlock(content.versions.size());
     for (std::size_t rank = 0; rank < content.versions.size(); ++rank) {
         members[content.versions[rank].first / EntriesPerBlock].push_back(rank);
     }
@@ -279,7 +129,12 @@ std::string EncodeStore(const StoreContent& content) {
     PutNumber(index, chunkCount);
     for (std::size_t chunk = 0; chunk < chunkCount; ++chunk) {
         const auto firstEntry = static_cast<std::uint32_t>(chunk * EntriesPerBlock);
-        const std::string raw = EncodeChunk(content, members[chunk], firstEntry, seen);
+        const std::string raw = EncodeChunk(content, members[chunk], firstEntry, firstBlock);
+        if (chunk == 0) {
+            for (const std::size_t rank : members[chunk]) {
+                firstBlock.insert(rank);
+            }
+        }
         const std::string block = Frame(LinesTag, raw, raw);
         PutNumber(index, firstEntry);
         PutNumber(index, members[chunk].size());
@@ -347,6 +202,7 @@ void StoreReader::readIndex() {
         return;
     }
     known_ = RankSet(totalVersions_);
+    firstBlock_ = RankSet(totalVersions_);
     byRank_.assign(static_cast<std::size_t>(totalVersions_), {});
     const std::uint64_t chunkCount = in.number();
     for (std::uint64_t chunk = 0; chunk < chunkCount && !in.broken(); ++chunk) {
@@ -380,181 +236,164 @@ const StoredEntryFacts& StoreReader::facts(std::size_t index, std::int64_t numbe
     return entries_.at(index);
 }
 
-const StoreReader::ChunkLines& StoreReader::chunkLines(std::size_t chunk) {
-    if (decoded_[chunk]) {
-        return *decoded_[chunk];
-    }
-    // The lines of the blocks before tell this block's.
-    for (std::size_t before = 0; before < chunk; ++before) {
-        chunkLines(before);
-        if (const auto problem = chunkProblems_.find(before); problem != chunkProblems_.end()) {
-            chunkProblems_[chunk] = problem->second;
-            return decoded_[chunk].emplace();
+PartLayout StoreReader::layout() const {
+    return version_ < 2 ? PartLayout::InlineShapes : PartLayout::ShapeLists;
+}
+
+void StoreReader::decodeUpTo(std::size_t last) {
+    std::vector<std::size_t> missing;
+    for (std::size_t chunk = 0; chunk <= last; ++chunk) {
+        if (!decoded_[chunk]) {
+            missing.push_back(chunk);
         }
     }
+    if (missing.empty()) {
+        return;
+    }
+    if (layout() == PartLayout::InlineShapes) {
+        // Each block is told against all the blocks before it.
+        for (const std::size_t chunk : missing) {
+            decodeChunks({chunk});
+        }
+        return;
+    }
+    // The first block is told against nothing but itself, and every later one against
+    // the first: once the first is read, the others are read all at once.
+    if (missing.front() == 0) {
+        decodeChunks({0});
+        missing.erase(missing.begin());
+    }
+    decodeChunks(missing);
+}
+
+std::optional<std::vector<StoredPart>> StoreReader::readChunk(std::size_t chunk) {
     const std::size_t at = linesStart_ + chunks_[chunk].offset;
     std::uint32_t rawSize = 0;
     std::string why;
-    const auto stored = Payload(bytes_, at, LinesTag, rawSize, why);
-    if (!stored) {
+    const auto payload = Payload(bytes_, at, LinesTag, rawSize, why);
+    auto parts = payload ? ReadParts(*payload, layout()) : std::nullopt;
+    if (!payload) {
         chunkProblems_[chunk] = why;
-        return decoded_[chunk].emplace();
+    } else if (!parts) {
+        chunkProblems_[chunk] = damagedChunk(chunk);
     }
-    ChunkLines lines;
-    BlockColumns columns;
-    if (!InflateColumns(*stored, columns) || !decodeLines(chunk, columns, lines)) {
-        chunkProblems_[chunk] = "the block at byte " + std::to_string(at) + " is damaged";
-        lines = {};
-    }
-    return decoded_[chunk].emplace(std::move(lines));
+    return parts;
 }
 
-bool StoreReader::decodeLines(std::size_t chunk, const BlockColumns& columns, ChunkLines& lines) {
-    const Chunk& where = chunks_[chunk];
-    ByteReader ranks(columns.inflated[Ranks]);
-    ByteReader firsts(columns.inflated[Firsts]);
-    ByteReader spans(columns.inflated[Spans]);
-    ByteReader shared(columns.inflated[Shared]);
-    const std::string_view kinds = columns.inflated[Kinds];
-    std::vector<ByteReader> numbers(columns.inflated.begin() + SizeNumbers, columns.inflated.end());
-    const auto sizeNumbers = std::span(numbers).subspan(0, SizeNumberColumns);
-    const auto dateNumbers = std::span(numbers).subspan(SizeNumberColumns, DateNumberColumns);
-    std::size_t suffixAt = 0;
-    std::size_t sizeAt = 0;
-    std::size_t dateAt = 0;
-    bool shapesWhole = true;
-    const std::size_t count = std::min<std::size_t>(where.versions, kinds.size());
-    lines.reserve(count, columns.size);
-    // The line being rebuilt, in its parts; most often it is told against the line
-    // rebuilt just before, whose parts are still at hand.
-    std::string path;
-    std::string size;
-    std::string date;
-    std::optional<std::uint64_t> lastRank;
-    unsigned char lastKind = OtherLine;
-    std::uint64_t rank = 0;
-    // A version belongs to the block of the entry that first listed it, and lasts no
-    // longer than the store's entries.
-    const std::uint64_t blockEnd =
-        std::min<std::uint64_t>(where.firstEntry + EntriesPerBlock, count_);
-    for (std::size_t index = 0; index < count; ++index) {
-        rank += ranks.number();
-        const std::uint64_t first = where.firstEntry + firsts.number();
-        const std::uint64_t span = spans.number();
-        const auto kind = static_cast<unsigned char>(kinds[index]);
-        if (rank >= totalVersions_ || known_.contains(rank) || first >= blockEnd ||
-            span >= count_ - first) {
-            return false;
-        }
-        const auto last = static_cast<std::uint32_t>(first + span);
-        const auto before = known_.before(rank);
-        const auto sharedSize = static_cast<std::size_t>(shared.number());
-        if (before && before == lastRank && (lastKind & OtherLine) == 0) {
-            path.resize(std::min(path.size(), sharedSize));
-        } else {
-            // Only what this line takes from it: a text of its own is rebuilt below.
-            const SplitLine previous = lineBefore(before, chunk, lines);
-            path.assign(previous.path.substr(0, std::min(previous.path.size(), sharedSize)));
-            if ((kind & SameSize) != 0) {
-                size.assign(previous.size);
-            }
-            if ((kind & SameDate) != 0) {
-                date.assign(previous.date);
+std::string StoreReader::damagedChunk(std::size_t chunk) const {
+    return "the block at byte " + std::to_string(linesStart_ + chunks_[chunk].offset) +
+           " is damaged";
+}
+
+void StoreReader::decodeChunks(const std::vector<std::size_t>& chunks) {
+    const RankSet& earlier = layout() == PartLayout::InlineShapes ? known_ : firstBlock_;
+    const auto earlierLine = [this](std::uint64_t rank) {
+        const Place place = byRank_[static_cast<std::size_t>(rank)];
+        return parts_[place.part].split(place.index);
+    };
+    std::map<std::size_t, PartContext> contexts;
+    std::vector<PartJob> jobs;
+    for (const std::size_t chunk : chunks) {
+        if (auto parts = readChunk(chunk)) {
+            const Chunk& where = chunks_[chunk];
+            contexts[chunk] = {where.firstEntry,
+                               std::min<std::uint64_t>(where.firstEntry + EntriesPerBlock, count_),
+                               count_,
+                               totalVersions_,
+                               &earlier,
+                               earlierLine};
+            for (StoredPart& part : *parts) {
+                jobs.push_back({chunk, part, {}, false});
             }
         }
-        known_.insert(rank);
-        byRank_[static_cast<std::size_t>(rank)] = {static_cast<std::uint32_t>(chunk),
-                                                   static_cast<std::uint32_t>(index)};
-        const auto suffix = NextText(columns.inflated[Suffixes], suffixAt);
-        if (!suffix) {
-            return false;
+    }
+    RunInParallel(jobs.size(), [&](std::size_t job) {
+        PartJob& part = jobs[job];
+        part.whole = DecodePart(part.stored, layout(), contexts.at(part.chunk), part.lines);
+    });
+    auto job = jobs.begin();
+    for (const std::size_t chunk : chunks) {
+        const auto end =
+            std::find_if(job, jobs.end(), [&](const PartJob& part) { return part.chunk != chunk; });
+        keepChunk(chunk, std::span(job, end));
+        job = end;
+    }
+}
+
+void StoreReader::keepChunk(std::size_t chunk, std::span<PartJob> jobs) {
+    decoded_[chunk].emplace();
+    // An entry needs the blocks before its own: one that can't be read costs the
+    // entries of every block after it.
+    if (const auto before = chunkProblems_.find(chunk - 1);
+        chunk > 0 && before != chunkProblems_.end()) {
+        chunkProblems_[chunk] = before->second;
+        return;
+    }
+    if (chunkProblems_.contains(chunk)) {
+        return;
+    }
+    std::uint64_t versions = 0;
+    for (const PartJob& part : jobs) {
+        if (!part.whole) {
+            chunkProblems_[chunk] = damagedChunk(chunk);
+            return;
         }
-        path += *suffix;
-        if ((kind & OtherLine) == 0) {
-            if ((kind & SameSize) == 0) {
-                shapesWhole &= TakeShaped(columns.inflated[SizeShapes], sizeAt, sizeNumbers, size);
+        versions += part.lines.lines.size();
+        // Each version has one place in the order.
+        for (const DecodedLine& line : part.lines.lines) {
+            if (known_.contains(line.rank)) {
+                chunkProblems_[chunk] = damagedChunk(chunk);
+                return;
             }
-            if ((kind & SameDate) == 0) {
-                shapesWhole &= TakeShaped(columns.inflated[DateShapes], dateAt, dateNumbers, date);
-            }
+            known_.insert(line.rank);
         }
-        lastRank = rank;
-        lastKind = kind;
-        lines.add(rank, static_cast<std::uint32_t>(first), last, kind, path, size, date);
     }
-    return shapesWhole && !ranks.broken() && !firsts.broken() && !spans.broken() &&
-           !shared.broken() && lines.lines.size() == where.versions;
-}
-
-void StoreReader::ChunkLines::reserve(std::size_t count, std::size_t inflated) {
-    // A guess at the lines' bytes that a forged count can't make more than a few times
-    // what the block's columns really hold.
-    constexpr std::size_t ExpectedLine = 100;
-    constexpr std::size_t MostPerInflatedByte = 4;
-    lines.reserve(count);
-    texts.reserve(std::min(count * ExpectedLine, inflated * MostPerInflatedByte));
-}
-
-void StoreReader::ChunkLines::add(std::uint64_t rank, std::uint32_t first, std::uint32_t last,
-                                  unsigned char kind, std::string_view path, std::string_view size,
-                                  std::string_view date) {
-    const std::size_t offset = texts.size();
-    texts += path;
-    LineCut cut{static_cast<std::uint32_t>(path.size()), 0, 0, kind};
-    if ((kind & OtherLine) == 0) {
-        ((texts += '|') += size) += '|';
-        cut.size = static_cast<std::uint32_t>(size.size());
-        texts += date;
-        cut.date = static_cast<std::uint32_t>(date.size());
+    if (versions != chunks_[chunk].versions) {
+        chunkProblems_[chunk] = damagedChunk(chunk);
+        return;
     }
-    texts += EndingOf(kind);
-    lines.push_back(
-        {rank, {first, last, offset, static_cast<std::uint32_t>(texts.size() - offset)}, cut});
-}
-
-std::string_view StoreReader::ChunkLines::text(const DecodedLine& line) const {
-    return std::string_view(texts).substr(static_cast<std::size_t>(line.version.offset),
-                                          line.version.length);
-}
-
-SplitLine StoreReader::ChunkLines::split(std::size_t index) const {
-    const DecodedLine& decoded = lines[index];
-    const LineCut& cut = decoded.cut;
-    const std::string_view line = text(decoded);
-    if ((cut.kind & OtherLine) != 0) {
-        return {cut.kind, line.substr(0, cut.path), {}, {}};
+    decoded_[chunk] = DecodedBlock{parts_.size(), jobs.size()};
+    for (PartJob& part : jobs) {
+        const auto partNumber = static_cast<std::uint32_t>(parts_.size());
+        for (std::size_t index = 0; index < part.lines.lines.size(); ++index) {
+            byRank_[static_cast<std::size_t>(part.lines.lines[index].rank)] = {
+                partNumber, static_cast<std::uint32_t>(index)};
+        }
+        parts_.push_back(std::move(part.lines));
     }
-    return {cut.kind, line.substr(0, cut.path), line.substr(cut.path + 1, cut.size),
-            line.substr(cut.path + cut.size + 2, cut.date)};
-}
-
-SplitLine StoreReader::lineBefore(std::optional<std::uint64_t> before, std::size_t chunk,
-                                  const ChunkLines& decoding) const {
-    if (!before) {
-        return {OtherLine, {}, {}, {}};
+    if (chunk == 0) {
+        firstBlock_ = known_;
     }
-    const auto [inChunk, index] = byRank_[static_cast<std::size_t>(*before)];
-    const ChunkLines& lines = inChunk == chunk ? decoding : *decoded_[inChunk];
-    return lines.split(index);
 }
 
 std::vector<std::string_view> StoreReader::lines(std::size_t index, std::int64_t number) {
     facts(index, number);
-    std::vector<std::string_view> slots(static_cast<std::size_t>(totalVersions_));
-    for (std::size_t chunk = 0; chunk < chunks_.size() && chunks_[chunk].firstEntry <= index;
-         ++chunk) {
-        const ChunkLines& lines = chunkLines(chunk);
-        if (const auto problem = chunkProblems_.find(chunk); problem != chunkProblems_.end()) {
+    std::size_t needed = 0;
+    while (needed + 1 < chunks_.size() && chunks_[needed + 1].firstEntry <= index) {
+        ++needed;
+    }
+    if (!chunks_.empty()) {
+        decodeUpTo(needed);
+        if (const auto problem = chunkProblems_.find(needed); problem != chunkProblems_.end()) {
             fail(number, problem->second);
         }
-        for (const DecodedLine& line : lines.lines) {
-            if (line.version.first <= index && index <= line.version.last) {
-                slots[static_cast<std::size_t>(line.rank)] = lines.text(line);
-            }
+    }
+    // Every version read is known: those that hold the entry are its lines, in the order.
+    std::vector<std::string_view> entry;
+    entry.reserve(
+        static_cast<std::size_t>(std::min<std::uint64_t>(entries_[index].lines, totalVersions_)));
+    for (std::uint64_t rank = 0; rank < totalVersions_; ++rank) {
+        if (!known_.contains(rank)) {
+            continue;
+        }
+        const Place place = byRank_[static_cast<std::size_t>(rank)];
+        const PartLines& part = parts_[place.part];
+        const DecodedLine& line = part.lines[place.index];
+        if (line.version.first <= index && index <= line.version.last) {
+            entry.push_back(part.text(line));
         }
     }
-    std::erase_if(slots, [](std::string_view line) { return line.empty(); });
-    return slots;
+    return entry;
 }
 
 std::string StoreReader::files(std::size_t index, std::int64_t number) {
@@ -576,13 +415,18 @@ void StoreReader::forEachVersion(const VersionVisitor& visit) {
         return;
     }
     facts(0, 1);
+    if (!chunks_.empty()) {
+        decodeUpTo(chunks_.size() - 1);
+    }
     for (std::size_t chunk = 0; chunk < chunks_.size(); ++chunk) {
-        const ChunkLines& lines = chunkLines(chunk);
         if (const auto problem = chunkProblems_.find(chunk); problem != chunkProblems_.end()) {
             fail(static_cast<std::int64_t>(chunks_[chunk].firstEntry + 1), problem->second);
         }
-        for (const DecodedLine& line : lines.lines) {
-            visit(line.rank, line.version, lines.text(line));
+        const DecodedBlock& block = *decoded_[chunk];
+        for (std::size_t part = block.firstPart; part < block.firstPart + block.parts; ++part) {
+            for (const DecodedLine& line : parts_[part].lines) {
+                visit(line.rank, line.version, parts_[part].text(line));
+            }
         }
     }
 }
@@ -597,18 +441,12 @@ StoreContent StoreReader::content() {
         content.entries.push_back(facts(index, static_cast<std::int64_t>(index + 1)));
     }
     std::vector<std::pair<std::uint64_t, LineVersion>> ranked;
-    for (std::size_t chunk = 0; chunk < chunks_.size(); ++chunk) {
-        const ChunkLines& lines = chunkLines(chunk);
-        if (const auto problem = chunkProblems_.find(chunk); problem != chunkProblems_.end()) {
-            fail(static_cast<std::int64_t>(chunks_[chunk].firstEntry + 1), problem->second);
-        }
-        for (const DecodedLine& line : lines.lines) {
-            LineVersion version = line.version;
-            version.offset = content.texts.size();
-            content.texts += lines.text(line);
-            ranked.emplace_back(line.rank, version);
-        }
-    }
+    forEachVersion([&](std::uint64_t rank, const LineVersion& line, std::string_view text) {
+        LineVersion version = line;
+        version.offset = content.texts.size();
+        content.texts += text;
+        ranked.emplace_back(rank, version);
+    });
     std::sort(ranked.begin(), ranked.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& [rank, version] : ranked) {

@@ -1,47 +1,26 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "history/StoreContent.h"
+#include "history/StoreParts.h"
 
 namespace kestrava::history {
-
-struct BlockColumns;
-
-// A line in its parts: how it ends and whether it names a file (its kind), and its path
-// (the whole line, without its end, when it names no file), size and date texts.
-struct SplitLine {
-    unsigned char kind;
-    std::string_view path;
-    std::string_view size;
-    std::string_view date;
-};
-SplitLine Split(std::string_view line);
-
-// A set of places in the order of versions, which tells the nearest one before a place.
-class RankSet {
-public:
-    explicit RankSet(std::uint64_t size = 0) : words_(static_cast<std::size_t>(size / 64 + 1)) {}
-
-    void insert(std::uint64_t rank) { words_[rank / 64] |= std::uint64_t{1} << (rank % 64); }
-    bool contains(std::uint64_t rank) const { return (words_[rank / 64] >> (rank % 64) & 1) != 0; }
-    std::optional<std::uint64_t> before(std::uint64_t rank) const;
-
-private:
-    std::vector<std::uint64_t> words_;
-};
 
 // The store's format, described in docs/history-store.md. Its first 64 bytes keep their
 // layout in every version, so that a reader of an older version still knows how many
 // entries a newer store holds and which text it took in.
 inline constexpr std::string_view StoreFormatName = "KESTRAVA HISTORY";
-inline constexpr std::uint32_t StoreFormatVersion = 1;
+// Version 1 kept each size and date text's shape in turn, and a block's lines as one part.
+inline constexpr std::uint32_t StoreFormatVersion = 2;
 inline constexpr std::size_t StoreHeaderSize = 64;
 // Line versions are kept in blocks by the entry that first held them: an entry needs the
 // blocks of the entries up to it only.
@@ -92,35 +71,29 @@ private:
         std::uint64_t offset = 0;
         std::uint64_t size = 0;
     };
-    // Where a decoded line's path, size and date texts end, and its kind: a line told
-    // against it is rebuilt without searching it for its "|".
-    struct LineCut {
-        std::uint32_t path = 0;
-        std::uint32_t size = 0;
-        std::uint32_t date = 0;
-        unsigned char kind = 0;
-    };
-    struct DecodedLine {
-        std::uint64_t rank = 0;  // its place in the order of versions
-        LineVersion version;     // its offset within the block's texts
-        LineCut cut;
-    };
-    struct ChunkLines {
-        std::vector<DecodedLine> lines;
-        std::string texts;
-
-        void reserve(std::size_t count, std::size_t inflated);
-        void add(std::uint64_t rank, std::uint32_t first, std::uint32_t last, unsigned char kind,
-                 std::string_view path, std::string_view size, std::string_view date);
-        std::string_view text(const DecodedLine& line) const;
-        SplitLine split(std::size_t index) const;
+    // A block's lines, rebuilt: its parts, in parts_ from `firstPart` on.
+    struct DecodedBlock {
+        std::size_t firstPart = 0;
+        std::size_t parts = 0;
     };
 
     void readIndex();
-    const ChunkLines& chunkLines(std::size_t chunk);
-    bool decodeLines(std::size_t chunk, const BlockColumns& columns, ChunkLines& lines);
-    SplitLine lineBefore(std::optional<std::uint64_t> before, std::size_t chunk,
-                         const ChunkLines& decoding) const;
+    // A block's part as it is rebuilt.
+    struct PartJob {
+        std::size_t chunk = 0;
+        StoredPart stored;
+        PartLines lines;
+        bool whole = false;
+    };
+
+    PartLayout layout() const;
+    // Rebuilds the blocks up to `last` that aren't yet, once: a block that can't be read,
+    // or follows one that can't, is noted with its problem, and has no lines.
+    void decodeUpTo(std::size_t last);
+    void decodeChunks(const std::vector<std::size_t>& chunks);
+    std::optional<std::vector<StoredPart>> readChunk(std::size_t chunk);
+    void keepChunk(std::size_t chunk, std::span<PartJob> jobs);
+    std::string damagedChunk(std::size_t chunk) const;
     [[noreturn]] void fail(std::int64_t number, const std::string& why) const;
 
     std::string path_;
@@ -134,12 +107,15 @@ private:
     std::vector<Chunk> chunks_;
     std::uint64_t totalVersions_ = 0;
     std::size_t linesStart_ = 0;
-    std::vector<std::optional<ChunkLines>> decoded_;  // by block, once read
+    std::vector<std::optional<DecodedBlock>> decoded_;  // by block, once read
     std::map<std::size_t, std::string> chunkProblems_;
-    // Every line decoded so far: its block and its place there, by its place in the order.
+    // Every part rebuilt so far; a deque, so that the lines handed out stay where they are.
+    std::deque<PartLines> parts_;
+    // Every line rebuilt so far: its part and its place there, by its place in the order.
     RankSet known_;
+    RankSet firstBlock_;  // the first block's lines, which the later ones are told against
     struct Place {
-        std::uint32_t chunk = 0;
+        std::uint32_t part = 0;
         std::uint32_t index = 0;
     };
     std::vector<Place> byRank_;

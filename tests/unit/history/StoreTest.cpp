@@ -211,7 +211,7 @@ TEST_F(DamagedStore, ADamagedIndexOrANewerFormatIsSaidForEachEntry) {
     std::string damagedIndex = bytes;
     damagedIndex[StoreHeaderSize + 20] ^= 0x01;
     std::string newer = bytes;
-    newer[StoreFormatName.size()] = 2;
+    newer[StoreFormatName.size()] = static_cast<char>(StoreFormatVersion + 1);
     const std::string header = newer.substr(0, StoreHeaderSize - 4);
     newer.replace(StoreHeaderSize - 4, 4, [&] {
         std::string checksum;
@@ -229,8 +229,8 @@ TEST_F(DamagedStore, ADamagedIndexOrANewerFormatIsSaidForEachEntry) {
     EXPECT_EQ(later.count(), 150U);
     EXPECT_EQ(message(later, 0),
               "entry 1 can't be read from the history store the store: it is "
-              "of a newer format (version 2) than this program reads (version "
-              "1)");
+              "of a newer format (version 3) than this program reads (version "
+              "2)");
 }
 
 TEST_F(DamagedStore, AFileThatIsNoStoreOrDamagedInItsHeaderIsRefused) {

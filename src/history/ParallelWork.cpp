@@ -1,0 +1,40 @@
+#include "history/ParallelWork.h"
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace kestrava::history {
+
+void RunInParallel(std::size_t count, const std::function<void(std::size_t)>& work) {
+    const std::size_t threads =
+        std::min<std::size_t>(count, std::max(1U, std::thread::hardware_concurrency()));
+    std::atomic<std::size_t> next{0};
+    std::mutex failing;
+    std::exception_ptr failure;
+    const auto run = [&] {
+        for (std::size_t item = next++; item < count; item = next++) {
+            try {
+                work(item);
+            } catch (...) {
+                const std::lock_guard lock(failing);
+                failure = std::current_exception();
+            }
+        }
+    };
+    {
+        std::vector<std::jthread> helpers;
+        for (std::size_t helper = 1; helper < threads; ++helper) {
+            helpers.emplace_back(run);
+        }
+        run();
+    }
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+}
+
+}  // namespace kestrava::history

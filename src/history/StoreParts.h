@@ -1,0 +1,128 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "history/StoreContent.h"
+
+namespace kestrava::history {
+
+// A line in its parts: how it ends and whether it names a file (its kind), and its path
+// (the whole line, without its end, when it names no file), size and date texts.
+struct SplitLine {
+    unsigned char kind;
+    std::string_view path;
+    std::string_view size;
+    std::string_view date;
+};
+SplitLine Split(std::string_view line);
+
+// A set of places in the order of versions, which tells the nearest one before a place.
+class RankSet {
+public:
+    explicit RankSet(std::uint64_t size = 0) : words_(static_cast<std::size_t>(size / 64 + 1)) {}
+
+    void insert(std::uint64_t rank) { words_[rank / 64] |= std::uint64_t{1} << (rank % 64); }
+    bool contains(std::uint64_t rank) const { return (words_[rank / 64] >> (rank % 64) & 1) != 0; }
+    // The nearest place before `rank` in the set, looking no further back than `floor`
+    // (which is not itself looked at).
+    std::optional<std::uint64_t> before(std::uint64_t rank,
+                                        std::optional<std::uint64_t> floor = std::nullopt) const;
+
+private:
+    std::vector<std::uint64_t> words_;
+};
+
+// The versions of a block of lines are kept in parts of at most this many, each read on
+// its own: a block's parts are rebuilt at once, on as many threads as the machine has.
+inline constexpr std::size_t VersionsPerPart = 8192;
+
+// How a part's size and date texts are kept: the store's first version wrote each text's
+// shape in turn; later ones keep each of the part's shapes once and name one per text.
+enum class PartLayout { InlineShapes, ShapeLists };
+
+// The columns a part keeps, as docs/history-store.md describes them; the first layout
+// has no shape numbers.
+enum PartColumn {
+    Ranks,
+    Firsts,
+    Spans,
+    Kinds,
+    Shared,
+    Suffixes,
+    SizeShapes,
+    DateShapes,
+    SizeShapeNumbers,
+    DateShapeNumbers,
+    SizeNumbers,
+    DateNumbers = SizeNumbers + 4,
+    PartColumnCount = DateNumbers + 8
+};
+
+// A part's versions (ranks in ascending order, all first listed by the entries of the
+// block that begins at `firstEntry`), its columns deflated as stored. Each version is
+// told against the nearest version before it in the order among `earlier` (the blocks
+// before) and the versions of the part before it.
+std::string EncodePart(const StoreContent& content, std::span<const std::size_t> members,
+                       std::uint32_t firstEntry, const RankSet& earlier);
+
+// A part as stored: how many versions it holds, and its columns, each deflated, with
+// the size it inflates to.
+struct StoredPart {
+    std::uint64_t versions = 0;
+    std::array<std::string_view, PartColumnCount> columns{};
+    std::array<std::uint64_t, PartColumnCount> sizes{};
+};
+
+// A block's parts from its payload; nothing when it is no such payload.
+std::optional<std::vector<StoredPart>> ReadParts(std::string_view payload, PartLayout layout);
+
+// Where a rebuilt line's path, size and date texts end, and its kind: a line told against
+// it is rebuilt without searching it for its "|".
+struct LineCut {
+    std::uint32_t path = 0;
+    std::uint32_t size = 0;
+    std::uint32_t date = 0;
+    unsigned char kind = 0;
+};
+
+struct DecodedLine {
+    std::uint64_t rank = 0;  // its place in the order of versions
+    LineVersion version;     // its offset within the part's texts
+    LineCut cut;
+};
+
+// A part's versions, rebuilt: their lines lie one after the other in `texts`.
+struct PartLines {
+    std::vector<DecodedLine> lines;
+    std::string texts;
+
+    std::string_view text(const DecodedLine& line) const {
+        return std::string_view(texts).substr(static_cast<std::size_t>(line.version.offset),
+                                              line.version.length);
+    }
+    SplitLine split(std::size_t index) const;
+};
+
+// What a part is rebuilt within: the store's bounds, and the lines of the blocks before,
+// which it is told against.
+struct PartContext {
+    std::uint32_t firstEntry = 0;     // of its block
+    std::uint64_t blockEnd = 0;       // the entry after its block's last
+    std::uint64_t entries = 0;        // in the store
+    std::uint64_t totalVersions = 0;  // in the store
+    const RankSet* earlier = nullptr;
+    std::function<SplitLine(std::uint64_t rank)> earlierLine;
+};
+
+// Rebuilds a part's lines; false when any of it is damaged.
+bool DecodePart(const StoredPart& stored, PartLayout layout, const PartContext& context,
+                PartLines& lines);
+
+}  // namespace kestrava::history
