@@ -101,65 +101,13 @@ std::string Deflate(std::string_view bytes, Compression compression) {
     return out;
 }
 
-namespace {
-
-// Deflate shrinks bytes 1032 to 1 at the most: a size beyond that is damaged or forged,
-// and nothing is allocated for it.
 bool Plausible(std::string_view deflated, std::size_t rawSize) {
     constexpr std::size_t MostShrinking = 1032;
     return rawSize / MostShrinking <= deflated.size();
 }
 
-}  // namespace
-
 bool Inflate(std::string_view deflated, std::size_t rawSize, std::string& out) {
-    if (!Plausible(deflated, rawSize)) {
-        return false;
-    }
-    out.resize(rawSize);
-    uLongf size = static_cast<uLongf>(rawSize);
-    const int result = ::uncompress(reinterpret_cast<Bytef*>(out.data()), &size,
-                                    reinterpret_cast<const Bytef*>(deflated.data()),
-                                    static_cast<uLong>(deflated.size()));
-    return result == Z_OK && size == rawSize;
-}
-
-struct Inflater::Stream {
-    z_stream zlib{};
-    bool ready = false;
-};
-
-Inflater::Inflater() : stream_(std::make_unique<Stream>()) {
-    stream_->ready = ::inflateInit(&stream_->zlib) == Z_OK;
-}
-
-Inflater::~Inflater() {
-    if (stream_->ready) {
-        ::inflateEnd(&stream_->zlib);
-    }
-}
-
-bool Inflater::inflate(std::string_view deflated, std::size_t rawSize, std::string& out) {
-    z_stream& zlib = stream_->zlib;
-    if (!stream_->ready || !Plausible(deflated, rawSize) || ::inflateReset(&zlib) != Z_OK ||
-        ::inflateValidate(&zlib, 0) != Z_OK) {
-        return false;
-    }
-    // zlib counts in 32 bits; a column is far smaller, and a size beyond is damage.
-    constexpr std::size_t Most = std::numeric_limits<uInt>::max();
-    if (deflated.size() > Most || rawSize > Most) {
-        return false;
-    }
-    out.resize(rawSize);
-    // zlib reads its input through a pointer that isn't const, and never writes it.
-    zlib.next_in = const_cast<Bytef*>(reinterpret_cast<const Bytef*>(deflated.data()));
-    zlib.avail_in = static_cast<uInt>(deflated.size());
-    zlib.next_out = reinterpret_cast<Bytef*>(out.data());
-    zlib.avail_out = static_cast<uInt>(rawSize);
-    // Room for one byte more would tell a stream longer than its stated size; none is
-    // needed: a stream that doesn't end within rawSize doesn't return Z_STREAM_END.
-    const int result = ::inflate(&zlib, Z_FINISH);
-    return result == Z_STREAM_END && zlib.avail_out == 0 && zlib.avail_in == 0;
+    return Inflater().inflate(deflated, rawSize, out);
 }
 
 }  // namespace kestrava::history

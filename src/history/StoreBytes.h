@@ -55,12 +55,16 @@ enum class Compression { Smallest, Balanced };
 
 // Deflates the bytes (zlib's format).
 std::string Deflate(std::string_view bytes, Compression compression = Compression::Smallest);
+// Whether deflated bytes could inflate to rawSize: deflate shrinks bytes 1032 to 1 at the
+// most, so a size beyond that is damaged or forged, and nothing is allocated for it.
+bool Plausible(std::string_view deflated, std::size_t rawSize);
 // Inflates to exactly rawSize bytes; false when they are no such deflated bytes.
 bool Inflate(std::string_view deflated, std::size_t rawSize, std::string& out);
 
-// Inflates stream after stream with one state: zlib's state and window are set up once
-// for a block's columns, not once a column, which costs more than a small column's bytes.
-// The streams' own check (Adler-32) is not computed: the block's CRC-32 was checked.
+// Inflates stream after stream with one state, set up once for a part's columns, not
+// once a column, which costs more than a small column's bytes. Windows inflates with
+// zlib, without the streams' own check (Adler-32: the block's CRC-32 was checked), Linux
+// with libdeflate.
 class Inflater {
 public:
     Inflater();

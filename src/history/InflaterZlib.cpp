@@ -1,0 +1,48 @@
+#include <zlib.h>
+
+#include <limits>
+
+#include "history/StoreBytes.h"
+
+// The Windows build's inflater: zlib, which it links statically.
+namespace kestrava::history {
+
+struct Inflater::Stream {
+    z_stream zlib{};
+    bool ready = false;
+};
+
+Inflater::Inflater() : stream_(std::make_unique<Stream>()) {
+    stream_->ready = ::inflateInit(&stream_->zlib) == Z_OK;
+}
+
+Inflater::~Inflater() {
+    if (stream_->ready) {
+        ::inflateEnd(&stream_->zlib);
+    }
+}
+
+bool Inflater::inflate(std::string_view deflated, std::size_t rawSize, std::string& out) {
+    z_stream& zlib = stream_->zlib;
+    if (!stream_->ready || !Plausible(deflated, rawSize) || ::inflateReset(&zlib) != Z_OK ||
+        ::inflateValidate(&zlib, 0) != Z_OK) {
+        return false;
+    }
+    // zlib counts in 32 bits; a column is far smaller, and a size beyond is damage.
+    constexpr std::size_t Most = std::numeric_limits<uInt>::max();
+    if (deflated.size() > Most || rawSize > Most) {
+        return false;
+    }
+    out.resize(rawSize);
+    // zlib reads its input through a pointer that isn't const, and never writes it.
+    zlib.next_in = const_cast<Bytef*>(reinterpret_cast<const Bytef*>(deflated.data()));
+    zlib.avail_in = static_cast<uInt>(deflated.size());
+    zlib.next_out = reinterpret_cast<Bytef*>(out.data());
+    zlib.avail_out = static_cast<uInt>(rawSize);
+    // Room for one byte more would tell a stream longer than its stated size; none is
+    // needed: a stream that doesn't end within rawSize doesn't return Z_STREAM_END.
+    const int result = ::inflate(&zlib, Z_FINISH);
+    return result == Z_STREAM_END && zlib.avail_out == 0 && zlib.avail_in == 0;
+}
+
+}  // namespace kestrava::history
