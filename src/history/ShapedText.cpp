@@ -80,6 +80,15 @@ constexpr std::array<char, 200> DigitPairs = [] {
 // Writes the value as exactly `width` digits, zeros first, ending before `end`; false
 // when it has more.
 bool PutDigits(std::uint64_t value, std::size_t width, char* end) {
+    // A date's months, days, hours, minutes and seconds: one or two digits.
+    if (width == 1 && value < 10) {
+        end[-1] = static_cast<char>('0' + value);
+        return true;
+    }
+    if (width == 2 && value < 100) {
+        std::memcpy(end - 2, &DigitPairs[value * 2], 2);
+        return true;
+    }
     char* const begin = end - width;
     while (value >= 10) {
         if (end - begin < 2) {
