@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "history/EntryHeader.h"
@@ -128,6 +129,52 @@ TEST(HistoryStore, EntriesReadInAnyOrderAcrossManyBlocksComeBackByteForByte) {
     }
 }
 
+// Entries of a tree larger than a part of a block holds, over two blocks: the first
+// block's parts are read at once, and so are the later block's, which are told against
+// the first block alone. Once in the later block every file moves to another folder, so
+// that it too holds more than one part.
+std::vector<Entry> EntriesLargerThanAPart() {
+    std::mt19937 random(11);
+    std::vector<std::string> lines;
+    for (std::size_t file = 0; file < VersionsPerPart * 3 / 2; ++file) {
+        lines.push_back("/tree/folder " + std::to_string(file / 50) + "/file " +
+                        std::to_string(file) + ".txt|" + std::to_string(file % 999) +
+                        " KB|12/6/2026 10:" + std::to_string(10 + file % 50) + ":00 AM\r\n");
+    }
+    std::vector<Entry> entries;
+    for (std::size_t number = 0; number < EntriesPerBlock + 6; ++number) {
+        for (int changed = 0; changed < 7; ++changed) {
+            lines[random() % lines.size()].insert(0, "/x");
+        }
+        lines.insert(lines.begin() + static_cast<long>(random() % lines.size()),
+                     "/tree/new " + std::to_string(number) + ".txt|0 Bytes|12/7/2026\r\n");
+        lines.erase(lines.begin() + static_cast<long>(random() % lines.size()));
+        if (number == EntriesPerBlock + 3) {
+            for (std::string& line : lines) {
+                line.insert(0, "/moved");
+            }
+        }
+        std::string files;
+        for (const std::string& line : lines) {
+            files += line;
+        }
+        entries.push_back({Head(static_cast<int>(number)), files});
+    }
+    return entries;
+}
+
+TEST(HistoryStore, EntriesOfTreesLargerThanAPartComeBackByteForByte) {
+    const std::vector<Entry> entries = EntriesLargerThanAPart();
+    const std::string bytes = EncodeStore(Build(entries, 0, entries.size()));
+
+    StoreReader latestFirst("the store", bytes);
+    const auto last = static_cast<std::int64_t>(entries.size());
+    EXPECT_EQ(latestFirst.files(entries.size() - 1, last), entries.back().files);
+    ExpectEveryEntryBack(latestFirst, entries);
+    StoreReader inOrder("the store", bytes);
+    ExpectEveryEntryBack(inOrder, entries);
+}
+
 TEST(HistoryStore, ALineThatStaysTheSameIsStoredOnce) {
     std::vector<Entry> entries;
     std::string files;
@@ -243,12 +290,18 @@ TEST_F(DamagedStore, AFileThatIsNoStoreOrDamagedInItsHeaderIsRefused) {
 }
 
 // A store written by kestrava-log on Linux and one written by kestrava-log.exe read
-// here, on either: their entries are the text log's bytes.
-TEST(HistoryStore, StoresWrittenOnEitherPlatformReadTheSame) {
-    for (const auto& [log, store] :
-         {std::pair(testing::stores::WrittenOnLinuxLog, testing::stores::WrittenOnLinuxStore),
-          std::pair(testing::stores::WrittenOnWindowsLog,
-                    testing::stores::WrittenOnWindowsStore)}) {
+// here, on either, and so do those the first version of the format wrote: their entries
+// are the text log's bytes.
+TEST(HistoryStore, StoresWrittenOnEitherPlatformInEitherVersionReadTheSame) {
+    namespace stores = testing::stores;
+    for (const auto& [log, store, version] :
+         {std::tuple(stores::WrittenOnLinuxLog, stores::WrittenOnLinuxStore, StoreFormatVersion),
+          std::tuple(stores::WrittenOnWindowsLog, stores::WrittenOnWindowsStore,
+                     StoreFormatVersion),
+          std::tuple(stores::Version1WrittenOnLinuxLog, stores::Version1WrittenOnLinuxStore, 1U),
+          std::tuple(stores::Version1WrittenOnWindowsLog, stores::Version1WrittenOnWindowsStore,
+                     1U)}) {
+        EXPECT_EQ(ByteReader(store.substr(StoreFormatName.size())).fixed32(), version);
         StoreReader reader("written", std::string(store));
         std::string entries;
         for (std::size_t at = 0; at < reader.count(); ++at) {
