@@ -1,7 +1,7 @@
 // Mutates history stores as stores: a byte changed in deflated data mostly makes it no
 // deflated data at all, so a fuzzer that changes the file's bytes alone rarely gets past
 // inflating into what the reader makes of the index and the columns. Most mutations
-// here take one deflated piece (the index, or one column of a block of lines), inflate
+// here take one deflated piece (the index, or one column of a part of a block of lines), inflate
 // it, change its bytes, and deflate it again; the blocks are then framed anew, the
 // index's offsets and sizes and every checksum made right (docs/history-store.md). The
 // rest change the file's bytes as they lie, for what the framing itself must survive.
@@ -28,14 +28,21 @@ using history::ByteReader;
 
 constexpr std::size_t FrameSize = 16;
 
-struct LineBlock {
-    std::uint64_t firstEntry = 0;
+struct LinePart {
     std::uint64_t versions = 0;
     std::vector<std::string> columns;  // inflated
 };
 
+// A block of the first version is one part, its versions not said again.
+struct LineBlock {
+    std::uint64_t firstEntry = 0;
+    std::uint64_t versions = 0;
+    std::vector<LinePart> parts;
+};
+
 struct ParsedStore {
     std::string header;
+    bool inParts = true;  // every version but the first
     std::uint64_t entries = 0;
     std::uint64_t versions = 0;
     std::vector<LineBlock> blocks;
@@ -57,20 +64,34 @@ std::optional<std::string_view> Payload(std::string_view bytes, std::size_t at,
     return bytes.substr(at + FrameSize, stored);
 }
 
-std::optional<LineBlock> ParseLines(std::string_view payload) {
-    ByteReader in(payload);
-    LineBlock block;
-    block.versions = in.number();
-    while (!in.broken() && !in.atEnd()) {
+bool ParseColumns(ByteReader& in, std::size_t count, LinePart& part) {
+    for (std::size_t column = 0; column < count && !in.broken(); ++column) {
         const std::uint64_t rawSize = in.number();
         const std::string_view deflated = in.text();
         std::string raw;
         if (in.broken() || rawSize > (1u << 20) || !history::Inflate(deflated, rawSize, raw)) {
+            return false;
+        }
+        part.columns.push_back(std::move(raw));
+    }
+    return !in.broken();
+}
+
+std::optional<LineBlock> ParseLines(std::string_view payload, bool inParts) {
+    ByteReader in(payload);
+    LineBlock block;
+    block.versions = in.number();
+    // The first version's block: its columns up to its end.
+    const std::uint64_t parts = inParts ? in.number() : 1;
+    for (std::uint64_t part = 0; part < parts && !in.broken(); ++part) {
+        LinePart& columns = block.parts.emplace_back();
+        columns.versions = inParts ? in.number() : block.versions;
+        const std::size_t count = inParts ? history::PartColumnCount : history::PartColumnCount - 2;
+        if (!ParseColumns(in, count, columns)) {
             return std::nullopt;
         }
-        block.columns.push_back(std::move(raw));
     }
-    return in.broken() ? std::nullopt : std::optional(std::move(block));
+    return in.broken() || !in.atEnd() ? std::nullopt : std::optional(std::move(block));
 }
 
 std::optional<ParsedStore> Parse(std::string_view bytes) {
@@ -79,6 +100,7 @@ std::optional<ParsedStore> Parse(std::string_view bytes) {
     }
     ParsedStore store;
     store.header = std::string(bytes.substr(0, history::StoreHeaderSize));
+    store.inParts = ByteReader(bytes.substr(history::StoreFormatName.size())).fixed32() >= 2;
     std::uint32_t indexSize = 0;
     const auto deflated = Payload(bytes, history::StoreHeaderSize, "INDX", indexSize);
     std::string index;
@@ -97,7 +119,7 @@ std::optional<ParsedStore> Parse(std::string_view bytes) {
         in.number();  // the size, which its frame says
         std::uint32_t rawSize = 0;
         const auto payload = Payload(bytes, linesStart + offset, "LINE", rawSize);
-        auto lines = payload ? ParseLines(*payload) : std::nullopt;
+        auto lines = payload ? ParseLines(*payload, store.inParts) : std::nullopt;
         if (!lines) {
             return std::nullopt;
         }
@@ -128,9 +150,17 @@ std::string Encode(const ParsedStore& store) {
     for (const LineBlock& block : store.blocks) {
         std::string payload;
         history::PutNumber(payload, block.versions);
-        for (const std::string& column : block.columns) {
-            history::PutNumber(payload, column.size());
-            history::PutText(payload, history::Deflate(column));
+        if (store.inParts) {
+            history::PutNumber(payload, block.parts.size());
+        }
+        for (const LinePart& part : block.parts) {
+            if (store.inParts) {
+                history::PutNumber(payload, part.versions);
+            }
+            for (const std::string& column : part.columns) {
+                history::PutNumber(payload, column.size());
+                history::PutText(payload, history::Deflate(column));
+            }
         }
         const std::string framed = Framed("LINE", payload.size(), payload);
         history::PutNumber(index, block.firstEntry);
@@ -156,12 +186,14 @@ void MutateText(std::string& text, std::size_t maxSize) {
     text.resize(mutated);
 }
 
-// One of the inflated pieces: the index's entries, or a column of a block.
+// One of the inflated pieces: the index's entries, or a column of a part of a block.
 std::string& PickPiece(ParsedStore& store, std::minstd_rand& random) {
     std::vector<std::string*> pieces{&store.indexRest};
     for (LineBlock& block : store.blocks) {
-        for (std::string& column : block.columns) {
-            pieces.push_back(&column);
+        for (LinePart& part : block.parts) {
+            for (std::string& column : part.columns) {
+                pieces.push_back(&column);
+            }
         }
     }
     return *pieces[random() % pieces.size()];
