@@ -29,28 +29,12 @@ constexpr unsigned char SameDate = 16;
 constexpr std::size_t SizeNumberColumns = DateNumbers - SizeNumbers;
 constexpr std::size_t DateNumberColumns = PartColumnCount - DateNumbers;
 
-// The first layout kept no shape numbers, and its columns in this order.
-constexpr std::array<PartColumn, PartColumnCount - 2> InlineShapeColumns = {
-    Ranks,
-    Firsts,
-    Spans,
-    Kinds,
-    Shared,
-    Suffixes,
-    SizeShapes,
-    DateShapes,
-    SizeNumbers,
-    PartColumn(SizeNumbers + 1),
-    PartColumn(SizeNumbers + 2),
-    PartColumn(SizeNumbers + 3),
-    DateNumbers,
-    PartColumn(DateNumbers + 1),
-    PartColumn(DateNumbers + 2),
-    PartColumn(DateNumbers + 3),
-    PartColumn(DateNumbers + 4),
-    PartColumn(DateNumbers + 5),
-    PartColumn(DateNumbers + 6),
-    PartColumn(DateNumbers + 7)};
+// Whether the layout keeps the column: the first kept no shape numbers, and its other
+// columns in the same order.
+bool Kept(PartLayout layout, int column) {
+    return layout == PartLayout::ShapeLists ||
+           (column != SizeShapeNumbers && column != DateShapeNumbers);
+}
 
 std::string_view EndingOf(unsigned char kind) {
     switch (kind & EndingBits) {
@@ -200,15 +184,10 @@ std::optional<std::vector<StoredPart>> ReadParts(std::string_view payload, PartL
     for (std::uint64_t part = 0; part < count && !in.broken(); ++part) {
         StoredPart stored;
         stored.versions = layout == PartLayout::InlineShapes ? versions : in.number();
-        const auto readColumn = [&](PartColumn column) {
-            stored.sizes[column] = in.number();
-            stored.columns[column] = in.text();
-        };
-        if (layout == PartLayout::InlineShapes) {
-            std::ranges::for_each(InlineShapeColumns, readColumn);
-        } else {
-            for (int column = 0; column < PartColumnCount; ++column) {
-                readColumn(static_cast<PartColumn>(column));
+        for (int column = 0; column < PartColumnCount; ++column) {
+            if (Kept(layout, column)) {
+                stored.sizes[column] = in.number();
+                stored.columns[column] = in.text();
             }
         }
         parts.push_back(stored);
@@ -246,13 +225,11 @@ class PartReading {
 public:
     PartReading(const StoredPart& stored, PartLayout layout) : layout_(layout) {
         Inflater inflater;
-        for (std::size_t column = 0; column < PartColumnCount; ++column) {
-            const bool kept = layout == PartLayout::ShapeLists ||
-                              (column != SizeShapeNumbers && column != DateShapeNumbers);
-            whole_ =
-                whole_ && (!kept || inflater.inflate(stored.columns[column],
-                                                     static_cast<std::size_t>(stored.sizes[column]),
-                                                     inflated_[column]));
+        for (int column = 0; column < PartColumnCount; ++column) {
+            whole_ = whole_ && (!Kept(layout, column) ||
+                                inflater.inflate(stored.columns[column],
+                                                 static_cast<std::size_t>(stored.sizes[column]),
+                                                 inflated_[column]));
         }
         if (whole_ && layout == PartLayout::ShapeLists) {
             whole_ =
