@@ -344,7 +344,9 @@ bool DecodePart(const StoredPart& stored, PartLayout layout, const PartContext& 
         return false;
     }
     const std::string_view kinds = reading.kinds();
-    const std::size_t count = std::min<std::size_t>(stored.versions, kinds.size());
+    // Every version has its own place in the order: a part can't hold more.
+    const std::size_t count = static_cast<std::size_t>(
+        std::min({std::uint64_t{kinds.size()}, stored.versions, context.totalVersions}));
     // A guess at the lines' bytes that a forged count can't make more than a few times
     // what the part's columns really hold.
     constexpr std::size_t ExpectedLine = 100;
