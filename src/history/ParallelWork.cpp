@@ -7,6 +7,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/ThreadPriority.h"
+
 namespace kestrava::history {
 
 void RunInParallel(std::size_t count, const std::function<void(std::size_t)>& work) {
@@ -28,7 +30,7 @@ void RunInParallel(std::size_t count, const std::function<void(std::size_t)>& wo
     {
         std::vector<std::jthread> helpers;
         for (std::size_t helper = 1; helper < threads; ++helper) {
-            helpers.emplace_back(run);
+            platform::KeepOffThisProcessor(helpers.emplace_back(run));
         }
         run();
     }

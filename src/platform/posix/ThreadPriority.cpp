@@ -1,5 +1,7 @@
 #include "platform/ThreadPriority.h"
 
+#include <pthread.h>
+#include <sched.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -14,6 +16,19 @@ void LowerThisThreadsPriority() {
     constexpr int Lowest = 19;
     [[maybe_unused]] const int ignored =
         ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), Lowest);
+}
+
+void KeepOffThisProcessor(std::jthread& helper) {
+    const int current = ::sched_getcpu();
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    if (current < 0 || ::sched_getaffinity(0, sizeof allowed, &allowed) != 0) {
+        return;
+    }
+    CPU_CLR(current, &allowed);
+    if (CPU_COUNT(&allowed) > 0) {
+        ::pthread_setaffinity_np(helper.native_handle(), sizeof allowed, &allowed);
+    }
 }
 
 }  // namespace kestrava::platform

@@ -10,4 +10,7 @@ void LowerThisThreadsPriority() {
     ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
 }
 
+// Windows starts a new thread on an idle processor where there is one.
+void KeepOffThisProcessor(std::jthread& /*helper*/) {}
+
 }  // namespace kestrava::platform
