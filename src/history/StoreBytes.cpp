@@ -80,17 +80,6 @@ std::string_view ByteReader::text() {
     return take(static_cast<std::size_t>(size));
 }
 
-std::uint32_t Checksum(std::string_view bytes, std::uint32_t previous) {
-    // zlib takes a length of 32 bits at a time.
-    uLong crc = previous;
-    while (!bytes.empty()) {
-        const std::size_t piece = std::min<std::size_t>(bytes.size(), 1U << 30);
-        crc = ::crc32(crc, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(piece));
-        bytes.remove_prefix(piece);
-    }
-    return static_cast<std::uint32_t>(crc);
-}
-
 std::string Deflate(std::string_view bytes, Compression compression) {
     uLongf size = ::compressBound(static_cast<uLong>(bytes.size()));
     std::string out(size, '\0');

@@ -46,7 +46,8 @@ private:
     bool broken_ = false;
 };
 
-// zlib's CRC-32 of the bytes.
+// The CRC-32 of the bytes, as zlib computes it (the Linux build computes it with
+// libdeflate, which is faster).
 std::uint32_t Checksum(std::string_view bytes, std::uint32_t previous = 0);
 
 // How hard deflate works: the store is written once and kept, so the smallest is worth

@@ -1,11 +1,23 @@
 #include <zlib.h>
 
+#include <algorithm>
 #include <limits>
 
 #include "history/StoreBytes.h"
 
-// The Windows build's inflater: zlib, which it links statically.
+// The Windows build's reading of a store: zlib's, which it links statically.
 namespace kestrava::history {
+
+std::uint32_t Checksum(std::string_view bytes, std::uint32_t previous) {
+    // zlib takes a length of 32 bits at a time.
+    uLong crc = previous;
+    while (!bytes.empty()) {
+        const std::size_t piece = std::min<std::size_t>(bytes.size(), 1U << 30);
+        crc = ::crc32(crc, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(piece));
+        bytes.remove_prefix(piece);
+    }
+    return static_cast<std::uint32_t>(crc);
+}
 
 struct Inflater::Stream {
     z_stream zlib{};
