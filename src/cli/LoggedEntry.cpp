@@ -43,8 +43,8 @@ history::LogFile OpenTextLog(const platform::FileSystem& fileSystem, const std::
             return OpenLog(fileSystem, path, console);
         }
     }
-    const auto cutLog =
-        history::StoppedSwitchCutLog(fileSystem, path, history::OpenStore(fileSystem, path));
+    const auto cutLog = history::StoppedSwitchCutLog(
+        fileSystem, path, history::StoreHeaderAbsorbed(fileSystem, path));
     if (cutLog) {
         try {
             return history::LogFile(fileSystem, *cutLog);

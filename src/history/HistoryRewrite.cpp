@@ -199,7 +199,8 @@ void WriteFile(platform::FileSystem& fileSystem, const std::string& path, std::s
 }  // namespace
 
 bool SwitchInWaitingCutLog(platform::FileSystem& fileSystem, const std::string& logPath) {
-    const auto cutLog = StoppedSwitchCutLog(fileSystem, logPath, OpenStore(fileSystem, logPath));
+    const auto cutLog =
+        StoppedSwitchCutLog(fileSystem, logPath, StoreHeaderAbsorbed(fileSystem, logPath));
     if (cutLog) {
         fileSystem.replaceFile(*cutLog, logPath);
     }
@@ -207,7 +208,7 @@ bool SwitchInWaitingCutLog(platform::FileSystem& fileSystem, const std::string& 
 }
 
 void FinishStoppedSwitch(platform::FileSystem& fileSystem, const std::string& logPath) {
-    if (StoppedSwitchCutLog(fileSystem, logPath, OpenStore(fileSystem, logPath))) {
+    if (StoppedSwitchCutLog(fileSystem, logPath, StoreHeaderAbsorbed(fileSystem, logPath))) {
         const auto held = HoldWritersOff(fileSystem, logPath);
         if (held->tail(1).empty()) {
             SwitchInWaitingCutLog(fileSystem, logPath);
@@ -222,7 +223,8 @@ FoundHistory::FoundHistory(platform::FileSystem& fileSystem, const std::string& 
       store(storeBytes ? std::optional<StoreReader>(std::in_place, storePath, *storeBytes)
                        : std::nullopt),
       absorbed(store ? store->absorbed() : AbsorbedText{}),
-      textPath(StoppedSwitchCutLog(fileSystem, path, store).value_or(path)),
+      textPath(StoppedSwitchCutLog(fileSystem, path, store ? std::optional(absorbed) : std::nullopt)
+                   .value_or(path)),
       wholeSize(WholeSize(fileSystem, textPath)),
       log(fileSystem, textPath, wholeSize) {
     if (log.size() < wholeSize) {

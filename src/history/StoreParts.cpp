@@ -347,10 +347,11 @@ bool DecodePart(const StoredPart& stored, PartLayout layout, const PartContext& 
     // Every version has its own place in the order: a part can't hold more.
     const std::size_t count = static_cast<std::size_t>(
         std::min({std::uint64_t{kinds.size()}, stored.versions, context.totalVersions}));
-    // A guess at the lines' bytes that a forged count can't make more than a few times
-    // what the part's columns really hold.
-    constexpr std::size_t ExpectedLine = 100;
-    constexpr std::size_t MostPerInflatedByte = 4;
+    // Room for the lines' bytes, on the generous side: room not written to costs no
+    // memory, while outgrowing it copies every line. A forged count can't make it more
+    // than a few times what the part's columns really hold.
+    constexpr std::size_t ExpectedLine = 256;
+    constexpr std::size_t MostPerInflatedByte = 8;
     lines.lines.reserve(count);
     lines.texts.reserve(
         std::min(count * ExpectedLine, reading.inflatedSize() * MostPerInflatedByte));

@@ -10,17 +10,29 @@ std::string StorePathOf(const std::string& logPath) {
     return core::HistoryStorePath(logPath);
 }
 
-std::optional<std::string> ReadWholeFile(const platform::FileSystem& fileSystem,
-                                         const std::string& path) {
-    std::unique_ptr<platform::ReadableFile> file;
+namespace {
+
+// The file open for reading; nothing when it isn't there.
+std::unique_ptr<platform::ReadableFile> OpenIfThere(const platform::FileSystem& fileSystem,
+                                                    const std::string& path) {
     try {
-        file = fileSystem.openForReading(path);
+        return fileSystem.openForReading(path);
     } catch (const platform::RuntimeError& error) {
         if (error.number() == platform::error_number::FileNotFound ||
             error.number() == platform::error_number::PathNotFound) {
-            return std::nullopt;
+            return nullptr;
         }
         throw;
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> ReadWholeFile(const platform::FileSystem& fileSystem,
+                                         const std::string& path) {
+    const auto file = OpenIfThere(fileSystem, path);
+    if (!file) {
+        return std::nullopt;
     }
     std::string bytes(static_cast<std::size_t>(file->size()), '\0');
     bytes.resize(file->readAt(0, bytes));
@@ -35,6 +47,18 @@ std::optional<StoreReader> OpenStore(const platform::FileSystem& fileSystem,
         return std::nullopt;
     }
     return StoreReader(path, std::move(*bytes));
+}
+
+std::optional<AbsorbedText> StoreHeaderAbsorbed(const platform::FileSystem& fileSystem,
+                                                const std::string& logPath) {
+    const std::string path = StorePathOf(logPath);
+    const auto file = OpenIfThere(fileSystem, path);
+    if (!file) {
+        return std::nullopt;
+    }
+    std::string header(StoreHeaderSize, '\0');
+    header.resize(file->readAt(0, header));
+    return StoreReader(path, std::move(header)).absorbed();
 }
 
 std::string PendingLogPath(const std::string& logPath, std::uint64_t generation) {
@@ -60,14 +84,14 @@ std::optional<platform::EntryInfo> InfoIfThere(const platform::FileSystem& fileS
 
 std::optional<std::string> StoppedSwitchCutLog(const platform::FileSystem& fileSystem,
                                                const std::string& logPath,
-                                               const std::optional<StoreReader>& store) {
-    if (!store || !store->absorbed().any()) {
+                                               const std::optional<AbsorbedText>& absorbed) {
+    if (!absorbed || !absorbed->any()) {
         return std::nullopt;
     }
     if (const auto log = InfoIfThere(fileSystem, logPath); log && log->size > 0) {
         return std::nullopt;
     }
-    std::string cutLog = PendingLogPath(logPath, store->absorbed().generation);
+    std::string cutLog = PendingLogPath(logPath, absorbed->generation);
     const auto waiting = InfoIfThere(fileSystem, cutLog);
     if (!waiting || waiting->kind != platform::EntryKind::File) {
         return std::nullopt;

@@ -33,7 +33,13 @@ std::string PendingLogPath(const std::string& logPath, std::uint64_t generation)
 // writers off. Nothing when no cut log waits under the store's generation.
 std::optional<std::string> StoppedSwitchCutLog(const platform::FileSystem& fileSystem,
                                                const std::string& logPath,
-                                               const std::optional<StoreReader>& store);
+                                               const std::optional<AbsorbedText>& absorbed);
+
+// What the header of the store beside the log says it took in, read alone; nothing when
+// there is no store. Throws RuntimeError, naming the store, when its header can't be
+// read.
+std::optional<AbsorbedText> StoreHeaderAbsorbed(const platform::FileSystem& fileSystem,
+                                                const std::string& logPath);
 
 // Whether the text log still begins with the text the store took in (a compact that was
 // stopped after it put the store in place, before the cut log): it does while the cut log
