@@ -378,10 +378,26 @@ std::vector<std::string_view> StoreReader::lines(std::size_t index, std::int64_t
             fail(number, problem->second);
         }
     }
-    // Every version read is known: those that hold the entry are its lines, in the order.
     std::vector<std::string_view> entry;
     entry.reserve(
         static_cast<std::size_t>(std::min<std::uint64_t>(entries_[index].lines, totalVersions_)));
+    const auto holdsEntry = [index](const DecodedLine& line) {
+        return line.version.first <= index && index <= line.version.last;
+    };
+    if (needed == 0) {
+        // Only the first block's versions can hold its entries, and its parts follow one
+        // another in the order.
+        const DecodedBlock& block = *decoded_[0];
+        for (std::size_t part = block.firstPart; part < block.firstPart + block.parts; ++part) {
+            for (const DecodedLine& line : parts_[part].lines) {
+                if (holdsEntry(line)) {
+                    entry.push_back(parts_[part].text(line));
+                }
+            }
+        }
+        return entry;
+    }
+    // Every version read is known: those that hold the entry are its lines, in the order.
     for (std::uint64_t rank = 0; rank < totalVersions_; ++rank) {
         if (!known_.contains(rank)) {
             continue;
@@ -389,7 +405,7 @@ std::vector<std::string_view> StoreReader::lines(std::size_t index, std::int64_t
         const Place place = byRank_[static_cast<std::size_t>(rank)];
         const PartLines& part = parts_[place.part];
         const DecodedLine& line = part.lines[place.index];
-        if (line.version.first <= index && index <= line.version.last) {
+        if (holdsEntry(line)) {
             entry.push_back(part.text(line));
         }
     }
