@@ -44,6 +44,7 @@ add_executable(kestrava_windows_tests
     unit/history/EntryComparisonTest.cpp
     unit/history/GlobTest.cpp
     unit/history/LogReadingTest.cpp
+    unit/history/ParallelWorkTest.cpp
     unit/history/PathFilterTest.cpp
     unit/history/PathQueryTest.cpp
     unit/history/PatternFileTest.cpp
