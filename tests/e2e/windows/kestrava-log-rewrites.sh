@@ -73,10 +73,12 @@ expected=$(printf '%s\n' $((base + 1)) $((base + snapshots - 2)) $((base + snaps
 
 # Killed after a moment that grows from nothing to past its end.
 everything() {
-    kestrava_log --log "$log" entries
-    kestrava_log --log "$log" show 1 --raw
-    kestrava_log --log "$log" show -2 --raw
-    kestrava_log --log "$log" show -1 --raw
+    local asked status
+    for asked in entries "show 1 --raw" "show -2 --raw" "show -1 --raw"; do
+        status=0
+        kestrava_log --log "$log" $asked || status=$?
+        [ "$status" -eq 0 ] || fail "$asked ended with status $status"
+    done
 }
 for n in 1 2 3; do kestrava_log --log "$log" snapshot "$tree" >/dev/null; done
 cp "$log" "$log.history" "$output/saved/"
