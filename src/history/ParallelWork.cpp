@@ -12,8 +12,11 @@
 namespace kestrava::history {
 
 void RunInParallel(std::size_t count, const std::function<void(std::size_t)>& work) {
-    const std::size_t threads =
-        std::min<std::size_t>(count, std::max(1U, std::thread::hardware_concurrency()));
+    // A machine's processors may be many more than its share of them: past a few, more
+    // threads only wait their turn.
+    constexpr std::size_t MostThreads = 8;
+    const std::size_t threads = std::min<std::size_t>(
+        {count, std::max(1U, std::thread::hardware_concurrency()), MostThreads});
     std::atomic<std::size_t> next{0};
     std::mutex failing;
     std::exception_ptr failure;
