@@ -199,8 +199,15 @@ void WriteFile(platform::FileSystem& fileSystem, const std::string& path, std::s
 }  // namespace
 
 bool SwitchInWaitingCutLog(platform::FileSystem& fileSystem, const std::string& logPath) {
-    const auto cutLog =
-        StoppedSwitchCutLog(fileSystem, logPath, StoreHeaderAbsorbed(fileSystem, logPath));
+    std::optional<AbsorbedText> absorbed;
+    try {
+        absorbed = StoreHeaderAbsorbed(fileSystem, logPath);
+    } catch (const platform::RuntimeError&) {
+        // A store that can't say what it took in left no cut log a writer could find: the
+        // entry goes into the log as it is, and the readers report the store.
+        return false;
+    }
+    const auto cutLog = StoppedSwitchCutLog(fileSystem, logPath, absorbed);
     if (cutLog) {
         fileSystem.replaceFile(*cutLog, logPath);
     }

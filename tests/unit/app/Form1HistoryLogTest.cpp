@@ -188,6 +188,24 @@ TEST_F(Form1HistoryLog, ASnapshotAfterACompactionStoppedMidwayFollowsTheCutLog) 
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
+// A store beside an empty log that is no store, or is damaged in its first bytes, can't
+// have left a cut log waiting: the window's entry goes into the log all the same.
+TEST_F(Form1HistoryLog, ASnapshotIntoAnEmptyLogBesideAStoreDamagedInItsHeaderIsLogged) {
+    TemporaryFolder watched;
+    watched.writeFile("notes.txt", "notes");
+    view->setFolderText(watched.string() + "/");
+    writeLog("");
+    std::ofstream(form->HistoryLogPath + ".history", std::ios::binary)
+        << "KESTRAVA HISTORY and then no header";
+
+    click(Control::PushButton6);
+
+    const std::string log = ReadWholeFile(form->HistoryLogPath);
+    EXPECT_EQ(std::count(log.begin(), log.end(), '['), 1) << log;
+    EXPECT_NE(log.find("notes.txt"), std::string::npos) << log;
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
 TEST_F(Form1HistoryLog, CopyAfterASecondSnapshotHoldsBothEntries) {
     TemporaryFolder watched;
     watched.writeFile("notes.txt", "notes");
