@@ -4,6 +4,7 @@
 #include <atomic>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -32,8 +33,12 @@ void RunInParallel(std::size_t count, const std::function<void(std::size_t)>& wo
     };
     {
         std::vector<std::jthread> helpers;
-        for (std::size_t helper = 1; helper < threads; ++helper) {
-            platform::KeepOffThisProcessor(helpers.emplace_back(run));
+        try {
+            for (std::size_t helper = 1; helper < threads; ++helper) {
+                platform::KeepOffThisProcessor(helpers.emplace_back(run));
+            }
+        } catch (const std::system_error&) {
+            // No thread to be had: the work is done by those there are, this one at least.
         }
         run();
     }
