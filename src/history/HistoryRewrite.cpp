@@ -227,7 +227,8 @@ FoundHistory::FoundHistory(platform::FileSystem& fileSystem, const std::string& 
     : logPath(path),
       storePath(StorePathOf(path)),
       storeBytes(ReadWholeFile(fileSystem, storePath)),
-      store(storeBytes ? std::optional<StoreReader>(std::in_place, storePath, *storeBytes)
+      store(storeBytes ? std::optional<StoreReader>(std::in_place, storePath, *storeBytes,
+                                                    ReadingThreads::One)
                        : std::nullopt),
       absorbed(store ? store->absorbed() : AbsorbedText{}),
       textPath(StoppedSwitchCutLog(fileSystem, path, store ? std::optional(absorbed) : std::nullopt)

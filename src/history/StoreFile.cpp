@@ -148,8 +148,8 @@ std::string EncodeStore(const StoreContent& content) {
     return Header(content) + Frame(IndexTag, index, Deflate(index)) + lines;
 }
 
-StoreReader::StoreReader(std::string path, std::string bytes)
-    : path_(std::move(path)), bytes_(std::move(bytes)) {
+StoreReader::StoreReader(std::string path, std::string bytes, ReadingThreads threads)
+    : path_(std::move(path)), bytes_(std::move(bytes)), threads_(threads) {
     const std::string_view header = std::string_view(bytes_).substr(0, StoreHeaderSize);
     if (!header.starts_with(StoreFormatName)) {
         throw RuntimeError(error_number::PathFileAccessError,
@@ -307,10 +307,17 @@ void StoreReader::decodeChunks(const std::vector<std::size_t>& chunks) {
             }
         }
     }
-    RunInParallel(jobs.size(), [&](std::size_t job) {
+    const auto decode = [&](std::size_t job) {
         PartJob& part = jobs[job];
         part.whole = DecodePart(part.stored, layout(), contexts.at(part.chunk), part.lines);
-    });
+    };
+    if (threads_ == ReadingThreads::All) {
+        RunInParallel(jobs.size(), decode);
+    } else {
+        for (std::size_t job = 0; job < jobs.size(); ++job) {
+            decode(job);
+        }
+    }
     auto job = jobs.begin();
     for (const std::size_t chunk : chunks) {
         const auto end =

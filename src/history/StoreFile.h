@@ -32,11 +32,15 @@ std::string EncodeStore(const StoreContent& content);
 // A store read from its bytes. What the header says is known at once; the index and the
 // blocks of lines are read when asked for, each checked against its checksum, so that a
 // damaged block costs the entries that need it and no others.
+// Whether a store's parts are rebuilt on every core (a command the user waits for) or on
+// the calling thread alone (compaction and pruning, which run in the background).
+enum class ReadingThreads { All, One };
+
 class StoreReader {
 public:
     // Throws RuntimeError, naming the store, when its header can't be read: no store, or
     // one cut or damaged within its first bytes.
-    StoreReader(std::string path, std::string bytes);
+    StoreReader(std::string path, std::string bytes, ReadingThreads threads = ReadingThreads::All);
 
     const std::string& path() const { return path_; }
     std::size_t count() const { return count_; }
@@ -98,6 +102,7 @@ private:
 
     std::string path_;
     std::string bytes_;
+    ReadingThreads threads_;
     std::uint32_t version_ = 0;
     std::size_t count_ = 0;
     AbsorbedText absorbed_;

@@ -52,8 +52,9 @@ std::size_t SharedPrefix(std::string_view a, std::string_view b) {
                                     a.begin());
 }
 
-// The version a part's version is told against: the nearest before it among the blocks
-// before and the part's own versions before it (the last of which is `previousInPart`).
+// The version a part's version is told against: the nearest before it among `earlier`
+// (the first block's versions; in the first layout, every block's before the part's) and
+// the part's own versions before it (the last of which is `previousInPart`).
 std::optional<std::uint64_t> ToldAgainst(const RankSet& earlier, std::uint64_t rank,
                                          std::optional<std::uint64_t> previousInPart) {
     const auto before = earlier.before(rank, previousInPart);
