@@ -12,12 +12,10 @@
 
 namespace kestrava::history {
 
-void RunInParallel(std::size_t count, const std::function<void(std::size_t)>& work) {
-    // A machine's processors may be many more than its share of them: past a few, more
-    // threads only wait their turn.
-    constexpr std::size_t MostThreads = 8;
-    const std::size_t threads = std::min<std::size_t>(
-        {count, std::max(1U, std::thread::hardware_concurrency()), MostThreads});
+void RunInParallel(std::size_t count, const std::function<void(std::size_t)>& work,
+                   std::size_t threads) {
+    threads =
+        std::min<std::size_t>({count, threads, std::max(1U, std::thread::hardware_concurrency())});
     std::atomic<std::size_t> next{0};
     std::mutex failing;
     std::exception_ptr failure;

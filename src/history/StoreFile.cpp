@@ -311,13 +311,7 @@ void StoreReader::decodeChunks(const std::vector<std::size_t>& chunks) {
         PartJob& part = jobs[job];
         part.whole = DecodePart(part.stored, layout(), contexts.at(part.chunk), part.lines);
     };
-    if (threads_ == ReadingThreads::All) {
-        RunInParallel(jobs.size(), decode);
-    } else {
-        for (std::size_t job = 0; job < jobs.size(); ++job) {
-            decode(job);
-        }
-    }
+    RunInParallel(jobs.size(), decode, threads_ == ReadingThreads::All ? MostThreads : 1);
     auto job = jobs.begin();
     for (const std::size_t chunk : chunks) {
         const auto end =

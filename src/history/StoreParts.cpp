@@ -308,6 +308,7 @@ private:
     std::size_t sizeAt_ = 0;
     std::size_t dateAt_ = 0;
 };
+
 // Writes a size or date text at `out` and moves it past; false when its numbers are
 // damaged.
 bool Put(const TextSource& source, std::span<ByteReader> numbers, char*& out) {
