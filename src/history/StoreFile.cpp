@@ -333,26 +333,29 @@ void StoreReader::keepChunk(std::size_t chunk, std::span<PartJob> jobs) {
     if (chunkProblems_.contains(chunk)) {
         return;
     }
+    // Each version has one place in the order. The block's are taken in only once all of
+    // it is found whole: a block that fails leaves no place known.
     std::uint64_t versions = 0;
+    RankSet known = known_;
     for (const PartJob& part : jobs) {
         if (!part.whole) {
             chunkProblems_[chunk] = damagedChunk(chunk);
             return;
         }
         versions += part.lines.lines.size();
-        // Each version has one place in the order.
         for (const DecodedLine& line : part.lines.lines) {
-            if (known_.contains(line.rank)) {
+            if (known.contains(line.rank)) {
                 chunkProblems_[chunk] = damagedChunk(chunk);
                 return;
             }
-            known_.insert(line.rank);
+            known.insert(line.rank);
         }
     }
     if (versions != chunks_[chunk].versions) {
         chunkProblems_[chunk] = damagedChunk(chunk);
         return;
     }
+    known_ = std::move(known);
     decoded_[chunk] = DecodedBlock{parts_.size(), jobs.size()};
     for (PartJob& part : jobs) {
         const auto partNumber = static_cast<std::uint32_t>(parts_.size());

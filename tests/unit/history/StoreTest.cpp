@@ -245,6 +245,50 @@ TEST_F(DamagedStore, ABlockThatDoesNotInflateCostsItsEntriesAndThoseAfterIt) {
     EXPECT_EQ(reader.files(63, 64), entries[63].files);
 }
 
+// A block whose lines all rebuild, but not as many as the index says, is damaged too: the
+// entries of the blocks before it, read afterwards, hold none of its lines. (The first
+// line stays the same throughout, where a place of the damaged block mistaken for one
+// read would show it twice.)
+TEST_F(DamagedStore, ABlockFoundDamagedOnceRebuiltLeavesTheEntriesBeforeItWhole) {
+    for (Entry& entry : entries) {
+        entry.files.insert(0, "C:\\steady.txt|1 KB|12/6/2026\r\n");
+    }
+    bytes = EncodeStore(Build(entries, 0, entries.size()));
+    const std::size_t indexAt = StoreHeaderSize;
+    ByteReader frame(std::string_view(bytes).substr(indexAt + 4, 8));
+    const std::uint32_t rawSize = frame.fixed32();
+    const std::uint32_t storedSize = frame.fixed32();
+    std::string index;
+    ASSERT_TRUE(Inflate(std::string_view(bytes).substr(indexAt + 16, storedSize), rawSize, index));
+    // The index's places of the blocks: entries, versions, blocks, then four numbers a
+    // block (its first entry, its versions, its offset, its size).
+    ByteReader in(index);
+    std::string rewritten;
+    for (int number = 0; number < 3; ++number) {
+        PutNumber(rewritten, in.number());
+    }
+    for (int block = 0; block < 3; ++block) {
+        for (int field = 0; field < 4; ++field) {
+            const std::uint64_t value = in.number();
+            PutNumber(rewritten, block == 2 && field == 1 ? value + 1 : value);
+        }
+    }
+    rewritten += index.substr(in.offset());
+    const std::string deflated = Deflate(rewritten);
+    std::string framed = "INDX";
+    PutFixed32(framed, static_cast<std::uint32_t>(rewritten.size()));
+    PutFixed32(framed, static_cast<std::uint32_t>(deflated.size()));
+    PutFixed32(framed, Checksum(deflated, Checksum(framed)));
+    bytes.replace(indexAt, 16 + storedSize, framed + deflated);
+    StoreReader reader("the store", bytes);
+
+    EXPECT_NE(message(reader, 149).find("is damaged"), std::string::npos);
+    for (std::size_t at = EntriesPerBlock; at < EntriesPerBlock * 2; ++at) {
+        EXPECT_EQ(reader.files(at, static_cast<std::int64_t>(at + 1)), entries[at].files)
+            << "entry " << at + 1;
+    }
+}
+
 TEST_F(DamagedStore, ACutStoreStillGivesTheEntriesBeforeTheCut) {
     bytes.resize(newestBlock() + 100);
     StoreReader reader("the store", bytes);
