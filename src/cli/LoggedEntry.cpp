@@ -107,8 +107,10 @@ LoggedEntry ReadEntry(HistoryLog& log, history::EntryIndex& index, std::int64_t 
     }
     if (storedAt) {
         const auto at = static_cast<std::size_t>(*storedAt);
-        LoggedEntry entry{number, log.store->facts(at, number).head, {}, {}, {}};
+        const history::StoredEntryFacts& facts = log.store->facts(at, number);
+        LoggedEntry entry{number, facts.head, {}, {}, {}};
         entry.date = history::DateOfHead(entry.head);
+        entry.allNameFiles = facts.unreadableLines == 0;
         if (stored == StoredLines::InPlace) {
             entry.storedLines = log.store->lines(at, number);
         } else {

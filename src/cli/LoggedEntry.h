@@ -43,6 +43,9 @@ struct LoggedEntry {
     // A stored entry's lines where the store keeps them, when asked for in place: then
     // `files` is empty.
     std::vector<std::string_view> storedLines;
+    // Whether each line is known to name a file: the store's index says so of an entry it
+    // read whole, and its lines need not be read again to be shown.
+    bool allNameFiles = false;
 
     // Its files' lines in pieces, which joined are its lines.
     std::vector<std::string_view> pieces() const {

@@ -75,6 +75,24 @@ int ShowEntry(HistoryLog& log, const std::vector<std::int64_t>& numbers, Format 
     }
     std::uint64_t lines = 0;
     std::uint64_t unreadable = 0;
+    const auto sendWhenFull = [&] {
+        if (out.size() >= OutputPiece) {
+            console.out() << out;
+            out.clear();
+        }
+    };
+    if (format == Format::Text && entry.allNameFiles && !entry.storedLines.empty()) {
+        // A stored entry's lines are known to name files: they are written without being
+        // read again, which took as long as rebuilding them.
+        for (const std::string_view line : entry.storedLines) {
+            lines += line.ends_with('\n') ? 1 : 0;
+            AppendLine(out, history::WithoutLineEnd(line));
+            sendWhenFull();
+        }
+        console.out() << out;
+        CountFiles(entry.number, lines, unreadable, console);
+        return 0;
+    }
     bool first = true;
     for (const std::string_view piece : pieces) {
         for (std::size_t at = 0; at < piece.size();) {
@@ -93,10 +111,7 @@ int ShowEntry(HistoryLog& log, const std::vector<std::int64_t>& numbers, Format 
                 AppendLine(out, line);
             }
             first = false;
-            if (out.size() >= OutputPiece) {
-                console.out() << out;
-                out.clear();
-            }
+            sendWhenFull();
         }
     }
     if (format == Format::Json) {
