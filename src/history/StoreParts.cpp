@@ -55,10 +55,11 @@ std::size_t SharedPrefix(std::string_view a, std::string_view b) {
 // The version a part's version is told against: the nearest before it among `earlier`
 // (the first block's versions; in the first layout, every block's before the part's) and
 // the part's own versions before it (the last of which is `previousInPart`).
-std::optional<std::uint64_t> ToldAgainst(const RankSet& earlier, std::uint64_t rank,
-                                         std::optional<std::uint64_t> previousInPart) {
-    const auto before = earlier.before(rank, previousInPart);
-    return before ? before : previousInPart;
+// NoRank when there is none.
+std::uint64_t ToldAgainst(const RankSet& earlier, std::uint64_t rank,
+                          std::uint64_t previousInPart) {
+    const std::uint64_t before = earlier.before(rank, previousInPart);
+    return before != NoRank ? before : previousInPart;
 }
 
 // A part's distinct shapes, each listed once in the order first met, and a number per
@@ -91,24 +92,6 @@ std::optional<std::string_view> NextText(std::string_view column, std::size_t& a
 
 }  // namespace
 
-std::optional<std::uint64_t> RankSet::before(std::uint64_t rank,
-                                             std::optional<std::uint64_t> floor) const {
-    std::size_t word = static_cast<std::size_t>(rank / 64);
-    const std::size_t lowest = floor ? static_cast<std::size_t>(*floor / 64) : 0;
-    std::uint64_t bits = words_[word] & ((std::uint64_t{1} << (rank % 64)) - 1);
-    while (bits == 0) {
-        if (word == lowest) {
-            return std::nullopt;
-        }
-        bits = words_[--word];
-    }
-    const std::uint64_t found = word * 64 + static_cast<std::uint64_t>(63 - std::countl_zero(bits));
-    if (floor && found <= *floor) {
-        return std::nullopt;
-    }
-    return found;
-}
-
 SplitLine Split(std::string_view line) {
     unsigned char ending = FileLineUnended;
     if (line.ends_with("\r\n")) {
@@ -137,13 +120,13 @@ std::string EncodePart(const StoreContent& content, std::span<const std::size_t>
     ShapeList sizeShapes;
     ShapeList dateShapes;
     std::string shape;
-    std::optional<std::uint64_t> previousInPart;
+    std::uint64_t previousInPart = NoRank;
     for (const std::size_t rank : members) {
-        const auto before = ToldAgainst(earlier, rank, previousInPart);
-        const SplitLine previous = before ? Split(content.text(content.versions[*before]))
-                                          : SplitLine{OtherLine, {}, {}, {}};
+        const std::uint64_t before = ToldAgainst(earlier, rank, previousInPart);
+        const SplitLine previous = before != NoRank ? Split(content.text(content.versions[before]))
+                                                    : SplitLine{OtherLine, {}, {}, {}};
         const LineVersion& version = content.versions[rank];
-        PutNumber(columns[Ranks], rank - previousInPart.value_or(0));
+        PutNumber(columns[Ranks], rank - (previousInPart == NoRank ? 0 : previousInPart));
         previousInPart = rank;
         PutNumber(columns[Firsts], version.first - firstEntry);
         PutNumber(columns[Spans], version.last - version.first);
@@ -359,7 +342,7 @@ bool DecodePart(const StoredPart& stored, PartLayout layout, const PartContext& 
         std::min(count * ExpectedLine, reading.inflatedSize() * MostPerInflatedByte));
     std::string sizeText;  // the first layout's texts, rebuilt before their line
     std::string dateText;
-    std::optional<std::uint64_t> previousRank;
+    std::uint64_t previousRank = NoRank;
     std::uint64_t rank = 0;
     for (std::size_t index = 0; index < count; ++index) {
         rank += reading.rank();
@@ -368,16 +351,16 @@ bool DecodePart(const StoredPart& stored, PartLayout layout, const PartContext& 
         const auto kind = static_cast<unsigned char>(kinds[index]);
         // A version belongs to the block of the entry that first listed it, lasts no
         // longer than the store's entries, and follows the part's versions before it.
-        if (rank >= context.totalVersions || (previousRank && rank <= *previousRank) ||
+        if (rank >= context.totalVersions || (previousRank != NoRank && rank <= previousRank) ||
             first >= context.blockEnd || span >= context.entries - first) {
             return false;
         }
-        const auto before = ToldAgainst(*context.earlier, rank, previousRank);
-        const bool inPart = before && before == previousRank;
+        const std::uint64_t before = ToldAgainst(*context.earlier, rank, previousRank);
+        const bool inPart = before != NoRank && before == previousRank;
         // Of a line of this part, only its lengths: its texts may move as this one is added.
-        const SplitLine reference = !before  ? SplitLine{OtherLine, {}, {}, {}}
-                                    : inPart ? lines.split(index - 1)
-                                             : context.earlierLine(*before);
+        const SplitLine reference = before == NoRank ? SplitLine{OtherLine, {}, {}, {}}
+                                    : inPart         ? lines.split(index - 1)
+                                                     : context.earlierLine(before);
         const auto suffix = reading.suffix();
         if (!suffix) {
             return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -23,6 +24,9 @@ struct SplitLine {
 };
 SplitLine Split(std::string_view line);
 
+// No place in the order of versions: what RankSet::before finds when there is none.
+inline constexpr std::uint64_t NoRank = UINT64_MAX;
+
 // A set of places in the order of versions, which tells the nearest one before a place.
 class RankSet {
 public:
@@ -31,9 +35,21 @@ public:
     void insert(std::uint64_t rank) { words_[rank / 64] |= std::uint64_t{1} << (rank % 64); }
     bool contains(std::uint64_t rank) const { return (words_[rank / 64] >> (rank % 64) & 1) != 0; }
     // The nearest place before `rank` in the set, looking no further back than `floor`
-    // (which is not itself looked at).
-    std::optional<std::uint64_t> before(std::uint64_t rank,
-                                        std::optional<std::uint64_t> floor = std::nullopt) const;
+    // (which is not itself looked at; NoRank looks back to the first). Asked once a line
+    // as a store is read: here, inline, with no optional to pass through memory.
+    std::uint64_t before(std::uint64_t rank, std::uint64_t floor = NoRank) const {
+        auto word = static_cast<std::size_t>(rank / 64);
+        const auto lowest = static_cast<std::size_t>(floor == NoRank ? 0 : floor / 64);
+        std::uint64_t bits = words_[word] & ((std::uint64_t{1} << (rank % 64)) - 1);
+        while (bits == 0) {
+            if (word == lowest) {
+                return NoRank;
+            }
+            bits = words_[--word];
+        }
+        const std::uint64_t found = word * 64 + 63 - static_cast<unsigned>(std::countl_zero(bits));
+        return floor != NoRank && found <= floor ? NoRank : found;
+    }
 
 private:
     std::vector<std::uint64_t> words_;
