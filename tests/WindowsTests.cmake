@@ -43,6 +43,7 @@ add_executable(kestrava_windows_tests
     unit/engine/SnapshotRowsTest.cpp
     unit/history/EntryComparisonTest.cpp
     unit/history/GlobTest.cpp
+    unit/history/GrowingRoomTest.cpp
     unit/history/LogReadingTest.cpp
     unit/history/ParallelWorkTest.cpp
     unit/history/PathFilterTest.cpp

@@ -149,7 +149,10 @@ std::string EncodeStore(const StoreContent& content) {
 }
 
 StoreReader::StoreReader(std::string path, std::string bytes, ReadingThreads threads)
-    : path_(std::move(path)), bytes_(std::move(bytes)), threads_(threads) {
+    : path_(std::move(path)),
+      bytes_(std::move(bytes)),
+      threads_(threads),
+      rooms_(threads == ReadingThreads::All ? MostThreads : 1) {
     const std::string_view header = std::string_view(bytes_).substr(0, StoreHeaderSize);
     if (!header.starts_with(StoreFormatName)) {
         throw RuntimeError(error_number::PathFileAccessError,
@@ -307,11 +310,12 @@ void StoreReader::decodeChunks(const std::vector<std::size_t>& chunks) {
             }
         }
     }
-    const auto decode = [&](std::size_t job) {
+    const auto decode = [&](std::size_t job, std::size_t worker) {
         PartJob& part = jobs[job];
-        part.whole = DecodePart(part.stored, layout(), contexts.at(part.chunk), part.lines);
+        part.whole =
+            DecodePart(part.stored, layout(), contexts.at(part.chunk), rooms_[worker], part.lines);
     };
-    RunInParallel(jobs.size(), decode, threads_ == ReadingThreads::All ? MostThreads : 1);
+    RunInParallel(jobs.size(), decode, rooms_.size());
     auto job = jobs.begin();
     for (const std::size_t chunk : chunks) {
         const auto end =

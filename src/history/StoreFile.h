@@ -114,7 +114,9 @@ private:
     std::size_t linesStart_ = 0;
     std::vector<std::optional<DecodedBlock>> decoded_;  // by block, once read
     std::map<std::size_t, std::string> chunkProblems_;
-    // Every part rebuilt so far; a deque, so that the lines handed out stay where they are.
+    // Where each thread that rebuilds parts keeps their lines, and every part rebuilt so
+    // far: its lines stay where they are in the rooms, which go after them.
+    std::vector<PartRooms> rooms_;
     std::deque<PartLines> parts_;
     // Every line rebuilt so far: its part and its place there, by its place in the order.
     RankSet known_;

@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstring>
 #include <map>
+#include <new>
+#include <type_traits>
 
 #include "history/ShapedText.h"
 #include "history/StoreBytes.h"
@@ -234,13 +236,6 @@ public:
 
     bool whole() const { return whole_; }
     std::string_view kinds() const { return inflated_[Kinds]; }
-    std::size_t inflatedSize() const {
-        std::size_t size = 0;
-        for (const std::string& column : inflated_) {
-            size += column.size();
-        }
-        return size;
-    }
 
     std::uint64_t rank() { return ranks_.number(); }
     std::uint64_t first() { return firsts_.number(); }
@@ -323,7 +318,8 @@ bool PartReading::take(PartColumn shapes, std::string& text, TextSource& source)
 }  // namespace
 
 bool DecodePart(const StoredPart& stored, PartLayout layout, const PartContext& context,
-                PartLines& lines) {
+                PartRooms& rooms, PartLines& lines) {
+    static_assert(std::is_trivially_copyable_v<DecodedLine>, "moved with its room's bytes");
     PartReading reading(stored, layout);
     if (!reading.whole()) {
         return false;
@@ -332,14 +328,9 @@ bool DecodePart(const StoredPart& stored, PartLayout layout, const PartContext& 
     // Every version has its own place in the order: a part can't hold more.
     const std::size_t count = static_cast<std::size_t>(
         std::min({std::uint64_t{kinds.size()}, stored.versions, context.totalVersions}));
-    // Room for the lines' bytes, on the generous side: room not written to costs no
-    // memory, while outgrowing it copies every line. A forged count can't make it more
-    // than a few times what the part's columns really hold.
-    constexpr std::size_t ExpectedLine = 256;
-    constexpr std::size_t MostPerInflatedByte = 8;
-    lines.lines.reserve(count);
-    lines.texts.reserve(
-        std::min(count * ExpectedLine, reading.inflatedSize() * MostPerInflatedByte));
+    // The lines grow at the tops of the rooms, and may move as they grow until the part is
+    // done: `lines` is kept pointing at them.
+    lines = {};
     std::string sizeText;  // the first layout's texts, rebuilt before their line
     std::string dateText;
     std::uint64_t previousRank = NoRank;
@@ -381,11 +372,12 @@ bool DecodePart(const StoredPart& stored, PartLayout layout, const PartContext& 
         const std::size_t length =
             cut.path + (fileLine ? cut.size + cut.date + 2 : 0) + ending.size();
         const std::size_t offset = lines.texts.size();
-        lines.texts.resize(offset + length);
+        char* const texts = rooms.texts.makeRoom(offset, length);
+        lines.texts = std::string_view(texts, offset + length);
         // The room made, the line of this part told against stays where it is until the
         // next line is added.
         const SplitLine told = inPart ? lines.split(index - 1) : reference;
-        char* out = std::copy_n(told.path.data(), shared, lines.texts.data() + offset);
+        char* out = std::copy_n(told.path.data(), shared, texts + offset);
         out = std::copy(suffix->begin(), suffix->end(), out);
         if (fileLine) {
             *out++ = '|';
@@ -400,14 +392,22 @@ bool DecodePart(const StoredPart& stored, PartLayout layout, const PartContext& 
             }
         }
         std::copy(ending.begin(), ending.end(), out);
-        lines.lines.push_back(
-            {rank,
-             {static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(first + span), offset,
-              static_cast<std::uint32_t>(length)},
-             cut});
+        auto* const placed = reinterpret_cast<DecodedLine*>(
+            rooms.lines.makeRoom(index * sizeof(DecodedLine), sizeof(DecodedLine)));
+        new (placed + index) DecodedLine{
+            rank,
+            {static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(first + span), offset,
+             static_cast<std::uint32_t>(length)},
+            cut};
+        lines.lines = std::span(placed, index + 1);
         previousRank = rank;
     }
-    return reading.endsWhole() && lines.lines.size() == stored.versions;
+    if (!reading.endsWhole() || lines.lines.size() != stored.versions) {
+        return false;
+    }
+    rooms.texts.finish(lines.texts.size());
+    rooms.lines.finish(lines.lines.size_bytes());
+    return true;
 }
 
 }  // namespace kestrava::history

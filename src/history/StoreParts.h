@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "history/GrowingRoom.h"
 #include "history/StoreContent.h"
 
 namespace kestrava::history {
@@ -114,10 +115,11 @@ struct DecodedLine {
     LineCut cut;
 };
 
-// A part's versions, rebuilt: their lines lie one after the other in `texts`.
+// A part's versions, rebuilt: their lines lie one after the other in `texts`. Both lie in
+// the rooms of the thread that rebuilt them.
 struct PartLines {
-    std::vector<DecodedLine> lines;
-    std::string texts;
+    std::span<const DecodedLine> lines;
+    std::string_view texts;
 
     std::string_view text(const DecodedLine& line) const {
         return std::string_view(texts).substr(static_cast<std::size_t>(line.version.offset),
@@ -137,8 +139,15 @@ struct PartContext {
     std::function<SplitLine(std::uint64_t rank)> earlierLine;
 };
 
-// Rebuilds a part's lines; false when any of it is damaged.
+// Where a thread rebuilds parts: their lines' places in one room, their texts in another.
+struct PartRooms {
+    GrowingRoom lines;
+    GrowingRoom texts;
+};
+
+// Rebuilds a part's lines in the rooms, where they stay; false when any of it is damaged
+// (and then nothing of it is kept).
 bool DecodePart(const StoredPart& stored, PartLayout layout, const PartContext& context,
-                PartLines& lines);
+                PartRooms& rooms, PartLines& lines);
 
 }  // namespace kestrava::history
