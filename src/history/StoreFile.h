@@ -116,7 +116,7 @@ private:
     std::map<std::size_t, std::string> chunkProblems_;
     // Where each thread that rebuilds parts keeps their lines, and every part rebuilt so
     // far: its lines stay where they are in the rooms, which go after them.
-    std::vector<PartRooms> rooms_;
+    std::vector<GrowingRoom> rooms_;
     std::deque<PartLines> parts_;
     // Every line rebuilt so far: its part and its place there, by its place in the order.
     RankSet known_;

@@ -318,7 +318,7 @@ bool PartReading::take(PartColumn shapes, std::string& text, TextSource& source)
 }  // namespace
 
 bool DecodePart(const StoredPart& stored, PartLayout layout, const PartContext& context,
-                PartRooms& rooms, PartLines& lines) {
+                GrowingRoom& room, PartLines& lines) {
     static_assert(std::is_trivially_copyable_v<DecodedLine>, "moved with its room's bytes");
     PartReading reading(stored, layout);
     if (!reading.whole()) {
@@ -328,8 +328,11 @@ bool DecodePart(const StoredPart& stored, PartLayout layout, const PartContext& 
     // Every version has its own place in the order: a part can't hold more.
     const std::size_t count = static_cast<std::size_t>(
         std::min({std::uint64_t{kinds.size()}, stored.versions, context.totalVersions}));
-    // The lines grow at the tops of the rooms, and may move as they grow until the part is
-    // done: `lines` is kept pointing at them.
+    // The lines' places come first, then their texts, which grow at the room's top and may
+    // move as they grow until the part is done: `lines` is kept pointing at them.
+    auto* const placed =
+        reinterpret_cast<DecodedLine*>(room.makeRoom(0, count * sizeof(DecodedLine)));
+    room.finish(count * sizeof(DecodedLine));
     lines = {};
     std::string sizeText;  // the first layout's texts, rebuilt before their line
     std::string dateText;
@@ -372,7 +375,7 @@ bool DecodePart(const StoredPart& stored, PartLayout layout, const PartContext& 
         const std::size_t length =
             cut.path + (fileLine ? cut.size + cut.date + 2 : 0) + ending.size();
         const std::size_t offset = lines.texts.size();
-        char* const texts = rooms.texts.makeRoom(offset, length);
+        char* const texts = room.makeRoom(offset, length);
         lines.texts = std::string_view(texts, offset + length);
         // The room made, the line of this part told against stays where it is until the
         // next line is added.
@@ -392,8 +395,6 @@ bool DecodePart(const StoredPart& stored, PartLayout layout, const PartContext& 
             }
         }
         std::copy(ending.begin(), ending.end(), out);
-        auto* const placed = reinterpret_cast<DecodedLine*>(
-            rooms.lines.makeRoom(index * sizeof(DecodedLine), sizeof(DecodedLine)));
         new (placed + index) DecodedLine{
             rank,
             {static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(first + span), offset,
@@ -405,8 +406,7 @@ bool DecodePart(const StoredPart& stored, PartLayout layout, const PartContext& 
     if (!reading.endsWhole() || lines.lines.size() != stored.versions) {
         return false;
     }
-    rooms.texts.finish(lines.texts.size());
-    rooms.lines.finish(lines.lines.size_bytes());
+    room.finish(lines.texts.size());
     return true;
 }
 

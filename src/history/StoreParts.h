@@ -116,7 +116,7 @@ struct DecodedLine {
 };
 
 // A part's versions, rebuilt: their lines lie one after the other in `texts`. Both lie in
-// the rooms of the thread that rebuilt them.
+// the room of the thread that rebuilt them.
 struct PartLines {
     std::span<const DecodedLine> lines;
     std::string_view texts;
@@ -139,15 +139,9 @@ struct PartContext {
     std::function<SplitLine(std::uint64_t rank)> earlierLine;
 };
 
-// Where a thread rebuilds parts: their lines' places in one room, their texts in another.
-struct PartRooms {
-    GrowingRoom lines;
-    GrowingRoom texts;
-};
-
-// Rebuilds a part's lines in the rooms, where they stay; false when any of it is damaged
-// (and then nothing of it is kept).
+// Rebuilds a part's lines in the room, where they stay; false when any of it is damaged
+// (and then its texts are not kept).
 bool DecodePart(const StoredPart& stored, PartLayout layout, const PartContext& context,
-                PartRooms& rooms, PartLines& lines);
+                GrowingRoom& room, PartLines& lines);
 
 }  // namespace kestrava::history
