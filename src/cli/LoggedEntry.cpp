@@ -111,8 +111,8 @@ LoggedEntry ReadEntry(HistoryLog& log, history::EntryIndex& index, std::int64_t 
         LoggedEntry entry{number, facts.head, {}, {}, {}};
         entry.date = history::DateOfHead(entry.head);
         entry.allNameFiles = facts.unreadableLines == 0;
-        if (stored == StoredLines::InPlace) {
-            entry.storedLines = log.store->lines(at, number);
+        if (stored == StoredLines::Streamed) {
+            entry.storedAt = at;
         } else {
             entry.files = log.store->files(at, number);
         }

@@ -40,22 +40,19 @@ struct LoggedEntry {
     std::string head;         // its date line and header line, as logged
     std::string date;
     std::string files;
-    // A stored entry's lines where the store keeps them, when asked for in place: then
-    // `files` is empty.
-    std::vector<std::string_view> storedLines;
+    // A stored entry whose lines were left in the store, when asked for so: its place
+    // there (from 0), and `files` is empty.
+    std::optional<std::size_t> storedAt;
     // Whether each line is known to name a file: the store's index says so of an entry it
     // read whole, and its lines need not be read again to be shown.
     bool allNameFiles = false;
-
-    // Its files' lines in pieces, which joined are its lines.
-    std::vector<std::string_view> pieces() const {
-        return storedLines.empty() ? std::vector<std::string_view>{files} : storedLines;
-    }
 };
 
-// Whether a stored entry's lines are joined into `files`, or left where the store keeps
-// them (valid while the log is open): an entry's megabytes are not copied to be written.
-enum class StoredLines { Joined, InPlace };
+// Whether a stored entry's lines are joined into `files`, or left in the store, to be
+// handed over one by one from where it keeps them (HistoryLog::store->forEachLine, which
+// throws, before it hands over any, when they can't be read): an entry's megabytes are
+// not copied to be written.
+enum class StoredLines { Joined, Streamed };
 
 // An entry of the history by its number, from the store or the text log. Throws
 // RuntimeError when the history holds no entry of that number, or it can't be read.

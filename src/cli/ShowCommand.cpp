@@ -1,5 +1,7 @@
 #include "cli/ShowCommand.h"
 
+#include <functional>
+
 #include "cli/CsvText.h"
 #include "cli/JsonText.h"
 #include "history/FileLine.h"
@@ -41,29 +43,52 @@ int ShowEntry(HistoryLog& log, const std::vector<std::int64_t>& numbers, Format 
               const history::PathFilter& filter, Console& console) {
     history::EntryIndex index(log.file, log.end);
     // Filtered, the entry's text is cut; unfiltered, a stored entry's lines are written
-    // from where the store keeps them.
+    // from where the store keeps them, as it hands them over.
     LoggedEntry entry = ReadEntry(log, index, numbers.empty() ? -1 : numbers[0], console,
-                                  filter.empty() ? StoredLines::InPlace : StoredLines::Joined);
+                                  filter.empty() ? StoredLines::Streamed : StoredLines::Joined);
     history::LeaveOutExcluded(entry.files, filter);
-    const std::vector<std::string_view> pieces = entry.pieces();
+    const auto forEachPiece = [&](const std::function<void(std::string_view)>& take) {
+        if (entry.storedAt) {
+            log.store->forEachLine(*entry.storedAt, entry.number, take);
+        } else {
+            take(entry.files);
+        }
+    };
     std::string out;
+    const auto sendWhenFull = [&] {
+        if (out.size() >= OutputPiece) {
+            console.out() << out;
+            out.clear();
+        }
+    };
     if (format == Format::Raw) {
         // The text log's entry is one piece, written as it is; the store's lines are
         // gathered into pieces of the output's size.
         out = entry.head;
-        for (const std::string_view piece : pieces) {
+        forEachPiece([&](std::string_view piece) {
             if (piece.size() >= OutputPiece) {
                 console.out() << out << piece;
                 out.clear();
-                continue;
+                return;
             }
             out += piece;
-            if (out.size() >= OutputPiece) {
-                console.out() << out;
-                out.clear();
-            }
-        }
+            sendWhenFull();
+        });
         console.out() << out;
+        return 0;
+    }
+    std::uint64_t lines = 0;
+    std::uint64_t unreadable = 0;
+    if (format == Format::Text && entry.allNameFiles && entry.storedAt) {
+        // A stored entry's lines are known to name files: they are written without being
+        // read again, which took as long as rebuilding them.
+        forEachPiece([&](std::string_view line) {
+            lines += line.ends_with('\n') ? 1 : 0;
+            AppendLine(out, history::WithoutLineEnd(line));
+            sendWhenFull();
+        });
+        console.out() << out;
+        CountFiles(entry.number, lines, unreadable, console);
         return 0;
     }
     const JsonText json(console.locale());
@@ -73,28 +98,8 @@ int ShowEntry(HistoryLog& log, const std::vector<std::int64_t>& numbers, Format 
     } else if (format == Format::Json) {
         out = "[";
     }
-    std::uint64_t lines = 0;
-    std::uint64_t unreadable = 0;
-    const auto sendWhenFull = [&] {
-        if (out.size() >= OutputPiece) {
-            console.out() << out;
-            out.clear();
-        }
-    };
-    if (format == Format::Text && entry.allNameFiles && !entry.storedLines.empty()) {
-        // A stored entry's lines are known to name files: they are written without being
-        // read again, which took as long as rebuilding them.
-        for (const std::string_view line : entry.storedLines) {
-            lines += line.ends_with('\n') ? 1 : 0;
-            AppendLine(out, history::WithoutLineEnd(line));
-            sendWhenFull();
-        }
-        console.out() << out;
-        CountFiles(entry.number, lines, unreadable, console);
-        return 0;
-    }
     bool first = true;
-    for (const std::string_view piece : pieces) {
+    forEachPiece([&](std::string_view piece) {
         for (std::size_t at = 0; at < piece.size();) {
             const std::string_view line = history::NextLine(piece, at);
             lines += piece[at - 1] == '\n' ? 1 : 0;  // the last may be unended
@@ -113,7 +118,7 @@ int ShowEntry(HistoryLog& log, const std::vector<std::int64_t>& numbers, Format 
             first = false;
             sendWhenFull();
         }
-    }
+    });
     if (format == Format::Json) {
         out += first ? "]\n" : "\n]\n";
     }

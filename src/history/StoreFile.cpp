@@ -374,7 +374,8 @@ void StoreReader::keepChunk(std::size_t chunk, std::span<PartJob> jobs) {
     }
 }
 
-std::vector<std::string_view> StoreReader::lines(std::size_t index, std::int64_t number) {
+void StoreReader::forEachLine(std::size_t index, std::int64_t number,
+                              const std::function<void(std::string_view line)>& take) {
     facts(index, number);
     std::size_t needed = 0;
     while (needed + 1 < chunks_.size() && chunks_[needed + 1].firstEntry <= index) {
@@ -386,9 +387,6 @@ std::vector<std::string_view> StoreReader::lines(std::size_t index, std::int64_t
             fail(number, problem->second);
         }
     }
-    std::vector<std::string_view> entry;
-    entry.reserve(
-        static_cast<std::size_t>(std::min<std::uint64_t>(entries_[index].lines, totalVersions_)));
     const auto holdsEntry = [index](const DecodedLine& line) {
         return line.version.first <= index && index <= line.version.last;
     };
@@ -399,11 +397,11 @@ std::vector<std::string_view> StoreReader::lines(std::size_t index, std::int64_t
         for (std::size_t part = block.firstPart; part < block.firstPart + block.parts; ++part) {
             for (const DecodedLine& line : parts_[part].lines) {
                 if (holdsEntry(line)) {
-                    entry.push_back(parts_[part].text(line));
+                    take(parts_[part].text(line));
                 }
             }
         }
-        return entry;
+        return;
     }
     // Every version read is known: those that hold the entry are its lines, in the order.
     for (std::uint64_t rank = 0; rank < totalVersions_; ++rank) {
@@ -414,23 +412,17 @@ std::vector<std::string_view> StoreReader::lines(std::size_t index, std::int64_t
         const PartLines& part = parts_[place.part];
         const DecodedLine& line = part.lines[place.index];
         if (holdsEntry(line)) {
-            entry.push_back(part.text(line));
+            take(part.text(line));
         }
     }
-    return entry;
 }
 
 std::string StoreReader::files(std::size_t index, std::int64_t number) {
-    const std::vector<std::string_view> entry = lines(index, number);
     std::size_t size = 0;
-    for (const std::string_view line : entry) {
-        size += line.size();
-    }
+    forEachLine(index, number, [&size](std::string_view line) { size += line.size(); });
     std::string files;
     files.reserve(size);
-    for (const std::string_view line : entry) {
-        files += line;
-    }
+    forEachLine(index, number, [&files](std::string_view line) { files += line; });
     return files;
 }
 

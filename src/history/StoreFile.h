@@ -53,8 +53,10 @@ public:
     // An entry's file lines, each with its line end, byte for byte. Throws RuntimeError
     // naming the entry by `number` when a block it needs is missing or damaged.
     std::string files(std::size_t index, std::int64_t number);
-    // The same lines in order, each where the reader keeps it: valid while it lives.
-    std::vector<std::string_view> lines(std::size_t index, std::int64_t number);
+    // The same lines in order, each handed to `take` where the reader keeps it; throws as
+    // `files` does, before it hands over any.
+    void forEachLine(std::size_t index, std::int64_t number,
+                     const std::function<void(std::string_view line)>& take);
 
     // Every line version with its place in the order of versions and its bytes (with its
     // line end), a block at a time, without rebuilding any entry: a version's range of
