@@ -78,16 +78,16 @@ constexpr std::array<char, 200> DigitPairs = [] {
 }();
 
 // Writes the value as exactly `width` digits, zeros first, ending before `end`; false
-// when it has more.
-bool PutDigits(std::uint64_t value, std::size_t width, char* end) {
+// when it has more. Inline: it is called for every number of every line of a store.
+inline bool PutDigits(std::uint64_t value, std::size_t width, char* end) {
     // A date's months, days, hours, minutes and seconds: one or two digits.
-    if (width == 1 && value < 10) {
+    if (value < 100 && width <= 2) {
+        if (width == 2) {
+            std::memcpy(end - 2, &DigitPairs[value * 2], 2);
+            return true;
+        }
         end[-1] = static_cast<char>('0' + value);
-        return true;
-    }
-    if (width == 2 && value < 100) {
-        std::memcpy(end - 2, &DigitPairs[value * 2], 2);
-        return true;
+        return value < 10;
     }
     char* const begin = end - width;
     while (value >= 10) {
@@ -157,7 +157,8 @@ std::optional<ShapeTemplate> ShapeTemplate::Read(std::string_view shapes, std::s
         } else if (c >= 1 && static_cast<std::size_t>(c) <= LongestRun) {
             const auto width = static_cast<std::size_t>(c);
             shape.text_.append(width, '0');
-            shape.runs_.push_back({shape.text_.size(), width});
+            shape.runs_.push_back({static_cast<std::uint32_t>(shape.text_.size()),
+                                   static_cast<std::uint32_t>(width)});
         } else {
             shape.text_ += c;
         }
@@ -168,14 +169,13 @@ std::optional<ShapeTemplate> ShapeTemplate::Read(std::string_view shapes, std::s
 
 bool ShapeTemplate::fill(std::span<ByteReader> numbers, char* out) const {
     std::memcpy(out, text_.data(), text_.size());
+    const std::size_t lastColumn = numbers.size() - 1;
+    bool fits = true;
     for (std::size_t run = 0; run < runs_.size(); ++run) {
-        ByteReader& column = numbers[std::min(run, numbers.size() - 1)];
-        if (!PutDigits(column.number(), runs_[run].width, out + runs_[run].end) ||
-            column.broken()) {
-            return false;
-        }
+        ByteReader& column = numbers[run < lastColumn ? run : lastColumn];
+        fits = PutDigits(column.number(), runs_[run].width, out + runs_[run].end) && fits;
     }
-    return true;
+    return fits;
 }
 
 }  // namespace kestrava::history

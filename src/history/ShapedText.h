@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -32,14 +33,16 @@ public:
     static std::optional<ShapeTemplate> Read(std::string_view shapes, std::size_t& at);
 
     std::size_t length() const { return text_.size(); }
-    // Writes a text of this shape, length() bytes, taking its numbers; false when they
-    // end too soon or one has more digits than its run.
+    // Writes a text of this shape, length() bytes, taking its numbers; false when one has
+    // more digits than its run. A column of numbers that ends too soon gives zeros, and
+    // is found broken once all is read (ByteReader::broken): asked here, once a number,
+    // it cost a tenth of rebuilding a store.
     bool fill(std::span<ByteReader> numbers, char* out) const;
 
 private:
     struct Run {
-        std::size_t end = 0;  // where its digits end in the text
-        std::size_t width = 0;
+        std::uint32_t end = 0;  // where its digits end in the text
+        std::uint32_t width = 0;
     };
     std::string text_;  // its own bytes, the runs' digits still zeros
     std::vector<Run> runs_;

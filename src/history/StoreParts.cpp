@@ -253,7 +253,9 @@ public:
 
     bool endsWhole() const {
         return !ranks_.broken() && !firsts_.broken() && !spans_.broken() && !shared_.broken() &&
-               !sizeShapeNumbers_.broken() && !dateShapeNumbers_.broken();
+               !sizeShapeNumbers_.broken() && !dateShapeNumbers_.broken() &&
+               std::none_of(numbers_.begin(), numbers_.end(),
+                            [](const ByteReader& column) { return column.broken(); });
     }
 
 private:
