@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
@@ -119,7 +118,7 @@ private:
     // Where each thread that rebuilds parts keeps their lines, and every part rebuilt so
     // far: its lines stay where they are in the rooms, which go after them.
     std::vector<GrowingRoom> rooms_;
-    std::deque<PartLines> parts_;
+    std::vector<PartLines> parts_;
     // Every line rebuilt so far: its part and its place there, by its place in the order.
     RankSet known_;
     RankSet firstBlock_;  // the first block's lines, which the later ones are told against

@@ -378,10 +378,11 @@ bool DecodePart(const StoredPart& stored, PartLayout layout, const PartContext& 
             cut.path + (fileLine ? cut.size + cut.date + 2 : 0) + ending.size();
         const std::size_t offset = lines.texts.size();
         char* const texts = room.makeRoom(offset, length);
+        const bool moved = texts != lines.texts.data();
         lines.texts = std::string_view(texts, offset + length);
-        // The room made, the line of this part told against stays where it is until the
-        // next line is added.
-        const SplitLine told = inPart ? lines.split(index - 1) : reference;
+        // The room made, a line of this part told against has moved if the room's top did,
+        // and stays where it is until the next line is added.
+        const SplitLine told = inPart && moved ? lines.split(index - 1) : reference;
         char* out = std::copy_n(told.path.data(), shared, texts + offset);
         out = std::copy(suffix->begin(), suffix->end(), out);
         if (fileLine) {
