@@ -150,10 +150,24 @@ std::string EncodeStore(const StoreContent& content) {
 
 StoreReader::StoreReader(std::string path, std::string bytes, ReadingThreads threads)
     : path_(std::move(path)),
-      bytes_(std::move(bytes)),
+      textBytes_(std::move(bytes)),
       threads_(threads),
       rooms_(threads == ReadingThreads::All ? MostThreads : 1) {
-    const std::string_view header = std::string_view(bytes_).substr(0, StoreHeaderSize);
+    readHeader();
+}
+
+StoreReader::StoreReader(std::string path, platform::LargeMemory bytes, std::size_t size,
+                         ReadingThreads threads)
+    : path_(std::move(path)),
+      memoryBytes_(std::move(bytes)),
+      memorySize_(std::min(size, memoryBytes_->size())),
+      threads_(threads),
+      rooms_(threads == ReadingThreads::All ? MostThreads : 1) {
+    readHeader();
+}
+
+void StoreReader::readHeader() {
+    const std::string_view header = bytes().substr(0, StoreHeaderSize);
     if (!header.starts_with(StoreFormatName)) {
         throw RuntimeError(error_number::PathFileAccessError,
                            "the history store " + path_ + " is no history store");
@@ -190,7 +204,7 @@ void StoreReader::readIndex() {
     }
     std::uint32_t rawSize = 0;
     std::string why;
-    const auto stored = Payload(bytes_, StoreHeaderSize, IndexTag, rawSize, why);
+    const auto stored = Payload(bytes(), StoreHeaderSize, IndexTag, rawSize, why);
     std::string raw;
     if (!stored || !Inflate(*stored, rawSize, raw)) {
         indexProblem_ = stored ? "its index is damaged" : why;
@@ -200,13 +214,15 @@ void StoreReader::readIndex() {
     const std::uint64_t entries = in.number();
     totalVersions_ = in.number();
     // Every version has a place in the order: more than the store has bytes can't be.
-    if (totalVersions_ > bytes_.size() * 8) {
+    if (totalVersions_ > bytes().size() * 8) {
         indexProblem_ = "its index is damaged";
         return;
     }
     known_ = RankSet(totalVersions_);
     firstBlock_ = RankSet(totalVersions_);
-    byRank_.assign(static_cast<std::size_t>(totalVersions_), {});
+    const auto versions = static_cast<std::size_t>(totalVersions_);
+    places_.emplace(versions * sizeof(Place));
+    byRank_ = std::span(reinterpret_cast<Place*>(places_->data()), versions);
     const std::uint64_t chunkCount = in.number();
     for (std::uint64_t chunk = 0; chunk < chunkCount && !in.broken(); ++chunk) {
         chunks_.push_back(
@@ -273,7 +289,7 @@ std::optional<std::vector<StoredPart>> StoreReader::readChunk(std::size_t chunk)
     const std::size_t at = linesStart_ + chunks_[chunk].offset;
     std::uint32_t rawSize = 0;
     std::string why;
-    const auto payload = Payload(bytes_, at, LinesTag, rawSize, why);
+    const auto payload = Payload(bytes(), at, LinesTag, rawSize, why);
     auto parts = payload ? ReadParts(*payload, layout()) : std::nullopt;
     if (!payload) {
         chunkProblems_[chunk] = why;

@@ -42,11 +42,14 @@ std::optional<std::string> ReadWholeFile(const platform::FileSystem& fileSystem,
 std::optional<StoreReader> OpenStore(const platform::FileSystem& fileSystem,
                                      const std::string& logPath) {
     const std::string path = StorePathOf(logPath);
-    auto bytes = ReadWholeFile(fileSystem, path);
-    if (!bytes) {
+    const auto file = OpenIfThere(fileSystem, path);
+    if (!file) {
         return std::nullopt;
     }
-    return StoreReader(path, std::move(*bytes));
+    const auto size = static_cast<std::size_t>(file->size());
+    platform::LargeMemory bytes(size);
+    const std::size_t read = file->readAt(0, std::span(bytes.data(), size));
+    return StoreReader(path, std::move(bytes), read);
 }
 
 std::optional<AbsorbedText> StoreHeaderAbsorbed(const platform::FileSystem& fileSystem,

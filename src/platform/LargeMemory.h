@@ -22,7 +22,7 @@ public:
     LargeMemory& operator=(LargeMemory&&) = delete;
 
     char* data() const { return data_; }
-    // At least the size asked for.
+    // At least the size asked for, and at least a byte.
     std::size_t size() const { return size_; }
 
 private:

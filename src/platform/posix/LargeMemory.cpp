@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <new>
 #include <utility>
@@ -17,7 +18,7 @@ std::uintptr_t RoundedUp(std::uintptr_t value) {
 
 }  // namespace
 
-LargeMemory::LargeMemory(std::size_t size) : size_(RoundedUp(size)) {
+LargeMemory::LargeMemory(std::size_t size) : size_(RoundedUp(std::max<std::size_t>(size, 1))) {
     // A large page is only had on a large page's bound: a page more is mapped, and what
     // lies outside the bounds goes back at once.
     const std::size_t mapped = size_ + LargePage;

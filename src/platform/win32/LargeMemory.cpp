@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -9,7 +10,7 @@ namespace kestrava::platform {
 
 // Windows gives large pages only to a process holding the right to lock memory: these
 // are the system's small ones, committed at once and given as they are first written.
-LargeMemory::LargeMemory(std::size_t size) : size_(size) {
+LargeMemory::LargeMemory(std::size_t size) : size_(std::max<std::size_t>(size, 1)) {
     data_ = static_cast<char*>(
         ::VirtualAlloc(nullptr, size_, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
     if (data_ == nullptr) {
