@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <iterator>
+#include <memory>
 #include <set>
 #include <span>
 
@@ -156,13 +157,17 @@ StoreReader::StoreReader(std::string path, std::string bytes, ReadingThreads thr
     readHeader();
 }
 
-StoreReader::StoreReader(std::string path, platform::LargeMemory bytes, std::size_t size,
+StoreReader::StoreReader(std::string path, const platform::ReadableFile& file,
                          ReadingThreads threads)
     : path_(std::move(path)),
-      memoryBytes_(std::move(bytes)),
-      memorySize_(std::min(size, memoryBytes_->size())),
       threads_(threads),
       rooms_(threads == ReadingThreads::All ? MostThreads : 1) {
+    const auto size = static_cast<std::size_t>(file.size());
+    char* const room = rooms_.front().makeRoom(0, size);
+    const std::size_t read = file.readAt(0, std::span(room, size));
+    rooms_.front().finish(read);
+    readFromFile_ = true;
+    fileBytes_ = std::string_view(room, read);
     readHeader();
 }
 
@@ -221,8 +226,11 @@ void StoreReader::readIndex() {
     known_ = RankSet(totalVersions_);
     firstBlock_ = RankSet(totalVersions_);
     const auto versions = static_cast<std::size_t>(totalVersions_);
-    places_.emplace(versions * sizeof(Place));
-    byRank_ = std::span(reinterpret_cast<Place*>(places_->data()), versions);
+    auto* const places =
+        reinterpret_cast<Place*>(rooms_.front().makeRoom(0, versions * sizeof(Place)));
+    rooms_.front().finish(versions * sizeof(Place));
+    byRank_ = std::span(places, versions);
+    std::uninitialized_fill(byRank_.begin(), byRank_.end(), Place{});
     const std::uint64_t chunkCount = in.number();
     for (std::uint64_t chunk = 0; chunk < chunkCount && !in.broken(); ++chunk) {
         chunks_.push_back(

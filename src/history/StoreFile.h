@@ -11,7 +11,7 @@
 
 #include "history/StoreContent.h"
 #include "history/StoreParts.h"
-#include "platform/LargeMemory.h"
+#include "platform/FileSystem.h"
 
 namespace kestrava::history {
 
@@ -41,9 +41,10 @@ public:
     // Throws RuntimeError, naming the store, when its header can't be read: no store, or
     // one cut or damaged within its first bytes.
     StoreReader(std::string path, std::string bytes, ReadingThreads threads = ReadingThreads::All);
-    // The same, of the first `size` bytes of a large piece of memory: a store read from
-    // its file, whose megabyte then costs a large page instead of hundreds of faults.
-    StoreReader(std::string path, platform::LargeMemory bytes, std::size_t size,
+    // The same, of the file's bytes, read into the memory where the reader keeps what it
+    // rebuilds: a store's megabyte shares its large pages, instead of costing hundreds of
+    // faults. Throws RuntimeError, too, when the file can't be read.
+    StoreReader(std::string path, const platform::ReadableFile& file,
                 ReadingThreads threads = ReadingThreads::All);
 
     const std::string& path() const { return path_; }
@@ -88,7 +89,7 @@ private:
     };
 
     std::string_view bytes() const {
-        return memoryBytes_ ? std::string_view(memoryBytes_->data(), memorySize_) : textBytes_;
+        return readFromFile_ ? fileBytes_ : std::string_view(textBytes_);
     }
     void readHeader();
     void readIndex();
@@ -112,8 +113,8 @@ private:
 
     std::string path_;
     std::string textBytes_;
-    std::optional<platform::LargeMemory> memoryBytes_;
-    std::size_t memorySize_ = 0;
+    bool readFromFile_ = false;
+    std::string_view fileBytes_;  // in the first room, where they stay
     ReadingThreads threads_;
     std::uint32_t version_ = 0;
     std::size_t count_ = 0;
@@ -137,9 +138,7 @@ private:
         std::uint32_t part = 0;
         std::uint32_t index = 0;
     };
-    // In large memory, which comes zeroed: each is first written as its line is rebuilt.
-    std::optional<platform::LargeMemory> places_;
-    std::span<Place> byRank_;
+    std::span<Place> byRank_;  // in the first room
 };
 
 }  // namespace kestrava::history

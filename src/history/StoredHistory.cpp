@@ -46,10 +46,7 @@ std::optional<StoreReader> OpenStore(const platform::FileSystem& fileSystem,
     if (!file) {
         return std::nullopt;
     }
-    const auto size = static_cast<std::size_t>(file->size());
-    platform::LargeMemory bytes(size);
-    const std::size_t read = file->readAt(0, std::span(bytes.data(), size));
-    return StoreReader(path, std::move(bytes), read);
+    return StoreReader(path, *file);
 }
 
 std::optional<AbsorbedText> StoreHeaderAbsorbed(const platform::FileSystem& fileSystem,
