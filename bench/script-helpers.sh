@@ -12,13 +12,14 @@ work_folder() {
     fi
 }
 
-# Wall-clock seconds of a command, its output thrown away.
+# Wall-clock seconds of a command, its output thrown away. Read from bash's own clock: a
+# `date` run before and after would add its own start to what is timed, and its jitter.
 seconds() {
     local start end
-    start=$(date +%s.%N)
+    start=$EPOCHREALTIME
     "$@" >/dev/null
-    end=$(date +%s.%N)
-    echo "$end - $start" | bc -l
+    end=$EPOCHREALTIME
+    echo "${end/,/.} - ${start/,/.}" | bc -l
 }
 
 # The median of RUNS runs of a command (a command that ends with a status other than 0,
@@ -30,4 +31,11 @@ median() {
         times+=("$(seconds "$@" 2>/dev/null || true)")
     done
     printf '%s\n' "${times[@]}" | sort -g | sed -n "$(((runs + 1) / 2))p"
+}
+
+# The median of the times in a list of them, one a line.
+median_of() {
+    local count
+    count=$(grep -c . <<<"$1")
+    grep . <<<"$1" | sort -g | sed -n "$(((count + 1) / 2))p"
 }
