@@ -227,10 +227,10 @@ void StoreReader::readIndex() {
     firstBlock_ = RankSet(totalVersions_);
     const auto versions = static_cast<std::size_t>(totalVersions_);
     auto* const places =
-        reinterpret_cast<Place*>(rooms_.front().makeRoom(0, versions * sizeof(Place)));
-    rooms_.front().finish(versions * sizeof(Place));
+        reinterpret_cast<LinePlace*>(rooms_.front().makeRoom(0, versions * sizeof(LinePlace)));
+    rooms_.front().finish(versions * sizeof(LinePlace));
     byRank_ = std::span(places, versions);
-    std::uninitialized_fill(byRank_.begin(), byRank_.end(), Place{});
+    std::uninitialized_fill(byRank_.begin(), byRank_.end(), LinePlace{});
     const std::uint64_t chunkCount = in.number();
     for (std::uint64_t chunk = 0; chunk < chunkCount && !in.broken(); ++chunk) {
         chunks_.push_back(
@@ -314,10 +314,6 @@ std::string StoreReader::damagedChunk(std::size_t chunk) const {
 
 void StoreReader::decodeChunks(const std::vector<std::size_t>& chunks) {
     const RankSet& earlier = layout() == PartLayout::InlineShapes ? known_ : firstBlock_;
-    const auto earlierLine = [this](std::uint64_t rank) {
-        const Place place = byRank_[static_cast<std::size_t>(rank)];
-        return parts_[place.part].split(place.index);
-    };
     std::map<std::size_t, PartContext> contexts;
     std::vector<PartJob> jobs;
     for (const std::size_t chunk : chunks) {
@@ -328,7 +324,8 @@ void StoreReader::decodeChunks(const std::vector<std::size_t>& chunks) {
                                count_,
                                totalVersions_,
                                &earlier,
-                               earlierLine};
+                               byRank_,
+                               parts_};
             for (StoredPart& part : *parts) {
                 jobs.push_back({chunk, part, {}, false});
             }
@@ -432,7 +429,7 @@ void StoreReader::forEachLine(std::size_t index, std::int64_t number,
         if (!known_.contains(rank)) {
             continue;
         }
-        const Place place = byRank_[static_cast<std::size_t>(rank)];
+        const LinePlace place = byRank_[static_cast<std::size_t>(rank)];
         const PartLines& part = parts_[place.part];
         const DecodedLine& line = part.lines[place.index];
         if (holdsEntry(line)) {

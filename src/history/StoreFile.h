@@ -133,12 +133,8 @@ private:
     std::vector<PartLines> parts_;
     // Every line rebuilt so far: its part and its place there, by its place in the order.
     RankSet known_;
-    RankSet firstBlock_;  // the first block's lines, which the later ones are told against
-    struct Place {
-        std::uint32_t part = 0;
-        std::uint32_t index = 0;
-    };
-    std::span<Place> byRank_;  // in the first room
+    RankSet firstBlock_;           // the first block's lines, which the later ones are told against
+    std::span<LinePlace> byRank_;  // in the first room
 };
 
 }  // namespace kestrava::history

@@ -22,7 +22,6 @@ enum LineKind : unsigned char {
     FileLineUnended = 4,
     OtherLineUnended = 5,
 };
-constexpr unsigned char OtherLine = 1;
 constexpr unsigned char EndingBits = 6;
 // The size or date text is that of the line told against.
 constexpr unsigned char SameSize = 8;
@@ -184,17 +183,6 @@ std::optional<std::vector<StoredPart>> ReadParts(std::string_view payload, PartL
     return parts;
 }
 
-SplitLine PartLines::split(std::size_t index) const {
-    const DecodedLine& decoded = lines[index];
-    const LineCut& cut = decoded.cut;
-    const std::string_view line = text(decoded);
-    if ((cut.kind & OtherLine) != 0) {
-        return {cut.kind, line.substr(0, cut.path), {}, {}};
-    }
-    return {cut.kind, line.substr(0, cut.path), line.substr(cut.path + 1, cut.size),
-            line.substr(cut.path + cut.size + 2, cut.date)};
-}
-
 namespace {
 
 // A size or date text as its line is rebuilt: that of the line told against, one of the
@@ -289,6 +277,11 @@ private:
     std::size_t dateAt_ = 0;
 };
 
+SplitLine EarlierLine(const PartContext& context, std::uint64_t rank) {
+    const LinePlace place = context.places[static_cast<std::size_t>(rank)];
+    return context.parts[place.part].split(place.index);
+}
+
 // Writes a size or date text at `out` and moves it past; false when its numbers are
 // damaged.
 bool Put(const TextSource& source, std::span<ByteReader> numbers, char*& out) {
@@ -356,7 +349,7 @@ bool DecodePart(const StoredPart& stored, PartLayout layout, const PartContext& 
         // Of a line of this part, only its lengths: its texts may move as this one is added.
         const SplitLine reference = before == NoRank ? SplitLine{OtherLine, {}, {}, {}}
                                     : inPart         ? lines.split(index - 1)
-                                                     : context.earlierLine(before);
+                                                     : EarlierLine(context, before);
         const auto suffix = reading.suffix();
         if (!suffix) {
             return false;

@@ -3,7 +3,6 @@
 #include <array>
 #include <bit>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -115,6 +114,9 @@ struct DecodedLine {
     LineCut cut;
 };
 
+// The bit of a line's kind that says it names no file.
+inline constexpr unsigned char OtherLine = 1;
+
 // A part's versions, rebuilt: their lines lie one after the other in `texts`. Both lie in
 // the room of the thread that rebuilt them.
 struct PartLines {
@@ -122,10 +124,27 @@ struct PartLines {
     std::string_view texts;
 
     std::string_view text(const DecodedLine& line) const {
-        return std::string_view(texts).substr(static_cast<std::size_t>(line.version.offset),
-                                              line.version.length);
+        return {texts.data() + line.version.offset, line.version.length};
     }
-    SplitLine split(std::size_t index) const;
+    // Asked for once a line as a store is read, of the line it is told against: inline.
+    SplitLine split(std::size_t index) const {
+        const DecodedLine& decoded = lines[index];
+        const LineCut& cut = decoded.cut;
+        const char* const line = texts.data() + decoded.version.offset;
+        if ((cut.kind & OtherLine) != 0) {
+            return {cut.kind, {line, cut.path}, {}, {}};
+        }
+        return {cut.kind,
+                {line, cut.path},
+                {line + cut.path + 1, cut.size},
+                {line + cut.path + cut.size + 2, cut.date}};
+    }
+};
+
+// Where a rebuilt line lies: its part, and its place there.
+struct LinePlace {
+    std::uint32_t part = 0;
+    std::uint32_t index = 0;
 };
 
 // What a part is rebuilt within: the store's bounds, and the lines of the blocks before,
@@ -136,7 +155,10 @@ struct PartContext {
     std::uint64_t entries = 0;        // in the store
     std::uint64_t totalVersions = 0;  // in the store
     const RankSet* earlier = nullptr;
-    std::function<SplitLine(std::uint64_t rank)> earlierLine;
+    // Where the lines of the blocks before lie, by their places in the order, and their
+    // parts.
+    std::span<const LinePlace> places;
+    std::span<const PartLines> parts;
 };
 
 // Rebuilds a part's lines in the room, where they stay; false when any of it is damaged
