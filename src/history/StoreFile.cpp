@@ -152,16 +152,13 @@ std::string EncodeStore(const StoreContent& content) {
 StoreReader::StoreReader(std::string path, std::string bytes, ReadingThreads threads)
     : path_(std::move(path)),
       textBytes_(std::move(bytes)),
-      threads_(threads),
       rooms_(threads == ReadingThreads::All ? MostThreads : 1) {
     readHeader();
 }
 
 StoreReader::StoreReader(std::string path, const platform::ReadableFile& file,
                          ReadingThreads threads)
-    : path_(std::move(path)),
-      threads_(threads),
-      rooms_(threads == ReadingThreads::All ? MostThreads : 1) {
+    : path_(std::move(path)), rooms_(threads == ReadingThreads::All ? MostThreads : 1) {
     const auto size = static_cast<std::size_t>(file.size());
     char* const room = rooms_.front().makeRoom(0, size);
     const std::size_t read = file.readAt(0, std::span(room, size));

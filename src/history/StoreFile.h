@@ -115,7 +115,6 @@ private:
     std::string textBytes_;
     bool readFromFile_ = false;
     std::string_view fileBytes_;  // in the first room, where they stay
-    ReadingThreads threads_;
     std::uint32_t version_ = 0;
     std::size_t count_ = 0;
     AbsorbedText absorbed_;
@@ -127,8 +126,9 @@ private:
     std::size_t linesStart_ = 0;
     std::vector<std::optional<DecodedBlock>> decoded_;  // by block, once read
     std::map<std::size_t, std::string> chunkProblems_;
-    // Where each thread that rebuilds parts keeps their lines, and every part rebuilt so
-    // far: its lines stay where they are in the rooms, which go after them.
+    // Where each thread that rebuilds parts keeps their lines (one room a thread, as many
+    // as the reader may use), and every part rebuilt so far: its lines stay where they are
+    // in the rooms, which go after them.
     std::vector<GrowingRoom> rooms_;
     std::vector<PartLines> parts_;
     // Every line rebuilt so far: its part and its place there, by its place in the order.
