@@ -41,10 +41,12 @@ protected:
         const Answer listed = run({"entries"});
         const auto count = static_cast<int>(std::count(listed.out.begin(), listed.out.end(), '\n'));
         for (int number = 1; number <= count; ++number) {
-            for (const char* format : {"--raw", "--json"}) {
+            for (const char* format : {"--raw", "--json", "--csv"}) {
                 const Answer shown = run({"show", std::to_string(number), format});
                 all.push_back(std::to_string(shown.status) + shown.out + shown.err);
             }
+            const Answer shown = run({"show", std::to_string(number)});
+            all.push_back(std::to_string(shown.status) + shown.out + shown.err);
             all.push_back(run({"diff", std::to_string(number)}).out);
         }
         return all;
