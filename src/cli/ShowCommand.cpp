@@ -82,7 +82,7 @@ int ShowEntry(HistoryLog& log, const std::vector<std::int64_t>& numbers, Format 
     if (format == Format::Text && entry.allNameFiles && entry.storedAt) {
         // A stored entry's lines are known to name files: they are written without being
         // read again, which took as long as rebuilding them.
-        forEachPiece([&](std::string_view line) {
+        log.store->forEachLine(*entry.storedAt, entry.number, [&](std::string_view line) {
             lines += line.ends_with('\n') ? 1 : 0;
             AppendLine(out, history::WithoutLineEnd(line));
             sendWhenFull();

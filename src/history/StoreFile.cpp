@@ -241,7 +241,9 @@ void StoreReader::readIndex() {
         std::adjacent_find(chunks_.begin(), chunks_.end(), [](const Chunk& a, const Chunk& b) {
             return a.firstEntry >= b.firstEntry;
         }) == chunks_.end();
-    if (in.broken() || !in.atEnd() || entries != count_ || !blocksInOrder) {
+    // Entries hold lines in blocks: a store's entries come with a block at least.
+    const bool blocksForEntries = entries == 0 || !chunks_.empty();
+    if (in.broken() || !in.atEnd() || entries != count_ || !blocksInOrder || !blocksForEntries) {
         indexProblem_ = "its index is damaged";
         entries_.clear();
         chunks_.clear();
@@ -392,8 +394,7 @@ void StoreReader::keepChunk(std::size_t chunk, std::span<PartJob> jobs) {
     }
 }
 
-void StoreReader::forEachLine(std::size_t index, std::int64_t number,
-                              const std::function<void(std::string_view line)>& take) {
+std::size_t StoreReader::rebuildFor(std::size_t index, std::int64_t number) {
     facts(index, number);
     std::size_t needed = 0;
     while (needed + 1 < chunks_.size() && chunks_[needed + 1].firstEntry <= index) {
@@ -405,34 +406,7 @@ void StoreReader::forEachLine(std::size_t index, std::int64_t number,
             fail(number, problem->second);
         }
     }
-    const auto holdsEntry = [index](const DecodedLine& line) {
-        return line.version.first <= index && index <= line.version.last;
-    };
-    if (needed == 0) {
-        // Only the first block's versions can hold its entries, and its parts follow one
-        // another in the order.
-        const DecodedBlock& block = *decoded_[0];
-        for (std::size_t part = block.firstPart; part < block.firstPart + block.parts; ++part) {
-            for (const DecodedLine& line : parts_[part].lines) {
-                if (holdsEntry(line)) {
-                    take(parts_[part].text(line));
-                }
-            }
-        }
-        return;
-    }
-    // Every version read is known: those that hold the entry are its lines, in the order.
-    for (std::uint64_t rank = 0; rank < totalVersions_; ++rank) {
-        if (!known_.contains(rank)) {
-            continue;
-        }
-        const LinePlace place = byRank_[static_cast<std::size_t>(rank)];
-        const PartLines& part = parts_[place.part];
-        const DecodedLine& line = part.lines[place.index];
-        if (holdsEntry(line)) {
-            take(part.text(line));
-        }
-    }
+    return needed;
 }
 
 std::string StoreReader::files(std::size_t index, std::int64_t number) {

@@ -58,10 +58,11 @@ public:
     // An entry's file lines, each with its line end, byte for byte. Throws RuntimeError
     // naming the entry by `number` when a block it needs is missing or damaged.
     std::string files(std::size_t index, std::int64_t number);
-    // The same lines in order, each handed to `take` where the reader keeps it; throws as
-    // `files` does, before it hands over any.
-    void forEachLine(std::size_t index, std::int64_t number,
-                     const std::function<void(std::string_view line)>& take);
+    // The same lines in order, each handed to `take(std::string_view line)` where the
+    // reader keeps it; throws as `files` does, before it hands over any. Here, inline: an
+    // entry's lines are handed over by the ten thousand.
+    template <typename Take>
+    void forEachLine(std::size_t index, std::int64_t number, Take&& take);
 
     // Every line version with its place in the order of versions and its bytes (with its
     // line end), a block at a time, without rebuilding any entry: a version's range of
@@ -93,6 +94,8 @@ private:
     }
     void readHeader();
     void readIndex();
+    // Rebuilds what an entry needs: the last block it needs, once all are read.
+    std::size_t rebuildFor(std::size_t index, std::int64_t number);
     // A block's part as it is rebuilt.
     struct PartJob {
         std::size_t chunk = 0;
@@ -136,5 +139,38 @@ private:
     RankSet firstBlock_;           // the first block's lines, which the later ones are told against
     std::span<LinePlace> byRank_;  // in the first room
 };
+
+template <typename Take>
+void StoreReader::forEachLine(std::size_t index, std::int64_t number, Take&& take) {
+    const std::size_t needed = rebuildFor(index, number);
+    const auto holdsEntry = [index](const DecodedLine& line) {
+        return line.version.first <= index && index <= line.version.last;
+    };
+    if (needed == 0) {
+        // Only the first block's versions can hold its entries, and its parts follow one
+        // another in the order.
+        const DecodedBlock& block = *decoded_[0];
+        for (std::size_t part = block.firstPart; part < block.firstPart + block.parts; ++part) {
+            for (const DecodedLine& line : parts_[part].lines) {
+                if (holdsEntry(line)) {
+                    take(parts_[part].text(line));
+                }
+            }
+        }
+        return;
+    }
+    // Every version read is known: those that hold the entry are its lines, in the order.
+    for (std::uint64_t rank = 0; rank < totalVersions_; ++rank) {
+        if (!known_.contains(rank)) {
+            continue;
+        }
+        const LinePlace place = byRank_[static_cast<std::size_t>(rank)];
+        const PartLines& part = parts_[place.part];
+        const DecodedLine& line = part.lines[place.index];
+        if (holdsEntry(line)) {
+            take(part.text(line));
+        }
+    }
+}
 
 }  // namespace kestrava::history
