@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 #include <string>
 #include <tuple>
@@ -205,6 +206,24 @@ protected:
     // Where the newest block of lines begins: that of entries 129 on.
     std::size_t newestBlock() const { return bytes.rfind("LINE"); }
 
+    // The index rewritten by `rewrite`, framed and checked as the store's own.
+    void rewriteIndex(const std::function<std::string(const std::string& index)>& rewrite) {
+        const std::size_t indexAt = StoreHeaderSize;
+        ByteReader frame(std::string_view(bytes).substr(indexAt + 4, 8));
+        const std::uint32_t rawSize = frame.fixed32();
+        const std::uint32_t storedSize = frame.fixed32();
+        std::string index;
+        ASSERT_TRUE(
+            Inflate(std::string_view(bytes).substr(indexAt + 16, storedSize), rawSize, index));
+        const std::string rewritten = rewrite(index);
+        const std::string deflated = Deflate(rewritten);
+        std::string framed = "INDX";
+        PutFixed32(framed, static_cast<std::uint32_t>(rewritten.size()));
+        PutFixed32(framed, static_cast<std::uint32_t>(deflated.size()));
+        PutFixed32(framed, Checksum(deflated, Checksum(framed)));
+        bytes.replace(indexAt, 16 + storedSize, framed + deflated);
+    }
+
     std::string message(StoreReader& reader, std::size_t at) const {
         try {
             reader.files(at, static_cast<std::int64_t>(at + 1));
@@ -260,32 +279,22 @@ TEST_F(DamagedStore, ABlockFoundDamagedOnceRebuiltLeavesTheEntriesBeforeItWhole)
         entry.files.insert(0, "C:\\steady.txt|1 KB|12/6/2026\r\n");
     }
     bytes = EncodeStore(Build(entries, 0, entries.size()));
-    const std::size_t indexAt = StoreHeaderSize;
-    ByteReader frame(std::string_view(bytes).substr(indexAt + 4, 8));
-    const std::uint32_t rawSize = frame.fixed32();
-    const std::uint32_t storedSize = frame.fixed32();
-    std::string index;
-    ASSERT_TRUE(Inflate(std::string_view(bytes).substr(indexAt + 16, storedSize), rawSize, index));
     // The index's places of the blocks: entries, versions, blocks, then four numbers a
     // block (its first entry, its versions, its offset, its size).
-    ByteReader in(index);
-    std::string rewritten;
-    for (int number = 0; number < 3; ++number) {
-        PutNumber(rewritten, in.number());
-    }
-    for (int block = 0; block < 3; ++block) {
-        for (int field = 0; field < 4; ++field) {
-            const std::uint64_t value = in.number();
-            PutNumber(rewritten, block == 2 && field == 1 ? value + 1 : value);
+    rewriteIndex([](const std::string& index) {
+        ByteReader in(index);
+        std::string rewritten;
+        for (int number = 0; number < 3; ++number) {
+            PutNumber(rewritten, in.number());
         }
-    }
-    rewritten += index.substr(in.offset());
-    const std::string deflated = Deflate(rewritten);
-    std::string framed = "INDX";
-    PutFixed32(framed, static_cast<std::uint32_t>(rewritten.size()));
-    PutFixed32(framed, static_cast<std::uint32_t>(deflated.size()));
-    PutFixed32(framed, Checksum(deflated, Checksum(framed)));
-    bytes.replace(indexAt, 16 + storedSize, framed + deflated);
+        for (int block = 0; block < 3; ++block) {
+            for (int field = 0; field < 4; ++field) {
+                const std::uint64_t value = in.number();
+                PutNumber(rewritten, block == 2 && field == 1 ? value + 1 : value);
+            }
+        }
+        return rewritten + index.substr(in.offset());
+    });
     StoreReader reader("the store", bytes);
 
     EXPECT_NE(message(reader, 149).find("is damaged"), std::string::npos);
@@ -293,6 +302,28 @@ TEST_F(DamagedStore, ABlockFoundDamagedOnceRebuiltLeavesTheEntriesBeforeItWhole)
         EXPECT_EQ(reader.files(at, static_cast<std::int64_t>(at + 1)), entries[at].files)
             << "entry " << at + 1;
     }
+}
+
+// An index that lists entries but no block of lines for them, its checksum whole: each
+// entry is said damaged, where reading the first block would have read past the blocks.
+TEST_F(DamagedStore, AnIndexOfEntriesWithNoBlockIsDamaged) {
+    rewriteIndex([](const std::string& index) {
+        ByteReader in(index);
+        std::string rewritten;
+        PutNumber(rewritten, in.number());
+        PutNumber(rewritten, in.number());
+        const std::uint64_t blocks = in.number();
+        PutNumber(rewritten, 0);
+        for (std::uint64_t field = 0; field < blocks * 4; ++field) {
+            in.number();
+        }
+        return rewritten + index.substr(in.offset());
+    });
+    StoreReader reader("the store", bytes);
+
+    EXPECT_EQ(reader.count(), 150U);
+    EXPECT_EQ(message(reader, 0),
+              "entry 1 can't be read from the history store the store: its index is damaged");
 }
 
 TEST_F(DamagedStore, ACutStoreStillGivesTheEntriesBeforeTheCut) {
