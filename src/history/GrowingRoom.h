@@ -14,6 +14,13 @@ namespace kestrava::history {
 // rebuilds so: megabytes of them in a few large pages (see platform::LargeMemory).
 class GrowingRoom {
 public:
+    GrowingRoom() = default;
+    ~GrowingRoom();
+    GrowingRoom(GrowingRoom&&) noexcept = default;
+    GrowingRoom(const GrowingRoom&) = delete;
+    GrowingRoom& operator=(const GrowingRoom&) = delete;
+    GrowingRoom& operator=(GrowingRoom&&) = delete;
+
     // Where the thing being built begins, with room for `more` bytes past the `used` it
     // holds: valid until the next call.
     char* makeRoom(std::size_t used, std::size_t more);
