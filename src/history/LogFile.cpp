@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "engine/HistoryLog.h"
+#include "platform/LargeMemory.h"
 #include "platform/RuntimeError.h"
 
 namespace kestrava::history {
@@ -33,7 +34,10 @@ LogFile::LogFile(const platform::FileSystem& fileSystem, std::string path, std::
 void LogFile::read(std::uint64_t offset, std::uint64_t end, std::string& buffer) const {
     end = std::min(end, size_);
     offset = std::min(offset, end);
-    buffer.resize(static_cast<std::size_t>(end - offset));
+    const auto size = static_cast<std::size_t>(end - offset);
+    buffer.clear();
+    platform::ReserveInLargePages(buffer, size);
+    buffer.resize(size);
     fill(offset, buffer);
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "history/FileLine.h"
+#include "platform/LargeMemory.h"
 
 namespace kestrava::history {
 namespace {
@@ -29,8 +30,8 @@ struct HashedLines {
 HashedLines Hashed(std::string_view text) {
     HashedLines hashed;
     const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
-    hashed.lines.reserve(lines);
-    hashed.hashes.reserve(lines);
+    platform::ReserveInLargePages(hashed.lines, lines);
+    platform::ReserveInLargePages(hashed.hashes, lines);
     ForEachLine(text, [&](std::string_view line) {
         hashed.lines.push_back(line);
         hashed.hashes.push_back(std::hash<std::string_view>{}(line));
@@ -49,10 +50,12 @@ class LineTable {
 public:
     explicit LineTable(const HashedLines& text)
         : text_(text),
-          slots_(std::bit_ceil(text.lines.size() * 2 + 2)),
-          mask_(slots_.size() - 1),
-          nextSame_(text.lines.size(), NoLine),
+          mask_(std::bit_ceil(text.lines.size() * 2 + 2) - 1),
           matched_(text.lines.size(), false) {
+        platform::ReserveInLargePages(slots_, mask_ + 1);
+        slots_.resize(mask_ + 1);
+        platform::ReserveInLargePages(nextSame_, text.lines.size());
+        nextSame_.resize(text.lines.size(), NoLine);
         // From the last line back, so that each line's listings chain first to last.
         for (std::size_t line = text.lines.size(); line-- > 0;) {
             fetch(text.hashes, line >= FetchAhead ? line - FetchAhead : text.hashes.size());

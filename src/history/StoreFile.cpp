@@ -10,6 +10,7 @@
 
 #include "history/ParallelWork.h"
 #include "history/StoreBytes.h"
+#include "platform/LargeMemory.h"
 #include "platform/RuntimeError.h"
 
 namespace kestrava::history {
@@ -413,7 +414,7 @@ std::string StoreReader::files(std::size_t index, std::int64_t number) {
     std::size_t size = 0;
     forEachLine(index, number, [&size](std::string_view line) { size += line.size(); });
     std::string files;
-    files.reserve(size);
+    platform::ReserveInLargePages(files, size);
     forEachLine(index, number, [&files](std::string_view line) { files += line; });
     return files;
 }

@@ -16,6 +16,10 @@ std::uintptr_t RoundedUp(std::uintptr_t value) {
     return (value + LargePage - 1) / LargePage * LargePage;
 }
 
+std::uintptr_t RoundedDown(std::uintptr_t value) {
+    return value / LargePage * LargePage;
+}
+
 }  // namespace
 
 LargeMemory::LargeMemory(std::size_t size) : size_(RoundedUp(std::max<std::size_t>(size, 1))) {
@@ -38,6 +42,15 @@ LargeMemory::LargeMemory(std::size_t size) : size_(RoundedUp(std::max<std::size_
     data_ = reinterpret_cast<char*>(bound);
     // Only advice: where the system gives no large pages, small ones serve.
     ::madvise(data_, size_, MADV_HUGEPAGE);
+}
+
+void AskForLargePages(char* start, std::size_t size) {
+    const auto address = reinterpret_cast<std::uintptr_t>(start);
+    const std::uintptr_t first = RoundedUp(address);
+    const std::uintptr_t end = RoundedDown(address + size);
+    if (first < end) {
+        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+    }
 }
 
 LargeMemory::~LargeMemory() {

@@ -18,6 +18,8 @@ LargeMemory::LargeMemory(std::size_t size) : size_(std::max<std::size_t>(size, 1
     }
 }
 
+void AskForLargePages(char*, std::size_t) {}
+
 LargeMemory::~LargeMemory() {
     if (data_ != nullptr) {
         ::VirtualFree(data_, 0, MEM_RELEASE);
