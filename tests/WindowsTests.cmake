@@ -107,7 +107,7 @@ set_tests_properties(${windows_tests} PROPERTIES
 # since a loaded machine makes the window manager and wine miss each other's changes.
 set(wine_e2e ${CMAKE_CURRENT_SOURCE_DIR}/e2e/windows)
 foreach(scenario main-window automatic-logging tray start-at-logon clear-during-snapshot
-        two-writers)
+        two-writers compact-beside-window)
     add_test(NAME windows.e2e.${scenario}
         COMMAND ${wine_e2e}/run-in-wine-desktop.sh ${wine_e2e}/${scenario}.sh
                 $<TARGET_FILE:kestrava> ${CMAKE_CURRENT_BINARY_DIR}/e2e-output/${scenario}

@@ -35,7 +35,8 @@ install_kestrava() {
 }
 
 # Leaves nothing of an earlier scenario in the shared prefix: the settings, both
-# start-at-logon values, the history log and the scenario's folders under C:\e2e.
+# start-at-logon values, the history log, its store and what a rewrite of them leaves
+# beside them, and the scenario's folders under C:\e2e.
 # Exports TEMP_FOLDER (the Unix path of the program's %TEMP%) and LOG.
 forget_kestrava() {
     wine reg delete 'HKCU\Software\Velquist' /f </dev/null >/dev/null 2>&1 || true
@@ -44,7 +45,7 @@ forget_kestrava() {
     TEMP_FOLDER=$(unix_path "$(windows_variable TEMP)")
     [ -d "$TEMP_FOLDER" ] || fail "no %TEMP% folder: '$TEMP_FOLDER'"
     export TEMP_FOLDER LOG="$TEMP_FOLDER/Kestrava.txt"
-    rm -f "$LOG"
+    rm -f "$LOG" "$LOG".*
     rm -rf "$C_DRIVE/e2e"
     mkdir -p "$C_DRIVE/e2e"
 }
