@@ -34,7 +34,7 @@ snapshots=12
 start_writer "$snapshots"
 while kill -0 "$writer" 2>/dev/null; do
     kestrava_log --log "$log" compact >/dev/null 2>>"$output/errors.txt" ||
-        fail "compact failed while snapshot wrote: $(cat "$output/errors.txt")"
+        { status=$? && fail "compact failed (status $status) while snapshot wrote: $(cat "$output/errors.txt")"; }
 done
 wait "$writer"
 [ ! -s "$output/writer.txt" ] || fail "$(cat "$output/writer.txt")"
@@ -60,7 +60,7 @@ start_writer_from() {
 start_writer_from $((snapshots + 1)) $((snapshots + 10))
 while kill -0 "$writer" 2>/dev/null; do
     kestrava_log --log "$log" prune --keep-last 3 >/dev/null 2>>"$output/errors.txt" ||
-        fail "prune failed while snapshot wrote: $(cat "$output/errors.txt")"
+        { status=$? && fail "prune failed (status $status) while snapshot wrote: $(cat "$output/errors.txt")"; }
 done
 wait "$writer"
 [ ! -s "$output/writer.txt" ] || fail "$(cat "$output/writer.txt")"
